@@ -1,0 +1,22 @@
+# Every target of ours compiles with warnings as errors; third-party code
+# (GoogleTest built from source) is added before this applies to it.
+function(qvs_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror
+                                             -Wno-missing-field-initializers)
+endfunction()
+
+# qvs_library(NAME SOURCES... [DEPS ...]): a static library of ours; an
+# interface library while a module has no sources yet.
+function(qvs_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    if(ARG_SOURCES)
+        add_library(${name} STATIC ${ARG_SOURCES})
+        target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+        qvs_warnings(${name})
+    else()
+        add_library(${name} INTERFACE)
+        target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    endif()
+endfunction()

@@ -1,0 +1,19 @@
+# Installs the Debian packages a job needs, once: apt-get runs only when one of
+# them is missing, so running a command again costs nothing.
+# Usage: source scripts/deps.sh; qvs_install_packages pkg...
+qvs_install_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and testing the core needs.
+QVS_CORE_PACKAGES=(build-essential cmake ninja-build googletest libbenchmark-dev nginx curl
+    clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 python3 tar)
