@@ -41,15 +41,30 @@ public:
     // Copies count bytes from other's position (count 0: the whole of other
     // from its start) to this stream's position.
     void CopyFrom(CStream& other, std::size_t count);
+    // Room for capacity bytes in one allocation, so that a large file read in
+    // pieces is held once, not in a growing series of copies.
+    void Reserve(std::size_t capacity) {
+        if (capacity > content_.capacity()) {
+            Grow(capacity);
+        }
+    }
 
     void Clear();
     void Encode(); // scrambles the whole content; Position 0 afterwards
     void Decode(); // unscrambles the whole content; Position 0 afterwards
 
 private:
-    std::vector<std::uint8_t> content_;
+    using Buffer = std::vector<std::uint8_t>;
+
+    void Grow(std::size_t size);         // capacity for size bytes, or the out-of-memory error
+    Buffer DrawBlocks(std::size_t size); // key and length of each block, in order
+    void EncodeInPlace(const Buffer& headers); // when the capacity holds the result
+    void EncodeInto(const Buffer& headers);    // into a new area
+
+    Buffer content_;
     std::size_t position_ = 0;
-    // Never seeded: every process draws the same keys and lengths.
+    // Never seeded with anything of its own: every process draws the same keys
+    // and lengths (BlockHeaderDraws only hands on the state it reached).
     std::minstd_rand random_;
 };
 
