@@ -1,0 +1,28 @@
+// Running a command line hidden and collecting what it wrote.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Process.h"
+#include "system/IPrompts.h"
+
+namespace qvs {
+
+// Clears lines, runs the command line and waits for it to end, then fills
+// lines with its standard output followed by its standard error (joined with
+// no separator), split into lines. On failure (a pipe or the process cannot
+// be made, or the child had to be stopped after timeLimit) the reason is
+// shown through prompts, lines stay empty and the result is false.
+bool ExecuteCommandLine(const std::string& commandLine, std::vector<std::string>& lines,
+                        IPrompts& prompts,
+                        std::chrono::milliseconds timeLimit = platform::kDefaultProcessTimeLimit);
+
+// Splits text at CR LF, CR or LF; the breaks are not part of the lines. A
+// break at the very end starts no further line, so "a\n" is one line and ""
+// none.
+std::vector<std::string> SplitIntoLines(std::string_view text);
+
+} // namespace qvs
