@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Unpacking speed and memory of `qvs-pack extract` against `tar -xf` of the
+# same tree: 10,000 files of 4 KiB in 100 folders, and one 256 MiB file.
+# Runs alternate between the two tools; prints each run, the mean times, the
+# ratio and the peak resident memory.
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+source scripts/deps.sh
+qvs_install_packages time tar python3 cmake ninja-build
+
+build=${QVS_BENCH_BUILD:-$root/build/bench}
+rounds=${QVS_BENCH_ROUNDS:-3}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
+    -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target qvs-pack >/dev/null
+pack="$build/tools/qvs-pack/qvs-pack"
+
+# On the build's disk, not a memory file system, so writes cost what they cost.
+work="$build/bench-package-work"
+rm -rf "$work"
+mkdir -p "$work"
+trap 'rm -rf "$work"' EXIT
+
+make_small() { # 100 folders of 100 files of 4 KiB, random bytes
+    python3 - "$1" <<'PY'
+import os, sys
+root = sys.argv[1]
+for d in range(100):
+    folder = os.path.join(root, "d%02d" % d)
+    os.makedirs(folder)
+    for f in range(100):
+        with open(os.path.join(folder, "f%02d.bin" % f), "wb") as out:
+            out.write(os.urandom(4096))
+PY
+}
+
+make_large() {
+    head -c $((256 << 20)) /dev/urandom >"$1/big.bin"
+}
+
+# Runs a command under /usr/bin/time; prints "seconds kilobytes".
+measure() {
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null
+    cat "$work/time"
+}
+
+bench_case() {
+    local name=$1 maker=$2
+    local source="$work/$name-src"
+    mkdir -p "$source/data"
+    "$maker" "$source/data"
+    "$pack" create "$source/data" "$work/$name.ecd" --base 'data\'
+    tar -cf "$work/$name.tar" -C "$source" data
+    rm -rf "$source"
+    local ecdBytes
+    ecdBytes=$(stat -c %s "$work/$name.ecd")
+    local qvsTimes=() tarTimes=() qvsPeak=0 tarPeak=0
+    for round in $(seq "$rounds"); do
+        for tool in qvs tar; do
+            local target="$work/$name-out"
+            rm -rf "$target"
+            mkdir -p "$target"
+            sync
+            local result
+            if [ "$tool" = qvs ]; then
+                result=$(measure "$pack" extract "$work/$name.ecd" "$target")
+            else
+                result=$(measure tar -xf "$work/$name.tar" -C "$target")
+            fi
+            read -r seconds kilobytes <<<"$result"
+            printf '%-6s round %d  %-4s %7.2f s  %8d KiB\n' "$name" "$round" "$tool" "$seconds" "$kilobytes"
+            if [ "$tool" = qvs ]; then
+                qvsTimes+=("$seconds")
+                [ "$kilobytes" -gt "$qvsPeak" ] && qvsPeak=$kilobytes
+            else
+                tarTimes+=("$seconds")
+                [ "$kilobytes" -gt "$tarPeak" ] && tarPeak=$kilobytes
+            fi
+        done
+    done
+    rm -rf "$work/$name-out"
+    python3 - "$name" "$ecdBytes" "$qvsPeak" "$tarPeak" "${qvsTimes[*]}" "${tarTimes[*]}" <<'PY'
+import sys
+name, ecd, qpeak, tpeak = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+q = [float(x) for x in sys.argv[5].split()]
+t = [float(x) for x in sys.argv[6].split()]
+mq, mt = sum(q) / len(q), sum(t) / len(t)
+ratio = mq / mt if mt > 0 else float("inf")
+limit = ecd / 1024 + 32 * 1024
+print(f"{name}: qvs-pack {mq:.2f} s, tar {mt:.2f} s, ratio {ratio:.2f} (goal <= 1.20)")
+print(f"{name}: peak memory qvs-pack {qpeak} KiB, tar {tpeak} KiB, "
+      f"package {ecd // 1024} KiB, limit {limit:.0f} KiB "
+      f"({'within' if qpeak <= limit else 'OVER'})")
+PY
+    rm -f "$work/$name.ecd" "$work/$name.tar"
+}
+
+bench_case small make_small
+bench_case large make_large

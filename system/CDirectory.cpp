@@ -1,0 +1,166 @@
+#include "system/CDirectory.h"
+
+#include "system/CFile.h"
+#include "system/PackagePath.h"
+#include "system/PackageReader.h"
+
+#include <algorithm>
+
+namespace qvs {
+
+namespace {
+
+constexpr std::string_view startupClassName = "startup.class";
+
+// The attributes SetAttributes accepts; directory and link bits are facts.
+constexpr std::uint32_t settableAttributes =
+    platform::AttrReadOnly | platform::AttrHidden | platform::AttrSystem | platform::AttrArchive;
+
+void EnsureDirectory(const std::string& path) {
+    // A failure shows up later, when a file below it cannot be created.
+    if (!platform::IsDirectory(path)) {
+        platform::MakeDirectory(path);
+    }
+}
+
+bool IsStartupClass(std::string_view name) {
+    return std::equal(name.begin(), name.end(), startupClassName.begin(), startupClassName.end(),
+                      [](char a, char b) {
+                          const char lower = (a >= 'A' && a <= 'Z') ? static_cast<char>(a + 32) : a;
+                          return lower == b;
+                      });
+}
+
+void CreateRecordDirectory(const std::string& base, const std::string& path) {
+    PackagePath::CheckInside(base, path);
+    EnsureDirectory(base + path);
+}
+
+// A file directory that no record announced (the client package names
+// "MainClass\" only in its file records) is created level by level, but only
+// below a base that exists: a base that could not be made stays an error.
+void EnsureFileDirectory(const std::string& base, const std::string& directory) {
+    if (directory.empty() || platform::IsDirectory(base + directory) ||
+        (!base.empty() && !platform::IsDirectory(base))) {
+        return;
+    }
+    for (std::size_t i = 0; i < directory.size(); ++i) {
+        if (PackagePath::IsSeparator(directory[i])) {
+            EnsureDirectory(base + directory.substr(0, i + 1));
+        }
+    }
+}
+
+// The name is checked on its own too: "sub\" + "\x" would stay inside but is
+// no name a package builder writes.
+std::string PrepareFilePath(const std::string& base, const std::string& directory,
+                            const std::string& name) {
+    PackagePath::CheckInside(base, directory);
+    PackagePath::CheckInside("", name);
+    PackagePath::CheckInside(base, directory + name);
+    EnsureFileDirectory(base, directory);
+    return base + directory + name;
+}
+
+// A name holding a separator cannot be addressed through paths that map "\"
+// (a POSIX file may be called "..\x"); such entries are left alone.
+bool IsAddressable(const std::string& name) {
+    return name.find_first_of("\\/") == std::string::npos;
+}
+
+} // namespace
+
+CDirectory::CDirectory() = default;
+
+CDirectory::~CDirectory() {
+    ClearEntries();
+}
+
+void CDirectory::ClearEntries() {
+    for (auto& entry : directories_) {
+        entry->ClearEntries();
+    }
+    for (auto& entry : files_) {
+        entry->ClearEntries();
+    }
+    directories_.clear();
+    files_.clear();
+}
+
+void CDirectory::ExtractPackage(CStream& package, const std::string& base) {
+    EnsureDirectory(base);
+    PackageReader reader(
+        package, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
+        [&base](const std::string& directory, const std::string& name,
+                std::span<const std::byte> content) {
+            platform::WriteFileAtomically(PrepareFilePath(base, directory, name), content);
+            return false;
+        });
+    reader.Read();
+}
+
+void CDirectory::ExtractStartupClass(CStream& package, const std::string& base) {
+    if (!platform::IsDirectory(base)) {
+        platform::MakeDirectory(base);
+        HideDirectory(base);
+    }
+    PackageReader reader(
+        package, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
+        [&base](const std::string& directory, const std::string& name,
+                std::span<const std::byte> content) {
+            if (!IsStartupClass(name)) {
+                return false;
+            }
+            platform::WriteFileAtomically(PrepareFilePath(base, directory, name), content);
+            return true;
+        });
+    reader.Read();
+}
+
+void CDirectory::HideDirectory(const std::string& path) {
+    if (!PackagePath::EndsWithSeparator(path)) {
+        return;
+    }
+    for (const auto& entry : platform::ListDirectory(path)) {
+        if (entry.name == ".") {
+            platform::SetAttributes(path,
+                                    (entry.attributes & settableAttributes) | platform::AttrHidden);
+        }
+    }
+}
+
+void CDirectory::EmptyDirectory(const std::string& path) {
+    if (!PackagePath::EndsWithSeparator(path)) {
+        return;
+    }
+    for (const auto& entry : platform::ListDirectory(path)) {
+        DeleteEntry(path, entry);
+    }
+}
+
+void CDirectory::DeleteDirectoryTree(const std::string& path) {
+    if (!PackagePath::EndsWithSeparator(path)) {
+        return;
+    }
+    EmptyDirectory(path);
+    platform::RemoveEmptyDirectory(path);
+}
+
+// Every failure is ignored: what cannot be deleted stays in place.
+void CDirectory::DeleteEntry(const std::string& path, const platform::DirectoryEntry& entry) {
+    if (entry.name == "." || entry.name == ".." || !IsAddressable(entry.name)) {
+        return;
+    }
+    const std::string full = path + entry.name;
+    if (entry.attributes & platform::AttrSymlink) {
+        if (!platform::RemoveEmptyDirectory(full)) {
+            platform::RemoveFile(full);
+        }
+    } else if (entry.attributes & platform::AttrDirectory) {
+        DeleteDirectoryTree(full + "\\");
+    } else if (!(entry.attributes & platform::AttrVolumeLabel)) {
+        platform::RemoveFile(full);
+    }
+}
+
+} // namespace qvs

@@ -1,0 +1,31 @@
+// Unpacks a decoded data package into the installation directory, as the
+// launcher does after a download: reads the base directory string, refuses a
+// base that would lie outside the installation directory, creates the base
+// when missing, then ClearEntries and ExtractPackage on the given CDirectory.
+#pragma once
+
+#include "protocol/CStream.h"
+#include "system/CDirectory.h"
+
+#include <string>
+
+namespace qvs {
+
+class PackageInstaller {
+public:
+    // installDir may be empty (the working directory) or end with a separator.
+    PackageInstaller(CDirectory& directory, std::string installDir);
+
+    // package is in plain form, positioned at the base directory string.
+    // Returns the base directory as the package names it. Throws PackageError,
+    // StreamReadError or platform::FileCreateError.
+    std::string Install(CStream& package);
+
+private:
+    void CheckResolvedInside(const std::string& base) const;
+
+    CDirectory& directory_;
+    std::string installDir_;
+};
+
+} // namespace qvs

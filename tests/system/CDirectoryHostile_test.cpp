@@ -1,0 +1,234 @@
+#include "PackageBytes.h"
+#include "TreeSnapshot.h"
+#include "protocol/CStream.h"
+#include "support/TempDir.h"
+#include "system/CDirectory.h"
+#include "system/PackageError.h"
+#include "system/PackageReader.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace qvs {
+namespace {
+
+using Tree = std::map<std::string, std::string>;
+using test::PackageBytes;
+using test::TreeSnapshot;
+
+// Unpacks into parent\inside\ so that anything written next to it shows.
+class HostilePackage : public ::testing::Test {
+protected:
+    std::string Base() const { return parent_.Str() + "inside\\"; }
+    // Everything in the parent apart from the inside directory's own tree.
+    Tree Outside() const {
+        Tree tree = TreeSnapshot(parent_.Path());
+        std::erase_if(tree, [](const auto& item) { return item.first.rfind("inside/", 0) == 0; });
+        return tree;
+    }
+    test::TempDir parent_;
+};
+
+PackageBytes NestedPackage() {
+    PackageBytes bytes;
+    bytes.Dir("", 1)
+        .Dir("d\\", 1)
+        .Dir("d\\e\\", 0)
+        .Int(1)
+        .File("d\\e\\", "deep", "DEEP")
+        .Int(1)
+        .File("d\\", "mid", "")
+        .Int(2)
+        .File("", "one", "1")
+        .File("", "two", "22");
+    return bytes;
+}
+
+TEST_F(HostilePackage, EveryTruncationFailsWithStreamReadErrorAndStaysInside) {
+    const PackageBytes bytes = NestedPackage();
+    for (std::size_t length = 0; length < bytes.Size(); ++length) {
+        for (bool startupOnly : {false, true}) {
+            CStream package = bytes.Stream(length);
+            CDirectory directory;
+            if (startupOnly) {
+                EXPECT_THROW(directory.ExtractStartupClass(package, Base()), StreamReadError)
+                    << "length " << length;
+            } else {
+                EXPECT_THROW(directory.ExtractPackage(package, Base()), StreamReadError)
+                    << "length " << length;
+            }
+            directory.DeleteDirectoryTree(Base());
+            EXPECT_TRUE(Outside().empty()) << "length " << length;
+        }
+    }
+    CStream whole = bytes.Stream();
+    CDirectory().ExtractPackage(whole, Base());
+    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside").size(), 6U);
+}
+
+TEST_F(HostilePackage, TruncatedContentLeavesNoPartialFile) {
+    PackageBytes bytes;
+    bytes.Dir("", 0).Int(2).File("", "whole", "W").Str("").Str("cut").Int(10).Raw("12345");
+    CStream package = bytes.Stream();
+    EXPECT_THROW(CDirectory().ExtractPackage(package, Base()), StreamReadError);
+    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside"), (Tree{{"whole", "W"}}));
+}
+
+struct HostilePath {
+    const char* directory; // directory record path
+    const char* fileDirectory;
+    const char* fileName;
+};
+
+TEST_F(HostilePackage, PathsLeavingTheBaseAreRefusedBeforeWriting) {
+    const HostilePath cases[] = {
+        {"/etc/x\\", "", "f"},
+        {"", "/etc/", "x"},
+        {"", "", "/etc/x"},
+        {"\\\\server\\x\\", "", "f"},
+        {"", "\\\\server\\x\\", "f"},
+        {"C:\\x\\", "", "f"},
+        {"", "C:\\x\\", "f"},
+        {"", "", "C:x"},
+        {"", "c:", "x"},
+        {"..\\x\\", "", "f"},
+        {"", "..\\", "x"},
+        {"", "", "..\\x"},
+        {"", "", "../x"},
+        {"a\\..\\..\\x\\", "", "f"},
+        {"", "a\\..\\..\\", "x"},
+        {"", "a/../../", "x"},
+        {"", "..", "\\x"},
+        {"", ".", ".\\x"},
+        {"", "...\\", "x"},
+        {"", ". .\\", "x"},
+    };
+    for (const auto& path : cases) {
+        for (bool startupOnly : {false, true}) {
+            PackageBytes bytes;
+            const bool asDirectory = path.directory[0] != '\0';
+            if (asDirectory) {
+                bytes.Dir("", 1).Dir(path.directory, 0).Int(0).Int(0);
+            } else {
+                bytes.Dir("", 0).Int(1).File(path.fileDirectory, path.fileName, "evil");
+            }
+            CStream package = bytes.Stream();
+            CDirectory directory;
+            if (startupOnly) {
+                if (!asDirectory) {
+                    continue; // a file not named startup.class is never written
+                }
+                EXPECT_THROW(directory.ExtractStartupClass(package, Base()), PackageError)
+                    << path.directory;
+            } else {
+                EXPECT_THROW(directory.ExtractPackage(package, Base()), PackageError)
+                    << path.directory << "|" << path.fileDirectory << "|" << path.fileName;
+            }
+            EXPECT_TRUE(Outside().empty())
+                << path.directory << "|" << path.fileDirectory << "|" << path.fileName;
+            EXPECT_TRUE(TreeSnapshot(parent_.Path() / "inside").empty());
+        }
+    }
+}
+
+TEST_F(HostilePackage, HostileStartupClassPathIsRefused) {
+    PackageBytes bytes;
+    bytes.Dir("", 0).Int(1).File("..\\", "StartUp.class", "evil");
+    CStream package = bytes.Stream();
+    EXPECT_THROW(CDirectory().ExtractStartupClass(package, Base()), PackageError);
+    EXPECT_TRUE(Outside().empty());
+}
+
+TEST_F(HostilePackage, BaseEndingInDotCannotBeMergedIntoParentReference) {
+    PackageBytes bytes;
+    bytes.Dir("", 0).Int(1).File(".\\", "x", "evil");
+    CStream package = bytes.Stream();
+    std::filesystem::create_directories(parent_.Path() / "inside");
+    EXPECT_THROW(CDirectory().ExtractPackage(package, parent_.Str() + "inside\\."), PackageError);
+    EXPECT_TRUE(Outside().empty());
+}
+
+TEST_F(HostilePackage, NamesThatMerelyContainDotsAreAccepted) {
+    PackageBytes bytes;
+    bytes.Dir("", 1)
+        .Dir("..a\\", 0)
+        .Int(1)
+        .File("..a\\", "b..c", "ok")
+        .Int(1)
+        .File("", "...x", "y");
+    CStream package = bytes.Stream();
+    CDirectory().ExtractPackage(package, Base());
+    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside"),
+              (Tree{{"..a/", ""}, {"..a/b..c", "ok"}, {"...x", "y"}}));
+}
+
+struct BadNumber {
+    const char* what;
+    PackageBytes bytes;
+};
+
+TEST_F(HostilePackage, CountsAndSizesBeyondTheContentFailBeforeAllocating) {
+    const BadNumber cases[] = {
+        {"directory count", PackageBytes().Dir("", 0x7FFFFFFF).Raw(std::string(64, 'x'))},
+        {"negative directory count", PackageBytes().Dir("", -1).Int(0)},
+        {"file count", PackageBytes().Dir("", 0).Int(0x7FFFFFFF).Raw(std::string(64, 'x'))},
+        {"negative file count", PackageBytes().Dir("", 0).Int(-5)},
+        {"file size", PackageBytes().Dir("", 0).Int(1).Str("").Str("big").Int(0x7FFFFFFF).Raw("x")},
+        {"negative size", PackageBytes().Dir("", 0).Int(1).Str("").Str("neg").Int(-1).Raw("xyz")},
+        {"size one past the end",
+         PackageBytes().Dir("", 0).Int(1).Str("").Str("f").Int(4).Raw("abc")},
+        {"two directories in room for one", PackageBytes().Dir("", 2).Dir("a\\", 0).Int(0)},
+    };
+    for (const auto& item : cases) {
+        for (bool startupOnly : {false, true}) {
+            CStream package = item.bytes.Stream();
+            CDirectory directory;
+            if (startupOnly) {
+                EXPECT_THROW(directory.ExtractStartupClass(package, Base()), StreamReadError)
+                    << item.what;
+            } else {
+                EXPECT_THROW(directory.ExtractPackage(package, Base()), StreamReadError)
+                    << item.what;
+            }
+            EXPECT_EQ(TreeSnapshot(parent_.Path()), (Tree{{"inside/", ""}})) << item.what;
+        }
+    }
+}
+
+PackageBytes NestedDirectories(int levels) {
+    PackageBytes bytes;
+    std::string path;
+    bytes.Dir(path, 1);
+    for (int level = 1; level <= levels; ++level) {
+        path += "d\\";
+        bytes.Dir(path, level == levels ? 0 : 1);
+    }
+    for (int level = 0; level <= levels; ++level) {
+        bytes.Int(0);
+    }
+    return bytes;
+}
+
+TEST_F(HostilePackage, NestingIsLimited) {
+    CStream allowed = NestedDirectories(PackageReader::MaxDepth).Stream();
+    EXPECT_NO_THROW(CDirectory().ExtractPackage(allowed, Base()));
+    EXPECT_EQ(allowed.Position(), allowed.Size());
+
+    CStream tooDeep = NestedDirectories(PackageReader::MaxDepth + 1).Stream();
+    EXPECT_THROW(CDirectory().ExtractPackage(tooDeep, parent_.Str() + "other\\"), PackageError);
+    // A flood of nested records must fail the same way, not overflow the stack.
+    PackageBytes flood;
+    for (int i = 0; i < 100000; ++i) {
+        flood.Dir("", 1);
+    }
+    flood.Raw(std::string(64, '\0'));
+    CStream floodStream = flood.Stream();
+    EXPECT_THROW(CDirectory().ExtractStartupClass(floodStream, parent_.Str() + "flood\\"),
+                 PackageError);
+    EXPECT_FALSE(std::filesystem::exists(parent_.Path() / "flood" / "d"));
+}
+
+} // namespace
+} // namespace qvs

@@ -1,0 +1,107 @@
+#include "PackageBytes.h"
+#include "TreeSnapshot.h"
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
+#include "system/CDirectory.h"
+#include "system/PackageError.h"
+#include "system/PackageInstaller.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace qvs {
+namespace {
+
+using Tree = std::map<std::string, std::string>;
+using test::PackageBytes;
+using test::TreeSnapshot;
+namespace fs = std::filesystem;
+
+PackageBytes DataPackage(const std::string& base) {
+    PackageBytes bytes;
+    bytes.Str(base)
+        .Dir("", 1)
+        .Dir("art\\", 0)
+        .Int(1)
+        .File("art\\", "a.jpg", "JPG")
+        .Int(1)
+        .File("", "sound.wav", "WAV");
+    return bytes;
+}
+
+class Installer : public ::testing::Test {
+protected:
+    std::string InstallDir() const { return parent_.Str() + "game\\"; }
+    fs::path Game() const { return parent_.Path() / "game"; }
+    void SetUp() override { fs::create_directories(Game()); }
+    test::TempDir parent_;
+    CDirectory directory_;
+};
+
+TEST_F(Installer, CreatesTheBaseAndUnpacksBelowIt) {
+    CStream package = DataPackage("data\\").Stream();
+    EXPECT_EQ(PackageInstaller(directory_, InstallDir()).Install(package), "data\\");
+    EXPECT_EQ(TreeSnapshot(parent_.Path()), (Tree{{"game/", ""},
+                                                  {"game/data/", ""},
+                                                  {"game/data/art/", ""},
+                                                  {"game/data/art/a.jpg", "JPG"},
+                                                  {"game/data/sound.wav", "WAV"}}));
+}
+
+TEST_F(Installer, EmptyBaseUnpacksIntoTheInstallationDirectory) {
+    CStream package = DataPackage("").Stream();
+    // Without a trailing separator the installation directory is still a directory.
+    PackageInstaller(directory_, parent_.Str() + "game").Install(package);
+    EXPECT_EQ(TreeSnapshot(Game()),
+              (Tree{{"art/", ""}, {"art/a.jpg", "JPG"}, {"sound.wav", "WAV"}}));
+}
+
+TEST_F(Installer, HostileBaseIsRefusedBeforeAnythingIsWritten) {
+    for (const char* base : {"..\\", "..", "../", "\\x\\", "/etc/", "\\\\server\\x\\", "C:\\x\\",
+                             "C:x\\", "a\\..\\..\\", "a/../../", ".\\..\\"}) {
+        CStream package = DataPackage(base).Stream();
+        EXPECT_THROW(PackageInstaller(directory_, InstallDir()).Install(package), PackageError)
+            << base;
+        EXPECT_EQ(TreeSnapshot(parent_.Path()), (Tree{{"game/", ""}})) << base;
+    }
+}
+
+TEST_F(Installer, BaseInsideTheInstallationDirectoryIsAccepted) {
+    for (const char* base : {".\\", "x.y\\", "...z\\"}) {
+        CStream package = DataPackage(base).Stream();
+        EXPECT_NO_THROW(PackageInstaller(directory_, InstallDir()).Install(package)) << base;
+    }
+    EXPECT_EQ(TreeSnapshot(Game()).count("art/a.jpg"), 1U);
+}
+
+TEST_F(Installer, BaseWithMissingParentFailsAtTheFirstFile) {
+    CStream package = DataPackage("no\\such\\").Stream();
+    EXPECT_THROW(PackageInstaller(directory_, InstallDir()).Install(package),
+                 platform::FileCreateError);
+    EXPECT_EQ(TreeSnapshot(parent_.Path()), (Tree{{"game/", ""}}));
+}
+
+TEST_F(Installer, ShortPackageFailsWithStreamReadError) {
+    const PackageBytes bytes = DataPackage("data\\");
+    for (std::size_t length = 0; length < bytes.Size(); ++length) {
+        CStream package = bytes.Stream(length);
+        EXPECT_THROW(PackageInstaller(directory_, InstallDir()).Install(package), StreamReadError)
+            << "length " << length;
+    }
+}
+
+#ifndef _WIN32
+TEST_F(Installer, BaseThatIsALinkOutOfTheInstallationIsRefused) {
+    fs::create_directories(parent_.Path() / "elsewhere");
+    fs::create_directory_symlink(parent_.Path() / "elsewhere", Game() / "data");
+    CStream package = DataPackage("data\\").Stream();
+    EXPECT_THROW(PackageInstaller(directory_, InstallDir()).Install(package), PackageError);
+    EXPECT_TRUE(fs::is_empty(parent_.Path() / "elsewhere"));
+}
+#endif
+
+} // namespace
+} // namespace qvs

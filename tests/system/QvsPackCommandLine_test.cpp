@@ -1,0 +1,130 @@
+// Runs the qvs-pack binary the build produced; POSIX only, as it goes
+// through the shell for redirections.
+#if defined(QVS_PACK_BINARY) && !defined(_WIN32)
+
+#include "TreeSnapshot.h"
+#include "protocol/CStream.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+
+namespace qvs {
+namespace {
+
+using test::ReadFileBytes;
+using test::TreeSnapshot;
+using test::WriteFileBytes;
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+class QvsPack : public ::testing::Test {
+protected:
+    Outcome Run(const std::string& arguments) {
+        const std::string command = std::string("'") + QVS_PACK_BINARY + "' " + arguments + " >'" +
+                                    temp_.File("out") + "' 2>'" + temp_.File("err") + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(temp_.File("out")),
+                ReadFileBytes(temp_.File("err"))};
+    }
+    std::string Quoted(const std::string& name) { return "'" + temp_.File(name) + "'"; }
+    void MakeSource() {
+        fs::create_directories(temp_.Path() / "src" / "sub");
+        WriteFileBytes(temp_.Path() / "src" / "top.txt", "top");
+        WriteFileBytes(temp_.Path() / "src" / "sub" / "a.bin", std::string("\0\xff", 2));
+    }
+    test::TempDir temp_;
+};
+
+TEST_F(QvsPack, CreateListExtractRoundTrip) {
+    MakeSource();
+    ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd") + " --base 'data\\'").exitCode,
+              0);
+    const Outcome listing = Run("list " + Quoted("p.ecd"));
+    EXPECT_EQ(listing.exitCode, 0);
+    EXPECT_EQ(listing.out, "base \"data\\\"\n"
+                           "directory \"\"\n"
+                           "directory \"sub\\\"\n"
+                           "file \"sub\\\" \"a.bin\" 2\n"
+                           "file \"\" \"top.txt\" 3\n");
+    fs::create_directories(temp_.Path() / "install");
+    EXPECT_EQ(Run("extract " + Quoted("p.ecd") + " " + Quoted("install")).exitCode, 0);
+    EXPECT_EQ(TreeSnapshot(temp_.Path() / "install" / "data"), TreeSnapshot(temp_.Path() / "src"));
+}
+
+TEST_F(QvsPack, CreatedFileIsScrambled) {
+    MakeSource();
+    ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd")).exitCode, 0);
+    const std::string scrambled = ReadFileBytes(temp_.File("p.ecd"));
+    EXPECT_EQ(scrambled.find("top.txt"), std::string::npos);
+    CStream stream;
+    stream.Write(scrambled.data(), scrambled.size());
+    stream.Decode();
+    EXPECT_NE(stream.View().find("top.txt"), std::string::npos);
+    EXPECT_EQ(stream.View().substr(0, 1), std::string(1, '\0')); // empty base
+}
+
+TEST_F(QvsPack, EncodeAndDecodeAreInverse) {
+    std::string content;
+    for (int i = 0; i < 1000; ++i) {
+        content.push_back(static_cast<char>(i * 7));
+    }
+    WriteFileBytes(temp_.File("plain"), content);
+    ASSERT_EQ(Run("encode " + Quoted("plain") + " " + Quoted("scrambled")).exitCode, 0);
+    EXPECT_GT(ReadFileBytes(temp_.File("scrambled")).size(), content.size());
+    ASSERT_EQ(Run("decode " + Quoted("scrambled") + " " + Quoted("back")).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(temp_.File("back")), content);
+}
+
+TEST_F(QvsPack, WrongUsagePrintsUsageAndExitsWithTwo) {
+    for (const char* arguments : {"", "create", "create a", "list", "list a b", "extract a",
+                                  "create a b --bse c", "frobnicate x y"}) {
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments;
+        EXPECT_EQ(outcome.err.rfind("usage: qvs-pack", 0), 0U) << arguments;
+    }
+}
+
+TEST_F(QvsPack, BadInputExitsWithOneAndOneLine) {
+    WriteFileBytes(temp_.File("junk.ecd"), "\x0f\x4b\x6e\x6d\x6c"); // decodes to "abc"
+    CStream hostile;
+    hostile.WriteString("..\\");
+    hostile.WriteInt(0);
+    hostile.WriteInt(0);
+    hostile.Encode();
+    WriteFileBytes(temp_.File("hostile.ecd"), std::string(hostile.View()));
+    fs::create_directories(temp_.Path() / "install");
+    const std::string cases[] = {
+        "list " + Quoted("missing.ecd"),
+        "list " + Quoted("junk.ecd"),
+        "extract " + Quoted("junk.ecd") + " " + Quoted("install"),
+        "extract " + Quoted("hostile.ecd") + " " + Quoted("install"),
+        "create " + Quoted("no-folder") + " " + Quoted("x.ecd"),
+        "encode " + Quoted("missing") + " " + Quoted("x"),
+    };
+    for (const auto& arguments : cases) {
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments;
+        EXPECT_EQ(outcome.err.rfind("qvs-pack: ", 0), 0U) << arguments;
+        EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << arguments;
+    }
+    // The junk package names the base "abc", made before its first count fails.
+    EXPECT_EQ(TreeSnapshot(temp_.Path() / "install"),
+              (std::map<std::string, std::string>{{"abc/", ""}}));
+    EXPECT_FALSE(fs::exists(temp_.File("x.ecd")));
+}
+
+} // namespace
+} // namespace qvs
+
+#endif

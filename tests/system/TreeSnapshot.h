@@ -1,0 +1,36 @@
+// Everything below a directory, as relative path ("/" separated, directories
+// ending in "/") mapped to file content, for exact comparisons in tests.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+namespace qvs::test {
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& data) {
+    std::ofstream out(path, std::ios::binary);
+    out << data;
+}
+
+inline std::map<std::string, std::string> TreeSnapshot(const std::filesystem::path& root) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        std::string relative = entry.path().lexically_relative(root).generic_string();
+        if (entry.is_directory() && !entry.is_symlink()) {
+            tree[relative + "/"] = "";
+        } else {
+            tree[relative] = entry.is_symlink() ? "<link>" : ReadFileBytes(entry.path());
+        }
+    }
+    return tree;
+}
+
+} // namespace qvs::test

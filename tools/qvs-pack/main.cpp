@@ -1,0 +1,11 @@
+// qvs-pack: builds, lists and extracts .ecd packages (see PackCommands.h).
+#include "PackCommands.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return qvs::PackCommands(std::cout, std::cerr).Run(args);
+}
