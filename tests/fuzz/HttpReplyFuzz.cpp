@@ -1,0 +1,36 @@
+// Feeds arbitrary reply bytes to the reply header parser, split at a point
+// the input chooses, and checks what it reports against the input.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "http/HttpError.h"
+#include "http/HttpReplyParser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::size_t split = std::min<std::size_t>(data[0], input.size());
+    qvs::HttpReplyParser parser;
+    try {
+        std::size_t taken = parser.Feed(input.substr(0, split));
+        if (!parser.Complete()) {
+            taken += parser.Feed(input.substr(split));
+        }
+        parser.Finish();
+        const qvs::HttpReplyHeader& header = parser.Header();
+        // The header text is exactly the bytes taken, and never more than arrived.
+        if (taken > input.size() || header.text != input.substr(0, taken) ||
+            header.location.size() > qvs::HttpReplyParser::MaxFieldLength ||
+            header.cookie.size() > qvs::HttpReplyParser::MaxFieldLength || header.status < 0) {
+            std::abort();
+        }
+    } catch (const qvs::HttpError&) {
+    }
+    (void)qvs::HttpReplyParser::StatusCode(input);
+    (void)qvs::HttpReplyParser::LengthValue(input);
+    return 0;
+}

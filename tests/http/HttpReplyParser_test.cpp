@@ -1,0 +1,159 @@
+// Splitting a reply header from the bytes as they arrive.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "http/HttpError.h"
+#include "http/HttpReplyParser.h"
+
+namespace qvs {
+namespace {
+
+struct StatusCase {
+    std::string line;
+    int status;
+};
+
+class StatusCodeTest : public testing::TestWithParam<StatusCase> {};
+
+TEST_P(StatusCodeTest, ReadsTheSecondWord) {
+    EXPECT_EQ(HttpReplyParser::StatusCode(GetParam().line), GetParam().status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StatusCodeTest,
+                         testing::Values(StatusCase{"HTTP/1.0 200 OK\r\n", 200},
+                                         StatusCase{"HTTP/1.1 404 Not Found\n", 404},
+                                         StatusCase{"HTTP/1.0 302\r\n", 302},
+                                         StatusCase{"HTTP/1.0  301  Moved\r\n", 301},
+                                         StatusCase{"HTTP/1.0\r\n", 0},
+                                         StatusCase{"HTTP/1.0 OK 200\r\n", 0},
+                                         StatusCase{"HTTP/1.0 20x OK\r\n", 0},
+                                         StatusCase{"HTTP/1.0 -200 OK\r\n", 0},
+                                         StatusCase{"HTTP/1.0 99999999999 OK\r\n", 0},
+                                         StatusCase{"<html>hello</html>\n", 0}, StatusCase{"", 0}));
+
+struct LengthCase {
+    std::string line;
+    std::optional<std::uint64_t> value;
+};
+
+class LengthValueTest : public testing::TestWithParam<LengthCase> {};
+
+TEST_P(LengthValueTest, ReadsLeadingDigits) {
+    EXPECT_EQ(HttpReplyParser::LengthValue(GetParam().line), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LengthValueTest,
+                         testing::Values(LengthCase{"Content-Length: 1234\r\n", 1234},
+                                         LengthCase{"Content-Length:    7\r\n", 7},
+                                         LengthCase{"Content-Length: 12ab\r\n", 12},
+                                         LengthCase{"Content-Length: 0\r\n", 0},
+                                         LengthCase{"Content-Length: abc\r\n", std::nullopt},
+                                         LengthCase{"Content-Length: \r\n", std::nullopt},
+                                         LengthCase{"Content-Length: 99999999999999999999999\r\n",
+                                                    UINT64_MAX}));
+
+HttpReplyHeader ParseAtOnce(const std::string& data, std::size_t* taken = nullptr) {
+    HttpReplyParser parser;
+    const std::size_t used = parser.Feed(data);
+    if (taken != nullptr) {
+        *taken = used;
+    }
+    return parser.Header();
+}
+
+TEST(HttpReplyParserTest, TakesTheFieldsItKnowsAndStopsAtTheEmptyLine) {
+    const std::string header = "HTTP/1.0 301 Moved\r\n"
+                               "content-length: 42\r\n"
+                               "Location: http://other/updates/x.ecd\r\n"
+                               "Set-Cookie: id=7; path=/\r\n"
+                               "Server: test\r\n"
+                               "\r\n";
+    std::size_t taken = 0;
+    const HttpReplyHeader reply = ParseAtOnce(header + "BODY", &taken);
+    EXPECT_TRUE(reply.complete);
+    EXPECT_EQ(taken, header.size());
+    EXPECT_EQ(reply.text, header);
+    EXPECT_EQ(reply.status, 301);
+    EXPECT_EQ(reply.contentLength, 42u);
+    EXPECT_EQ(reply.location, "http://other/updates/x.ecd");
+    EXPECT_EQ(reply.cookie, "id=7; path=/");
+}
+
+TEST(HttpReplyParserTest, ALoneLineFeedEndsTheHeader) {
+    std::size_t taken = 0;
+    const HttpReplyHeader reply = ParseAtOnce("HTTP/1.0 200 OK\nContent-Length: 3\n\nabc", &taken);
+    EXPECT_TRUE(reply.complete);
+    EXPECT_EQ(taken, 35u);
+    EXPECT_EQ(reply.contentLength, 3u);
+}
+
+TEST(HttpReplyParserTest, AnEmptyStatusLineIsNotTheEndOfTheHeader) {
+    const HttpReplyHeader reply = ParseAtOnce("\r\nX: y\r\n\r\n");
+    EXPECT_TRUE(reply.complete);
+    EXPECT_EQ(reply.status, 0);
+    EXPECT_EQ(reply.text, "\r\nX: y\r\n\r\n");
+}
+
+TEST(HttpReplyParserTest, FieldNamesNeedTheirBlankAndLongValuesAreCut) {
+    const std::string longTarget(300, 'u');
+    const HttpReplyHeader reply = ParseAtOnce("HTTP/1.0 302 Found\r\n"
+                                              "Content-Length:5\r\n"
+                                              "Location: " +
+                                              longTarget +
+                                              "\r\n"
+                                              "Set-Cookie:\r\n"
+                                              "\r\n");
+    EXPECT_FALSE(reply.contentLength.has_value());
+    EXPECT_EQ(reply.location, longTarget.substr(0, 256));
+    EXPECT_EQ(reply.cookie, "");
+}
+
+TEST(HttpReplyParserTest, ByteByByteGivesTheSameHeaderAsAllAtOnce) {
+    const std::string data =
+        "HTTP/1.0 200 OK\r\nContent-Length: 10\r\nLocation: /x\r\n\r\n0123456789";
+    HttpReplyParser parser;
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < data.size() && !parser.Complete(); ++i) {
+        taken += parser.Feed(data.substr(i, 1));
+    }
+    EXPECT_EQ(taken, data.size() - 10);
+    EXPECT_EQ(parser.Header().text, ParseAtOnce(data).text);
+    EXPECT_EQ(parser.Header().contentLength, 10u);
+    EXPECT_EQ(parser.Header().location, "/x");
+}
+
+TEST(HttpReplyParserTest, APartialLineCountsWhenTheConnectionEnds) {
+    HttpReplyParser parser;
+    parser.Feed("HTTP/1.0 200 OK\r\nContent-Le");
+    parser.Finish();
+    EXPECT_FALSE(parser.Complete());
+    EXPECT_EQ(parser.Header().status, 200);
+    EXPECT_EQ(parser.Header().text, "HTTP/1.0 200 OK\r\nContent-Le");
+}
+
+TEST(HttpReplyParserTest, AHeaderWithoutEndIsRefusedBeforeMemoryRunsOut) {
+    HttpReplyParser parser;
+    parser.Feed("HTTP/1.0 200 OK\r\n");
+    const std::string line = "X-Filler: " + std::string(1000, 'f') + "\r\n";
+    EXPECT_THROW(
+        {
+            for (int i = 0; i < 2000; ++i) {
+                parser.Feed(line);
+            }
+        },
+        HttpError);
+    EXPECT_LE(parser.Header().text.size(), HttpReplyParser::MaxHeaderLength);
+}
+
+TEST(HttpReplyParserTest, AnOverlongLineIsCutIntoLinesOfTheBufferSize) {
+    HttpReplyParser parser;
+    parser.Feed("HTTP/1.0 200 OK\r\n");
+    parser.Feed(std::string(HttpReplyParser::MaxLineLength + 10, 'z'));
+    parser.Feed("\r\n\r\n");
+    EXPECT_TRUE(parser.Complete());
+    EXPECT_EQ(parser.Header().text.size(), 17 + HttpReplyParser::MaxLineLength + 10 + 4);
+}
+
+} // namespace
+} // namespace qvs

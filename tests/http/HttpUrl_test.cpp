@@ -1,0 +1,79 @@
+// Splitting request addresses into host, port and path.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "http/HttpError.h"
+#include "http/HttpUrl.h"
+
+namespace qvs {
+namespace {
+
+struct UrlCase {
+    std::string url;
+    std::string currentHost;
+    std::uint16_t currentPort;
+    std::string host;
+    std::uint16_t port;
+    std::string path;
+    std::string finalUrl;
+};
+
+class HttpUrlTest : public testing::TestWithParam<UrlCase> {};
+
+TEST_P(HttpUrlTest, SplitsTheUrl) {
+    const UrlCase& c = GetParam();
+    const HttpUrl url = ParseHttpUrl(c.url, c.currentHost, c.currentPort);
+    EXPECT_EQ(url.host, c.host);
+    EXPECT_EQ(url.port, c.port);
+    EXPECT_EQ(url.path, c.path);
+    EXPECT_EQ(url.url, c.finalUrl);
+}
+
+const std::string Long300(300, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HttpUrlTest,
+    testing::Values(UrlCase{"http://updates.example/updates/qvs12.ecd", "", 80, "updates.example",
+                            80, "/updates/qvs12.ecd", "http://updates.example/updates/qvs12.ecd"},
+                    UrlCase{"HTTP://host:8080/a/b?x=1", "", 80, "host", 8080, "/a/b?x=1",
+                            "HTTP://host:8080/a/b?x=1"},
+                    // A scheme resets the port a former URL left behind.
+                    UrlCase{"http://host/x", "old", 8080, "host", 80, "/x", "http://host/x"},
+                    UrlCase{"gopher://host/x", "", 80, "host", 70, "/x", "gopher://host/x"},
+                    UrlCase{"ftp://host/x", "", 80, "host", 21, "/x", "ftp://host/x"},
+                    UrlCase{"http://host", "", 80, "host", 80, "/", "http://host/"},
+                    UrlCase{"http://host:81", "", 80, "host", 81, "/", "http://host:81/"},
+                    // Without a scheme: host before the first "/", port kept.
+                    UrlCase{"host/file.txt", "", 8080, "host", 8080, "/file.txt", "host/file.txt"},
+                    UrlCase{"host:9000/file.txt", "", 80, "host", 9000, "/file.txt",
+                            "host:9000/file.txt"},
+                    UrlCase{"justahost", "", 0, "justahost", 80, "/", "justahost/"},
+                    // A path alone keeps host and port of the request before.
+                    UrlCase{"/dir/file", "prev", 8080, "prev", 8080, "/dir/file", "/dir/file"},
+                    // A colon inside a path is no scheme and leaves the port alone.
+                    UrlCase{"/a:b", "prev", 8080, "prev", 8080, "/a:b", "/a:b"},
+                    UrlCase{"http://h/" + Long300, "", 80, "h", 80, "/" + Long300.substr(0, 255),
+                            "http://h/" + Long300}));
+
+std::string ErrorOf(const std::string& url) {
+    try {
+        (void)ParseHttpUrl(url, "", 80);
+    } catch (const HttpError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(HttpUrlErrorTest, RefusesWhatItCannotFetch) {
+    EXPECT_EQ(ErrorOf(""), "Empty URL");
+    EXPECT_EQ(ErrorOf("https://host/x"), "HTTP Secure Socket is not supported");
+    EXPECT_EQ(ErrorOf("HTTPS://host/x"), "HTTP Secure Socket is not supported");
+    EXPECT_EQ(ErrorOf("http://host:abc/x"), "Invalid port number");
+    EXPECT_EQ(ErrorOf("http://host:/x"), "Invalid port number");
+    EXPECT_EQ(ErrorOf("http://host:70000/x"), "Invalid port number");
+    EXPECT_EQ(ErrorOf("http://host:0/x"), "Invalid port number");
+}
+
+} // namespace
+} // namespace qvs

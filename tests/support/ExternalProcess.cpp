@@ -1,0 +1,133 @@
+#include "support/ExternalProcess.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "platform/SocketError.h"
+#include "platform/TcpListener.h"
+#include "platform/TcpSocket.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+#endif
+
+namespace qvs::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+ExternalProcess::ExternalProcess(const std::string& program,
+                                 const std::vector<std::string>& arguments,
+                                 const std::string& outputFile) {
+#ifndef _WIN32
+    const std::string path = Find(program);
+    if (path.empty()) {
+        return;
+    }
+    std::vector<std::string> words{path};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string sink = outputFile.empty() ? "/dev/null" : outputFile;
+    posix_spawn_file_actions_addopen(&actions, 1, sink.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        pid_ = pid;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+#else
+    (void)program;
+    (void)arguments;
+    (void)outputFile;
+#endif
+}
+
+ExternalProcess::~ExternalProcess() {
+#ifndef _WIN32
+    if (pid_ <= 0) {
+        return;
+    }
+    const auto pid = static_cast<pid_t>(pid_);
+    ::kill(pid, SIGTERM);
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (::waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (Clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+#endif
+}
+
+bool ExternalProcess::Running() const {
+#ifndef _WIN32
+    return pid_ > 0 && ::waitpid(static_cast<pid_t>(pid_), nullptr, WNOHANG) == 0;
+#else
+    return false;
+#endif
+}
+
+std::string ExternalProcess::Find(const std::string& program) {
+#ifndef _WIN32
+    namespace fs = std::filesystem;
+    if (program.find('/') != std::string::npos) {
+        return ::access(program.c_str(), X_OK) == 0 ? program : std::string();
+    }
+    const char* pathVariable = std::getenv("PATH");
+    std::string directories = pathVariable ? pathVariable : "";
+    directories += ":/usr/sbin:/sbin"; // daemons such as nginx live there
+    std::size_t start = 0;
+    while (start <= directories.size()) {
+        const std::size_t end = std::min(directories.find(':', start), directories.size());
+        const fs::path candidate = fs::path(directories.substr(start, end - start)) / program;
+        if (end > start && ::access(candidate.c_str(), X_OK) == 0) {
+            return candidate.string();
+        }
+        start = end + 1;
+    }
+#else
+    (void)program;
+#endif
+    return {};
+}
+
+bool ExternalProcess::WaitForPort(std::uint16_t port, int timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Clock::now() < deadline) {
+        try {
+            platform::TcpSocket socket;
+            socket.Connect("127.0.0.1", port, 1000);
+            return true;
+        } catch (const platform::SocketError&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    return false;
+}
+
+std::uint16_t ExternalProcess::FreePort() {
+    platform::TcpListener probe("127.0.0.1", 0);
+    return probe.LocalPort();
+}
+
+} // namespace qvs::test
