@@ -1,0 +1,83 @@
+#include "protocol/workers/ServerConversation.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "platform/SocketError.h"
+#include "protocol/GameServerStatus.h"
+
+namespace qvs {
+
+namespace {
+
+constexpr std::size_t pieceSize = 64 * 1024;
+// Reserved before the payload arrives; beyond this the buffer grows with
+// what actually comes, so a length a server only announces costs nothing.
+constexpr std::size_t upfrontReserve = 64 * 1024 * 1024;
+
+void Connect(platform::TcpSocket& socket, const std::string& host, std::uint16_t port, int waitMs) {
+    socket.Connect(host, port, waitMs);
+}
+
+void Send(platform::TcpSocket& socket, const CStream& message) {
+    socket.SendAll(message.View());
+}
+
+} // namespace
+
+CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitMs,
+                       TransferProgress* progress) {
+    CStream payload;
+    payload.Reserve(std::min(count, upfrontReserve));
+    std::vector<std::byte> piece(std::min(count, pieceSize));
+    std::size_t received = 0;
+    while (received < count) {
+        if (!socket.WaitForData(waitMs)) {
+            throw platform::SocketError(platform::SocketError::Kind::TimedOut,
+                                        "No reply data within the wait");
+        }
+        const std::size_t want = std::min(count - received, piece.size());
+        const std::size_t got = socket.Receive(std::span(piece.data(), want));
+        if (got == 0) {
+            throw platform::SocketError(platform::SocketError::Kind::Closed,
+                                        "Connection closed before the whole reply");
+        }
+        payload.Write(piece.data(), got);
+        received += got;
+        if (progress != nullptr) {
+            progress->BytesReceived.store(static_cast<std::int32_t>(received));
+        }
+    }
+    payload.SetPosition(0);
+    return payload;
+}
+
+CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::string& host,
+                                    std::uint16_t port, const CStream& request, MessageType type,
+                                    int waitMs, TransferProgress* progress) {
+    Connect(socket, host, port, waitMs);
+    Send(socket, request);
+    std::array<std::byte, ReplyHeaderSize> header{};
+    socket.ReceiveExactly(header, waitMs);
+    const MessageHeader reply = ParseMessageHeader(header);
+    if (progress != nullptr) {
+        progress->BytesTotal.store(reply.length);
+    }
+    CStream payload =
+        ReceivePayload(socket, static_cast<std::size_t>(reply.length), waitMs, progress);
+    CheckReplyType(reply, type);
+    return payload;
+}
+
+CStream RunGameServerConversation(platform::TcpSocket& socket, const std::string& host,
+                                  std::uint16_t port, const CStream& requestFrame, int waitMs) {
+    Connect(socket, host, port, waitMs);
+    Send(socket, requestFrame);
+    std::array<std::byte, GameFrameLengthSize> length{};
+    socket.ReceiveExactly(length, waitMs);
+    const std::int32_t bodyLength = ParseGameFrameLength(length);
+    return ReceivePayload(socket, static_cast<std::size_t>(bodyLength), waitMs);
+}
+
+} // namespace qvs
