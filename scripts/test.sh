@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
-qvs_install_packages "${QVS_CORE_PACKAGES[@]}"
+qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
 
 jobs=2
 fuzz_seconds=${QVS_FUZZ_SECONDS:-20}

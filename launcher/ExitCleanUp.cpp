@@ -1,0 +1,51 @@
+#include "launcher/ExitCleanUp.h"
+
+#include "platform/FileSystem.h"
+
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace qvs {
+
+namespace {
+
+// The directory as an absolute path without "." and ".." parts, without a
+// trailing separator and in lower case.
+std::string Normalised(const std::string& path) {
+    std::error_code error;
+    auto absolute = std::filesystem::absolute(platform::NativePath(path), error).lexically_normal();
+    std::string text = absolute.string();
+    while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
+        text.pop_back();
+    }
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// Also catches a link to the directory. Names that differ only in letter
+// case count as the same on every platform: when in doubt, delete nothing.
+bool SameDirectoryOnDisk(const std::string& a, const std::string& b) {
+    if (Normalised(a) == Normalised(b)) {
+        return true;
+    }
+    std::error_code error;
+    const bool same =
+        std::filesystem::equivalent(platform::NativePath(a), platform::NativePath(b), error);
+    return same && !error;
+}
+
+} // namespace
+
+bool CleanUpClientClass(const std::string& clientClassDir, const std::string& installDir) {
+    if (clientClassDir.empty() || clientClassDir == installDir ||
+        SameDirectoryOnDisk(clientClassDir, installDir)) {
+        return false;
+    }
+    const std::string classFile = clientClassDir + "StartUp.class";
+    return platform::FileExists(classFile) && platform::RemoveFile(classFile);
+}
+
+} // namespace qvs

@@ -1,0 +1,60 @@
+// The values the whole launcher shares for one run. The application creates
+// one instance and hands it by reference to the windows, the update pass and
+// the workers; tests create their own, so nothing here is global.
+#pragma once
+
+#include "protocol/WorkerValues.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qvs {
+
+class CConfig;
+class CDirectory;
+
+// The first help line of Play Game while the game server has not answered,
+// and the one that allows playing.
+inline constexpr std::string_view PlayHelpDisabled = "The 'Play Game' button has been disabled. ";
+inline constexpr std::string_view PlayHelpOnline = "Enter the Land of Ostrel ";
+
+struct ProcessValues {
+    // installDir ends with a separator; the derived paths and the server
+    // addresses of the build are filled in from it.
+    explicit ProcessValues(std::string installDir);
+    ~ProcessValues();
+    ProcessValues(const ProcessValues&) = delete;
+    ProcessValues& operator=(const ProcessValues&) = delete;
+
+    // What the workers read and write; InstallDir lives there.
+    WorkerValues Workers;
+
+    std::string SoundsDir;
+    std::string LogDir;
+    std::string ErrorLogPath;
+
+    std::int32_t LocalDataVersion = 0;
+    std::int32_t LocalClientCodeVersion = 0;
+
+    // Last failing update step: 0 none, 1 ping, 2 version queries, 3 launcher
+    // file, 4 data files, 5 client code. Never reset to 0 during a run.
+    std::uint8_t UpdateErrorStatus = 0;
+
+    std::string PlayHelp1{PlayHelpDisabled};
+
+    // Where the game launch extracted the client's start-up class.
+    std::string ClientClassDir;
+
+    // 1 when the address download succeeded, 2 when it failed.
+    int AddressFetchResult = 0;
+
+    // Created by the start-up, deleted by the main window.
+    std::unique_ptr<CConfig> Config;
+    std::unique_ptr<CDirectory> Directory;
+
+    const std::string& InstallDir() const { return Workers.InstallDir; }
+};
+
+} // namespace qvs

@@ -1,0 +1,23 @@
+// The launcher's pictures and fonts, embedded as Qt resources. Pictures are
+// JPEG files decoded with our own decoder, not with Qt's image plug-ins, so
+// they look the same whatever plug-ins a system has.
+#pragma once
+
+#include <QFont>
+#include <QPixmap>
+#include <QString>
+
+namespace qvs {
+
+// The picture of a resource such as ":/imgBackground.jpg"; an empty pixmap
+// when it is missing or not a readable JPEG, so the control stays blank.
+QPixmap LoadPicture(const QString& resource);
+
+// Makes the bundled Liberation fonts known to Qt; safe to call again.
+void LoadLauncherFonts();
+
+// The classic Windows fonts of the layout, by their metric-compatible twins.
+QFont SansSerifFont(int pixelSize, bool bold = false);
+QFont SerifFont(int pixelSize, bool bold = false, bool italic = false);
+
+} // namespace qvs

@@ -1,0 +1,316 @@
+#include "launcher/gui/TfrmMain.h"
+
+#include "BuildSettings.h"
+#include "launcher/CConfig.h"
+#include "launcher/StartUp.h"
+#include "launcher/gui/Pictures.h"
+#include "launcher/gui/TImage.h"
+#include "launcher/gui/TLabel.h"
+#include "platform/FileSystem.h"
+#include "system/CDirectory.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include <cstdlib>
+
+namespace qvs {
+
+namespace {
+
+const QColor Lime(0, 255, 0);
+const QColor Red(255, 0, 0);
+const QColor White(255, 255, 255);
+
+TImage* Picture(QWidget* parent, const char* name, QRect bounds, bool visible, int tag = 0) {
+    auto* image = new TImage(parent, QString::fromLatin1(name), bounds, tag);
+    image->SetPicture(
+        LoadPicture(QStringLiteral(":/") + QString::fromLatin1(name) + QStringLiteral(".jpg")));
+    image->setVisible(visible);
+    return image;
+}
+
+TImage* ClickArea(QWidget* parent, const char* name, QRect bounds, int tag) {
+    return new TImage(parent, QString::fromLatin1(name), bounds, tag);
+}
+
+// A label that sizes itself to its caption, as the layout gives only its
+// top-left corner.
+TLabel* AutoLabel(QWidget* parent, const char* name, const char* caption, QPoint at,
+                  const QFont& font, const QColor& colour) {
+    auto* label =
+        new TLabel(parent, QString::fromLatin1(name), QString::fromLatin1(caption), font, colour);
+    label->move(at);
+    label->adjustSize();
+    label->hide();
+    return label;
+}
+
+TLabel* CentredLabel(QWidget* parent, const char* name, const char* caption, QRect bounds,
+                     const QFont& font) {
+    auto* label =
+        new TLabel(parent, QString::fromLatin1(name), QString::fromLatin1(caption), font, White);
+    label->setGeometry(bounds);
+    label->setAlignment(Qt::AlignCenter);
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), values_(values),
+      menu_(*this, shell, prompts, values, build::GameWebSite) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvash"));
+    LoadLauncherFonts();
+    setFont(SansSerifFont(11));
+    setFixedSize(600, 450);
+    // Qt paints every widget through a back buffer, so the pictures never
+    // flicker when highlights come and go.
+    BuildControls();
+    CentreOnDesktop();
+    SetUpMenu();
+    lblGameServerOffline->hide();
+    values_.Workers.WorkerFailed = false;
+    SetUpTimers();
+}
+
+TfrmMain::~TfrmMain() {
+    delete clickSound_;
+    clickSound_ = nullptr;
+    values_.Directory.reset();
+    values_.Config.reset();
+}
+
+void TfrmMain::BuildControls() {
+    imgBackground = Picture(this, "imgBackground", {0, 0, 600, 450}, true);
+    img_moViewWebsite = Picture(this, "img_moViewWebsite", {10, 118, 127, 32}, false);
+    img_moPlayGame = Picture(this, "img_moPlayGame", {63, 403, 185, 47}, false);
+    btnViewWebsite = ClickArea(this, "btnViewWebsite", {16, 118, 121, 27}, TagViewWebsite);
+    btnPlayGame = ClickArea(this, "btnPlayGame", {63, 408, 185, 42}, TagPlayGame);
+    const QFont large = SerifFont(21, true, true);
+    lblGameServerOffline =
+        AutoLabel(this, "lblGameServerOffline", "Game Server Offline ", {73, 374}, large, Lime);
+    lblPeopleOnline = AutoLabel(this, "lblPeopleOnline", "0 ", {497, 70}, large, Lime);
+    lblPeopleOnlineDisp =
+        AutoLabel(this, "lblPeopleOnlineDisp", "People Online ", {353, 70}, large, Lime);
+    const QFont small = SerifFont(13, true, true);
+    lblForgot1 = AutoLabel(this, "lblForgot1", "Forget Login Name,", {481, 350}, small, Lime);
+    lblForgot2 = AutoLabel(this, "lblForgot2", "Authorization Code", {481, 366}, small, Lime);
+    lblForgot3 = AutoLabel(this, "lblForgot3", "or Password?", {481, 382}, small, Lime);
+    img_moExit = Picture(this, "img_moExit", {501, 412, 94, 32}, false);
+    btnExit = ClickArea(this, "btnExit", {501, 412, 94, 32}, TagExit);
+    BuildMenuControls();
+    BuildStatusControls();
+}
+
+void TfrmMain::BuildMenuControls() {
+    img_moLiveChat = Picture(this, "img_moLiveChat", {10, 22, 221, 32}, true);
+    img_moAccountSignup = Picture(this, "img_moAccountSignup", {10, 54, 187, 32}, true);
+    img_moRegisterAccount = Picture(this, "img_moRegisterAccount", {10, 86, 152, 32}, true);
+    img_moGameForum = Picture(this, "img_moGameForum", {10, 150, 105, 32}, true);
+    img_moProblems = Picture(this, "img_moProblems", {10, 182, 89, 32}, true);
+    img_moClans = Picture(this, "img_moClans", {10, 214, 75, 29}, true);
+    btnLiveChat = ClickArea(this, "btnLiveChat", {96, 22, 135, 27}, TagLiveChat);
+    btnAccountSignup = ClickArea(this, "btnAccountSignup", {18, 55, 177, 27}, TagAccountSignup);
+    btnRegisterAccount =
+        ClickArea(this, "btnRegisterAccount", {18, 87, 143, 27}, TagRegisterAccount);
+    btnGameForum = ClickArea(this, "btnGameForum", {12, 151, 103, 27}, TagGameForum);
+    btnProblems = ClickArea(this, "btnProblems", {17, 183, 81, 27}, TagProblems);
+    btnClans = ClickArea(this, "btnClans", {31, 215, 57, 27}, TagClans);
+}
+
+void TfrmMain::BuildStatusControls() {
+    imgStatus = Picture(this, "imgStatus", {160, 146, 410, 135}, false);
+    imgDownloadBarBg = Picture(this, "imgDownloadBarBg", {215, 256, 300, 22}, false);
+    lblDownloadingUpdate = AutoLabel(this, "lblDownloadingUpdate", "Downloading Update ",
+                                     {170, 153}, SansSerifFont(20, true), Red);
+    const QFont counter = SansSerifFont(13);
+    lblCurrentUpdate = AutoLabel(this, "lblCurrentUpdate", "1", {202, 175}, counter, White);
+    lblOf = AutoLabel(this, "lblOf", "of", {226, 175}, counter, White);
+    lblNumUpdates = AutoLabel(this, "lblNumUpdates", "1", {250, 175}, counter, White);
+    const QFont help = SerifFont(15);
+    lblHelp1 = CentredLabel(this, "lblHelp1", "", {168, 186, 393, 18}, help);
+    lblHelp1->show();
+    lblHelp2 = CentredLabel(this, "lblHelp2", "", {168, 202, 393, 18}, help);
+    lblHelp3 = CentredLabel(this, "lblHelp3", "", {168, 218, 393, 18}, help);
+    lblHelp4 = CentredLabel(this, "lblHelp4", "", {168, 234, 393, 18}, help);
+    imgDownloadBar = Picture(this, "imgDownloadBar", {215, 256, 15, 22}, false);
+    lblPercentFinished =
+        CentredLabel(this, "lblPercentFinished", "10%", {168, 259, 393, 18}, SerifFont(12));
+    mpClick = new QWidget(this);
+    mpClick->setObjectName(QStringLiteral("mpClick"));
+    mpClick->setGeometry(248, 416, 253, 30);
+    mpClick->hide();
+}
+
+void TfrmMain::SetUpMenu() {
+    HighlightImages = {img_moLiveChat,    img_moAccountSignup, img_moRegisterAccount,
+                       img_moViewWebsite, img_moGameForum,     img_moProblems,
+                       img_moClans,       img_moPlayGame,      img_moExit};
+    // Highlight pictures count as background for movement.
+    for (TImage* highlight : HighlightImages) {
+        connect(highlight, &TImage::MouseMoved, this, [this] { menu_.imgBackgroundMouseMove(); });
+    }
+    for (std::size_t i = 0; i < HighlightImages.size(); ++i) {
+        const int tag = static_cast<int>(i) + 1;
+        if (tag != TagPlayGame) { // its picture sticks out above the hot area
+            connect(HighlightImages[i], &TImage::Clicked, this,
+                    [this, tag] { menu_.ClickByTag(tag); });
+        }
+    }
+    connect(imgBackground, &TImage::MouseMoved, this, [this] { menu_.imgBackgroundMouseMove(); });
+    for (TImage* button : {btnLiveChat, btnAccountSignup, btnRegisterAccount, btnViewWebsite,
+                           btnGameForum, btnProblems, btnClans, btnPlayGame, btnExit}) {
+        const int tag = button->Tag();
+        connect(button, &TImage::MouseMoved, this, [this, tag] { menu_.btnMouseMove(tag); });
+        if (tag == TagPlayGame) {
+            connect(button, &TImage::Clicked, this, [this] { btnPlayGameClick(); });
+        } else {
+            connect(button, &TImage::Clicked, this, [this, tag] { menu_.ClickByTag(tag); });
+        }
+    }
+    connect(btnExit, &TImage::Entered, this, [this] { menu_.btnExitEnter(); });
+    connect(btnExit, &TImage::Left, this, [this] { menu_.btnExitLeave(); });
+    for (TLabel* label : {lblForgot1, lblForgot2, lblForgot3}) {
+        connect(label, &TLabel::Clicked, this, [this] { menu_.lblForgot1Click(); });
+        connect(label, &TLabel::Entered, this, [this] { menu_.lblForgotEnter(); });
+        connect(label, &TLabel::Left, this, [this] { menu_.lblForgotLeave(); });
+    }
+    SetHelpLines({"", "", "", ""});
+}
+
+void TfrmMain::SetUpTimers() {
+    timer.setInterval(1);
+    tmrGameServerOffline.setInterval(500);
+    tmrPingGameServerOnline.setInterval(1);
+    tmrGaverServerOfflineTooLong.setInterval(30000);
+    connect(&timer, &QTimer::timeout, this, [this] { timerTimer(); });
+    connect(&tmrGameServerOffline, &QTimer::timeout, this, [this] { tmrGameServerOfflineTimer(); });
+    connect(&tmrPingGameServerOnline, &QTimer::timeout, this,
+            [this] { tmrPingGameServerOnlineTimer(); });
+    connect(&tmrGaverServerOfflineTooLong, &QTimer::timeout, this,
+            [this] { tmrGaverServerOfflineTooLongTimer(); });
+}
+
+void TfrmMain::StartTimers() {
+    tmrGameServerOffline.start();
+    tmrPingGameServerOnline.start();
+    tmrGaverServerOfflineTooLong.start();
+}
+
+void TfrmMain::CentreOnDesktop() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->geometry();
+        move(desktop.x() + (desktop.width() - width()) / 2,
+             desktop.y() + (desktop.height() - height()) / 2);
+    }
+}
+
+void TfrmMain::RunStartUp() {
+    clickSound_ = new QSoundEffect(mpClick);
+    const std::string sound = platform::NativePath(values_.SoundsDir + "stoneclick.wav");
+    if (platform::FileExists(sound)) {
+        clickSound_->setSource(QUrl::fromLocalFile(QString::fromStdString(sound)));
+    }
+    StartUp(values_).Run();
+    // The game-server timers only now: a message box shown earlier (another
+    // client running) must not let them work on a configuration that is not
+    // open yet. The sequence timer waits for Play Game.
+    StartTimers();
+}
+
+void TfrmMain::PlayClickSound() {
+    // A missing file or a missing sound device only means silence.
+    if (clickSound_ != nullptr && clickSound_->status() != QSoundEffect::Error &&
+        !clickSound_->source().isEmpty()) {
+        clickSound_->play();
+    }
+}
+
+void TfrmMain::ShowHighlight(int tag, bool visible) {
+    if (tag >= 1 && tag <= MenuButtonCount) {
+        HighlightImages[static_cast<std::size_t>(tag - 1)]->setVisible(visible);
+    }
+}
+
+void TfrmMain::ShowStatusPanel(bool visible) {
+    imgStatus->setVisible(visible);
+}
+
+bool TfrmMain::IsDownloadShown() const {
+    return !lblDownloadingUpdate->isHidden();
+}
+
+std::array<TLabel*, 4> TfrmMain::HelpLabels() const {
+    return {lblHelp1, lblHelp2, lblHelp3, lblHelp4};
+}
+
+void TfrmMain::SetHelpLines(const HelpLines& lines) {
+    const auto labels = HelpLabels();
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labels[i]->setText(
+            QString::fromLatin1(lines[i].data(), static_cast<qsizetype>(lines[i].size())));
+    }
+}
+
+void TfrmMain::ShowHelpLines(bool visible) {
+    for (TLabel* label : HelpLabels()) {
+        label->setVisible(visible);
+    }
+}
+
+void TfrmMain::ShowDownloadCounters(bool visible) {
+    for (TLabel* label : {lblCurrentUpdate, lblOf, lblNumUpdates}) {
+        label->setVisible(visible);
+    }
+}
+
+void TfrmMain::SetHandPointer(bool hand) {
+    setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TfrmMain::SetForgotLabelsRed(bool red) {
+    for (TLabel* label : {lblForgot1, lblForgot2, lblForgot3}) {
+        label->SetColour(red ? Red : Lime);
+    }
+}
+
+// The live chat and troubleshooting windows are not part of the launcher
+// yet; their buttons do nothing until they are.
+void TfrmMain::ShowLiveChat() {}
+
+bool TfrmMain::ShowProblems() {
+    return false;
+}
+
+void TfrmMain::CloseMainWindow() {
+    close();
+}
+
+void TfrmMain::EndProcess(int exitCode) {
+    std::_Exit(exitCode);
+}
+
+// The game launch and the game-server status check are not part of the
+// launcher yet. Handlers that must run once stop their timer first.
+void TfrmMain::btnPlayGameClick() {}
+
+void TfrmMain::timerTimer() {
+    timer.stop();
+}
+
+void TfrmMain::tmrGameServerOfflineTimer() {}
+
+void TfrmMain::tmrPingGameServerOnlineTimer() {
+    tmrPingGameServerOnline.stop();
+}
+
+void TfrmMain::tmrGaverServerOfflineTooLongTimer() {
+    tmrGaverServerOfflineTooLong.stop();
+}
+
+} // namespace qvs
