@@ -1,0 +1,77 @@
+#include "protocol/workers/CDownloadWebFileThread.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/FileSystem.h"
+#include "protocol/UpdateRequests.h"
+#include "protocol/workers/HttpTransfer.h"
+
+namespace qvs {
+
+namespace {
+
+// The launcher's name on the update web host and on the update server.
+constexpr const char* webLauncherName = "QVS.exe";
+constexpr const char* serverLauncherName = "qvs.exe";
+
+bool EqualIgnoringCase(const std::string& left, const std::string& right) {
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+} // namespace
+
+CDownloadWebFileThread::CDownloadWebFileThread(WorkerValues& values, std::string fileName,
+                                               int waitMs, std::uint16_t port)
+    : CWorkerThread(values, waitMs), FileName(std::move(fileName)), port_(port) {}
+
+// Joins here, before this object's members go.
+CDownloadWebFileThread::~CDownloadWebFileThread() {
+    WaitFor();
+}
+
+void CDownloadWebFileThread::Execute() {
+    Progress.BytesTotal = 0;
+    Progress.BytesReceived = 0;
+    if (UseServer) {
+        FetchFromServer();
+    } else {
+        FetchOverWeb();
+    }
+}
+
+// Atomic writes: a failed download keeps the earlier file whole.
+void CDownloadWebFileThread::FetchOverWeb() {
+    const std::string body =
+        FetchOverHttp(Values().WebBaseUrl + webLauncherName, WaitMs(), Progress, TransferResult);
+    platform::WriteFileAtomically(TargetPath(), body);
+}
+
+void CDownloadWebFileThread::FetchFromServer() {
+    // ServerHost is read now: the game server status check may have replaced it.
+    const CStream payload = RunUpdateServerConversation(
+        Socket, Values().ServerHost, port_, BuildDownloadWebFileRequest(serverLauncherName),
+        MessageType::DownloadWebFile, WaitMs(), &Progress);
+    platform::WriteFileAtomically(LauncherPath(), payload.View());
+    Socket.Close();
+}
+
+std::string CDownloadWebFileThread::LauncherPath() const {
+    return Values().InstallDir + UpperCase(Values().ShortName);
+}
+
+std::string CDownloadWebFileThread::TargetPath() const {
+    return EqualIgnoringCase(FileName, serverLauncherName) ? LauncherPath() : FileName;
+}
+
+} // namespace qvs

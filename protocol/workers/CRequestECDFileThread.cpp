@@ -1,0 +1,70 @@
+#include "protocol/workers/CRequestECDFileThread.h"
+
+#include "platform/FileSystem.h"
+#include "protocol/UpdateReplies.h"
+#include "protocol/UpdateRequests.h"
+#include "protocol/workers/HttpTransfer.h"
+#include "system/PackageInstaller.h"
+
+namespace qvs {
+
+CRequestECDFileThread::CRequestECDFileThread(WorkerValues& values, std::string host,
+                                             std::uint16_t port, int waitMs)
+    : CWorkerThread(values, waitMs), host_(std::move(host)), port_(port) {}
+
+// Joins here, before this object's members go.
+CRequestECDFileThread::~CRequestECDFileThread() {
+    WaitFor();
+}
+
+void CRequestECDFileThread::Execute() {
+    Progress.BytesTotal = 0;
+    Progress.BytesReceived = 0;
+    if (UseServer) {
+        FetchFromServer();
+    } else {
+        FetchOverWeb();
+    }
+}
+
+void CRequestECDFileThread::FetchFromServer() {
+    CStream payload = RunUpdateServerConversation(
+        Socket, host_, port_,
+        BuildRequestECDFileRequest(Values().RequestName, Values().RequestVersion),
+        MessageType::RequestECDFile, WaitMs(), &Progress);
+    ECDFileReply reply = ParseRequestECDFileReply(payload);
+    payload.Clear(); // the file is held once while it is written or unpacked
+    Socket.Close();
+    if (reply.fileName.find(Values().ShortName + "c") != std::string::npos) {
+        StoreClientCode(reply.file);
+    } else {
+        Unpack(reply.file);
+    }
+}
+
+void CRequestECDFileThread::FetchOverWeb() {
+    const WorkerValues& values = Values();
+    const std::string url =
+        values.WebBaseUrl + values.RequestName + std::to_string(values.RequestVersion) + ".ecd";
+    const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult);
+    CStream file;
+    file.Write(body.data(), body.size());
+    file.SetPosition(0);
+    if (!values.RequestName.empty() && values.RequestName.back() == 'c') {
+        StoreClientCode(file);
+    } else {
+        Unpack(file);
+    }
+}
+
+// Written whole or not at all, so a failure keeps the earlier client code.
+void CRequestECDFileThread::StoreClientCode(const CStream& file) const {
+    platform::WriteFileAtomically(Values().InstallDir + Values().ShortName + "c.ecd", file.View());
+}
+
+void CRequestECDFileThread::Unpack(CStream& file) {
+    file.Decode();
+    PackageInstaller(directory_, Values().InstallDir).Install(file);
+}
+
+} // namespace qvs
