@@ -1,0 +1,31 @@
+// The game server's status responder. The answer is read from ROOT/status/
+// at every request, so operators change it without a restart:
+//   people       people online (decimal text; missing or bad: 0)
+//   notice_mode  1 notice then play, 2 notice and no play, else no notice
+//   notice_title caption of the notice window (one line)
+//   notice.html  the notice page
+#pragma once
+
+#include <string>
+
+#include "platform/TcpSocket.h"
+#include "protocol/GameServerStatus.h"
+
+namespace qvs {
+
+class GameStatusService {
+public:
+    static constexpr int ReadTimeoutMs = 10000;
+    // A status query frame is 7 bytes; anything much larger is not one.
+    static constexpr std::int32_t MaxRequestFrame = 256;
+
+    explicit GameStatusService(std::string root);
+
+    std::string Serve(platform::TcpSocket& socket) const;
+    StatusReply CurrentStatus() const;
+
+private:
+    std::string status_;
+};
+
+} // namespace qvs

@@ -1,0 +1,22 @@
+// Maps the path of an HTTP request onto a file below the web root.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qvs {
+
+class WebPath {
+public:
+    // The file below root that target names ("/updates/qvs3.ecd?x=1"), or
+    // nothing for a malformed target or one that would leave root: "..",
+    // percent-encoded or not, empty components, backslashes, zero bytes, and
+    // links that point outside.
+    static std::optional<std::string> Resolve(const std::string& root, std::string_view target);
+
+    // %XX decoded; nothing for a broken escape.
+    static std::optional<std::string> Decode(std::string_view text);
+};
+
+} // namespace qvs
