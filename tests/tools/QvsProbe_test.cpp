@@ -1,0 +1,187 @@
+// The real qvs-probe against the real qvs-server on loopback.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ServerProcess.h"
+#include "platform/VersionRecord.h"
+#include "support/TempDir.h"
+
+namespace qvs::test {
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Quoted(const std::string& word) {
+    return "'" + word + "'";
+}
+
+struct ProbeResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class QvsProbeTest : public ::testing::Test {
+protected:
+    QvsProbeTest() {
+        const auto& dir = root.Path();
+        WriteFile(dir / "updates" / "qvs12.ecd", "twelve");
+        WriteFile(dir / "updates" / "qvsc7.ecd", std::string("client\0\xFF seven", 14));
+        const auto record = platform::MakeVersionRecord(1, 2, 30, 400);
+        launcher = "MZ" + std::string(100, '\0') + std::string(record.begin(), record.end());
+        WriteFile(dir / "updates" / "QVS.exe", launcher);
+        WriteFile(dir / "status" / "people", "42\n");
+        WriteFile(dir / "status" / "notice_mode", "2\n");
+        WriteFile(dir / "status" / "notice_title", "Maintenance\n");
+        WriteFile(dir / "page.bin", std::string("a\0b\r\n\xFE", 6));
+    }
+
+    // Runs qvs-probe with words after the loopback host.
+    ProbeResult Probe(const std::vector<std::string>& words, bool withHost = true) {
+        std::string command = Quoted(QVS_PROBE_PATH);
+        if (withHost) {
+            command += " --host 127.0.0.1 --wait-ms 5000";
+        }
+        for (const std::string& word : words) {
+            command += " " + Quoted(word);
+        }
+        const std::string out = work.File("out.txt");
+        const std::string err = work.File("err.txt");
+        const int status = std::system((command + " >" + out + " 2>" + err).c_str());
+        ProbeResult result;
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadFile(out);
+        result.err = ReadFile(err);
+        return result;
+    }
+
+    std::string Port(std::uint16_t port) const { return std::to_string(port); }
+    std::string Web() const { return "http://127.0.0.1:" + Port(server.httpPort) + "/updates/"; }
+
+    TempDir root;
+    TempDir work;
+    TempDir install;
+    std::string launcher;
+    TempDir logs;
+    ServerProcess server{root.Path().string(), logs.File("server.log")};
+};
+
+TEST_F(QvsProbeTest, QueriesPrintOneValuePerLine) {
+    ASSERT_TRUE(server.Ready());
+    const std::string update = Port(server.updatePort);
+    struct Case {
+        std::vector<std::string> words;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {{"--port", update, "ping"}, "address=127.0.0.1\n"},
+        {{"--port", update, "latest", "qvs"}, "version=12\n"},
+        {{"--port", update, "latest", "qvsc"}, "version=7\n"},
+        {{"--port", update, "fileversion"}, "server=1.2.30.400\nlocal=0.0.0.0\nnewer=true\n"},
+        {{"--port", Port(server.gamePort), "status"},
+         "people=42\nnotice_mode=2\nnotice_title=Maintenance\n"},
+    };
+    for (const Case& c : cases) {
+        const ProbeResult result = Probe(c.words);
+        EXPECT_EQ(result.exitCode, 0) << c.words[2] << result.err;
+        EXPECT_EQ(result.out, c.out) << c.words[2];
+    }
+}
+
+TEST_F(QvsProbeTest, FetchStoresTheClientCodeOverHttpAndFromTheServer) {
+    ASSERT_TRUE(server.Ready());
+    const std::string expected = ReadFile(root.Path() / "updates" / "qvsc7.ecd");
+    ProbeResult web = Probe({"--web", Web(), "fetch", "qvsc", "7", "--install", install.Path()});
+    EXPECT_EQ(web.exitCode, 0) << web.err;
+    EXPECT_EQ(web.out, "bytes=14\n");
+    EXPECT_EQ(ReadFile(install.Path() / "qvsc.ecd"), expected);
+
+    std::filesystem::remove(install.Path() / "qvsc.ecd");
+    ProbeResult direct = Probe({"--port", Port(server.updatePort), "fetch", "qvsc", "7",
+                                "--install", install.Path(), "--server"});
+    EXPECT_EQ(direct.exitCode, 0) << direct.err;
+    EXPECT_TRUE(direct.out.starts_with("bytes=")) << direct.out;
+    EXPECT_EQ(ReadFile(install.Path() / "qvsc.ecd"), expected);
+}
+
+TEST_F(QvsProbeTest, LauncherIsStoredWholeBothWays) {
+    ASSERT_TRUE(server.Ready());
+    for (const bool viaServer : {false, true}) {
+        std::filesystem::remove(install.Path() / "QVS");
+        std::vector<std::string> words = {
+            "--web",    Web(),       "--port",      Port(server.updatePort),
+            "launcher", "--install", install.Path()};
+        if (viaServer) {
+            words.push_back("--server");
+        }
+        const ProbeResult result = Probe(words);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, "bytes=" + std::to_string(launcher.size()) + "\n");
+        EXPECT_EQ(ReadFile(install.Path() / "QVS"), launcher) << viaServer;
+    }
+}
+
+TEST_F(QvsProbeTest, GetWritesTheBodyByteForByte) {
+    ASSERT_TRUE(server.Ready());
+    const std::string out = work.File("page.bin");
+    const ProbeResult result =
+        Probe({"get", "http://127.0.0.1:" + Port(server.httpPort) + "/page.bin", "--out", out});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "status=200\nbytes=6\n");
+    EXPECT_EQ(ReadFile(out), std::string("a\0b\r\n\xFE", 6));
+}
+
+TEST_F(QvsProbeTest, GetOfAMissingPageFailsAndWritesNothing) {
+    ASSERT_TRUE(server.Ready());
+    const std::string out = work.File("missing.bin");
+    const ProbeResult result =
+        Probe({"get", "http://127.0.0.1:" + Port(server.httpPort) + "/missing", "--out", out});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.starts_with("status=404\n")) << result.out;
+    EXPECT_NE(result.err.find("qvs-probe: get:"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(QvsProbeTest, WrongUsageExitsWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"nosuch"},
+        {"latest"},
+        {"ping", "extra"},
+        {"--port", "0", "ping"},
+        {"--port", "70x", "ping"},
+        {"--wait-ms"},
+        {"fetch", "qvs", "3"},
+        {"--bogus", "ping"},
+    };
+    for (const auto& words : cases) {
+        const ProbeResult result = Probe(words, false);
+        EXPECT_EQ(result.exitCode, 2) << (words.empty() ? "" : words[0]);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find("usage: qvs-probe"), std::string::npos);
+    }
+}
+
+TEST_F(QvsProbeTest, RefusedConnectionExitsWithOneAndSaysWhy) {
+    const ProbeResult result = Probe({"--port", Port(ExternalProcess::FreePort()), "ping"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("qvs-probe: ping:"), std::string::npos) << result.err;
+}
+
+} // namespace
+} // namespace qvs::test

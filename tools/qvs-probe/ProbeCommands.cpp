@@ -1,0 +1,169 @@
+#include "ProbeCommands.h"
+
+#include <fstream>
+#include <stdexcept>
+#include <utility>
+
+#include "http/CHttpClient.h"
+#include "platform/FileVersion.h"
+#include "protocol/UpdateReplies.h"
+#include "protocol/UpdateRequests.h"
+#include "protocol/workers/CDownloadWebFileThread.h"
+#include "protocol/workers/CGetLatestClassVersionThread.h"
+#include "protocol/workers/CGetLatestVersionThread.h"
+#include "protocol/workers/CPingGameServerThread.h"
+#include "protocol/workers/CPingThread.h"
+#include "protocol/workers/CRequestECDFileThread.h"
+#include "protocol/workers/ServerConversation.h"
+
+namespace qvs {
+
+namespace {
+
+std::string VersionText(const platform::FileVersion& v) {
+    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
+           std::to_string(v.release) + "." + std::to_string(v.build);
+}
+
+std::string WithSeparator(std::string dir) {
+    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') {
+        dir += '/';
+    }
+    return dir;
+}
+
+} // namespace
+
+ProbeCommands::ProbeCommands(ProbeOptions options, std::ostream& out, std::ostream& err)
+    : options_(std::move(options)), out_(out), err_(err) {
+    values_.ServerHost = options_.host;
+    values_.WebBaseUrl = options_.web;
+    values_.InstallDir = WithSeparator(options_.install);
+}
+
+int ProbeCommands::Run() {
+    using Command = void (ProbeCommands::*)();
+    const std::pair<const char*, Command> commands[] = {
+        {"ping", &ProbeCommands::Ping},
+        {"latest", &ProbeCommands::Latest},
+        {"fileversion", &ProbeCommands::FileVersion},
+        {"fetch", &ProbeCommands::Fetch},
+        {"launcher", &ProbeCommands::Launcher},
+        {"status", &ProbeCommands::Status},
+        {"get", &ProbeCommands::Get}};
+    try {
+        for (const auto& [name, command] : commands) {
+            if (options_.command == name) {
+                (this->*command)();
+            }
+        }
+    } catch (const std::exception& error) {
+        err_ << "qvs-probe: " << options_.command << ": " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+std::uint16_t ProbeCommands::Port(std::uint16_t usual) const {
+    return options_.port != 0 ? static_cast<std::uint16_t>(options_.port) : usual;
+}
+
+void ProbeCommands::Finish(CWorkerThread& worker) {
+    worker.Resume();
+    worker.WaitFor();
+    if (values_.WorkerFailed) {
+        throw std::runtime_error("the worker failed (no answer, or a bad one, from " +
+                                 options_.host + ")");
+    }
+}
+
+void ProbeCommands::Ping() {
+    CPingThread worker(values_, options_.host, Port(UpdateServerPort), options_.waitMs);
+    Finish(worker);
+    out_ << "address=" << values_.ObservedAddress << '\n';
+}
+
+// The client code is named ShortName + "c", the data set ShortName.
+void ProbeCommands::Latest() {
+    const std::string& name = options_.operands[0];
+    const bool clientCode = name.size() > 1 && name.back() == 'c';
+    values_.ShortName = clientCode ? name.substr(0, name.size() - 1) : name;
+    if (clientCode) {
+        CGetLatestClassVersionThread worker(values_, options_.host, Port(UpdateServerPort),
+                                            options_.waitMs);
+        Finish(worker);
+        out_ << "version=" << values_.LatestClientCodeVersion << '\n';
+    } else {
+        CGetLatestVersionThread worker(values_, options_.host, Port(UpdateServerPort),
+                                       options_.waitMs);
+        Finish(worker);
+        out_ << "version=" << values_.LatestDataVersion << '\n';
+    }
+}
+
+// The same conversation and comparison as CGetCurrentFileVersion, which keeps
+// only the outcome; the probe shows both versions.
+void ProbeCommands::FileVersion() {
+    platform::TcpSocket socket;
+    CStream payload =
+        RunUpdateServerConversation(socket, options_.host, Port(UpdateServerPort),
+                                    BuildGetCurrentFileVersionRequest(values_.ShortName + ".exe"),
+                                    MessageType::GetCurrentFileVersion, options_.waitMs);
+    const platform::FileVersion server = ParseGetCurrentFileVersionReply(payload);
+    const platform::FileVersion local = options_.local.empty()
+                                            ? platform::FileVersion{}
+                                            : platform::GetFileInformation(options_.local);
+    out_ << "server=" << VersionText(server) << '\n'
+         << "local=" << VersionText(local) << '\n'
+         << "newer=" << (server > local ? "true" : "false") << '\n';
+}
+
+void ProbeCommands::Fetch() {
+    values_.RequestName = options_.operands[0];
+    try {
+        values_.RequestVersion = std::stoi(options_.operands[1]);
+    } catch (const std::exception&) {
+        throw std::runtime_error("not a version number: " + options_.operands[1]);
+    }
+    CRequestECDFileThread worker(values_, options_.host, Port(UpdateServerPort), options_.waitMs);
+    worker.UseServer = options_.server;
+    Finish(worker);
+    out_ << "bytes=" << worker.Progress.BytesReceived << '\n';
+}
+
+void ProbeCommands::Launcher() {
+    CDownloadWebFileThread worker(values_, values_.ShortName + ".exe", options_.waitMs,
+                                  Port(UpdateServerPort));
+    worker.UseServer = options_.server;
+    Finish(worker);
+    out_ << "bytes=" << worker.Progress.BytesReceived << '\n';
+}
+
+void ProbeCommands::Status() {
+    CPingGameServerThread worker(values_, options_.host, Port(GameServerPort), options_.waitMs);
+    Finish(worker);
+    out_ << "people=" << values_.PeopleOnline << '\n'
+         << "notice_mode=" << values_.NoticeMode << '\n'
+         << "notice_title=" << values_.NoticeTitle << '\n';
+}
+
+void ProbeCommands::Get() {
+    CHttpClient client(options_.waitMs);
+    bool failed = false;
+    client.OnFailure = [&failed](CHttpClient::Command) { failed = true; };
+    client.Get(options_.operands[0]);
+    out_ << "status=" << client.Status() << '\n' << "bytes=" << client.Body().size() << '\n';
+    // An error page is no download: nothing is written and the exit code says so.
+    if (failed) {
+        throw std::runtime_error(client.FailureReason());
+    }
+    if (!options_.out.empty()) {
+        std::ofstream file(options_.out, std::ios::binary);
+        file.write(client.Body().data(), static_cast<std::streamsize>(client.Body().size()));
+        if (!file.flush()) {
+            throw std::runtime_error("cannot write " + options_.out);
+        }
+    }
+}
+
+} // namespace qvs

@@ -1,0 +1,41 @@
+// The commands of qvs-probe: each runs one worker (or one HTTP GET) and
+// prints what came back, one key=value per line.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+#include "ProbeOptions.h"
+#include "protocol/WorkerValues.h"
+
+namespace qvs {
+
+class CWorkerThread;
+
+class ProbeCommands {
+public:
+    ProbeCommands(ProbeOptions options, std::ostream& out, std::ostream& err);
+
+    // 0 success, 1 the request failed (the reason on err).
+    int Run();
+
+private:
+    void Ping();
+    void Latest();
+    void FileVersion();
+    void Fetch();
+    void Launcher();
+    void Status();
+    void Get();
+
+    std::uint16_t Port(std::uint16_t usual) const;
+    // Runs worker to its end; throws when it failed.
+    void Finish(CWorkerThread& worker);
+
+    ProbeOptions options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    WorkerValues values_;
+};
+
+} // namespace qvs
