@@ -5,17 +5,11 @@
 #include <string_view>
 
 #include "http/HttpError.h"
+#include "platform/AsciiCase.h"
 
 namespace qvs {
 
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string result(text);
-    std::transform(result.begin(), result.end(), result.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
 
 // Only a real scheme name counts, so a ":" inside a path ("/a:b") does not
 // reset the port of a relative address.
@@ -33,7 +27,7 @@ std::uint16_t SchemePort(const std::string& url, std::uint16_t port) {
     if (colon == std::string::npos) {
         return port;
     }
-    const std::string scheme = Lower(std::string_view(url).substr(0, colon));
+    const std::string scheme = platform::LowerAscii(std::string_view(url).substr(0, colon));
     if (!IsSchemeName(scheme)) {
         return port;
     }

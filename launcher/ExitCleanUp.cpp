@@ -1,8 +1,8 @@
 #include "launcher/ExitCleanUp.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -19,10 +19,7 @@ std::string Normalised(const std::string& path) {
     while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
         text.pop_back();
     }
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
+    return platform::LowerAscii(text);
 }
 
 // Also catches a link to the directory. Names that differ only in letter

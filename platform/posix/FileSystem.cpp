@@ -1,6 +1,7 @@
 // POSIX file system: "\" becomes "/", and names are looked up without regard
 // to ASCII letter case so that the launcher's Windows names find their files.
 #include "platform/FileSystem.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,16 +13,6 @@
 namespace qvs::platform {
 
 namespace {
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
-}
 
 bool Exists(const std::string& path) {
     struct stat info {};

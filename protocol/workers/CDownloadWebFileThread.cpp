@@ -1,8 +1,6 @@
 #include "protocol/workers/CDownloadWebFileThread.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 #include "protocol/UpdateRequests.h"
 #include "protocol/workers/HttpTransfer.h"
@@ -14,20 +12,6 @@ namespace {
 // The launcher's name on the update web host and on the update server.
 constexpr const char* webLauncherName = "QVS.exe";
 constexpr const char* serverLauncherName = "qvs.exe";
-
-bool EqualIgnoringCase(const std::string& left, const std::string& right) {
-    return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    });
-}
-
-std::string UpperCase(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
 
 } // namespace
 
@@ -67,11 +51,11 @@ void CDownloadWebFileThread::FetchFromServer() {
 }
 
 std::string CDownloadWebFileThread::LauncherPath() const {
-    return Values().InstallDir + UpperCase(Values().ShortName);
+    return Values().InstallDir + platform::UpperAscii(Values().ShortName);
 }
 
 std::string CDownloadWebFileThread::TargetPath() const {
-    return EqualIgnoringCase(FileName, serverLauncherName) ? LauncherPath() : FileName;
+    return platform::EqualIgnoringCase(FileName, serverLauncherName) ? LauncherPath() : FileName;
 }
 
 } // namespace qvs

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <utility>
 
+#include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
 #include "protocol/ProtocolError.h"
@@ -15,12 +16,6 @@
 namespace qvs {
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // Names from the wire become file names under updates/: nothing but one
 // plain component may pass.
@@ -35,7 +30,7 @@ bool IsPlainName(const std::string& name) {
 
 // The N of "<item>N.ecd" (letter case ignored), or nothing.
 std::optional<std::int32_t> VersionOf(const std::string& fileName, const std::string& item) {
-    const std::string name = Lower(fileName);
+    const std::string name = platform::LowerAscii(fileName);
     const std::string suffix = ".ecd";
     if (name.size() <= item.size() + suffix.size() || name.compare(0, item.size(), item) != 0 ||
         !name.ends_with(suffix)) {
@@ -108,7 +103,8 @@ std::optional<CStream> UpdateService::Answer(const UpdateRequest& request,
         return BuildGetLatestVersionReply(request.name, LatestVersion(request.name));
     case MessageType::RequestECDFile: {
         // Named as the launcher expects: lower case item, then the number.
-        const std::string fileName = Lower(request.name) + std::to_string(request.version) + ".ecd";
+        const std::string fileName =
+            platform::LowerAscii(request.name) + std::to_string(request.version) + ".ecd";
         const auto file = IsPlainName(request.name) && request.version >= 0
                               ? platform::ReadWholeFile(UpdatesPath(fileName))
                               : std::nullopt;
@@ -141,7 +137,7 @@ std::int32_t UpdateService::LatestVersion(const std::string& item) const {
     if (!IsPlainName(item)) {
         return latest;
     }
-    const std::string wanted = Lower(item);
+    const std::string wanted = platform::LowerAscii(item);
     for (const platform::DirectoryEntry& entry : platform::ListDirectory(updates_)) {
         if ((entry.attributes & platform::AttrDirectory) != 0) {
             continue;
