@@ -1,10 +1,12 @@
 #include "system/CDirectory.h"
 
+#include "platform/AtomicFileBatch.h"
 #include "system/CFile.h"
 #include "system/PackagePath.h"
 #include "system/PackageReader.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace qvs {
 
@@ -53,13 +55,29 @@ void EnsureFileDirectory(const std::string& base, const std::string& directory) 
 
 // The name is checked on its own too: "sub\" + "\x" would stay inside but is
 // no name a package builder writes.
-std::string PrepareFilePath(const std::string& base, const std::string& directory,
+std::string CheckedFilePath(const std::string& base, const std::string& directory,
                             const std::string& name) {
     PackagePath::CheckInside(base, directory);
     PackagePath::CheckInside("", name);
     PackagePath::CheckInside(base, directory + name);
-    EnsureFileDirectory(base, directory);
     return base + directory + name;
+}
+
+std::string PrepareFilePath(const std::string& base, const std::string& directory,
+                            const std::string& name) {
+    std::string path = CheckedFilePath(base, directory, name);
+    EnsureFileDirectory(base, directory);
+    return path;
+}
+
+// After a fault in the package the files before it are kept, whole, as if
+// each had been written on its own; the fault itself is what gets reported.
+void CommitQuietly(platform::AtomicFileBatch& batch) {
+    try {
+        batch.Commit();
+    } catch (const platform::FileCreateError&) {
+        // The batch has removed its temporaries; the old files stay.
+    }
 }
 
 // A name holding a separator cannot be addressed through paths that map "\"
@@ -89,14 +107,26 @@ void CDirectory::ClearEntries() {
 
 void CDirectory::ExtractPackage(CStream& package, const std::string& base) {
     EnsureDirectory(base);
+    platform::AtomicFileBatch batch;
+    std::unordered_set<std::string> ensured; // file directories known to exist
     PackageReader reader(
         package, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
-        [&base](const std::string& directory, const std::string& name,
-                std::span<const std::byte> content) {
-            platform::WriteFileAtomically(PrepareFilePath(base, directory, name), content);
+        [&](const std::string& directory, const std::string& name,
+            std::span<const std::byte> content) {
+            const bool known = ensured.contains(directory);
+            const std::string path = known ? CheckedFilePath(base, directory, name)
+                                           : PrepareFilePath(base, directory, name);
+            batch.Add(path, content);
+            ensured.insert(directory);
             return false;
         });
-    reader.Read();
+    try {
+        reader.Read();
+    } catch (...) {
+        CommitQuietly(batch);
+        throw;
+    }
+    batch.Commit();
 }
 
 void CDirectory::ExtractStartupClass(CStream& package, const std::string& base) {

@@ -38,7 +38,8 @@ public:
     // file directory that no record named is created below an existing base.
     // Throws StreamReadError for a short or inconsistent package, PackageError
     // for a path that would leave base, platform::FileCreateError when a file
-    // cannot be written. Files already written stay; each is whole.
+    // cannot be written. The files are flushed together at the end; after an
+    // error the files before it are written, each whole, and none after it.
     void ExtractPackage(CStream& package, const std::string& base);
     // Writes only the first file named "startup.class" (any case) below base,
     // under its stored name, and reads nothing of the package after it.

@@ -2,10 +2,12 @@
 // to ASCII letter case so that the launcher's Windows names find their files.
 #include "platform/FileSystem.h"
 #include "platform/AsciiCase.h"
+#include "platform/AtomicFileBatch.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,45 +71,14 @@ std::uint32_t AttributesOf(const struct stat& info) {
     return attributes;
 }
 
-bool WriteAll(int fd, const std::byte* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+// Room for a file's content at once, so a large file is not copied as its
+// string grows; a file that changes meanwhile is still read as it is.
+void ReserveFor(std::string& content, std::uint64_t size) {
+    try {
+        content.reserve(static_cast<std::size_t>(size));
+    } catch (const std::exception&) {
+        // Grown piece by piece instead, as far as memory allows.
     }
-    return true;
-}
-
-// Makes the rename itself durable; a failure only weakens that guarantee.
-void SyncDirectory(const std::string& directory) {
-    int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Writes data to a fresh temporary file in directory and returns its name.
-std::optional<std::string> WriteTemporary(const std::string& directory, const std::string& name,
-                                          std::span<const std::byte> data, mode_t mode) {
-    std::string pattern = JoinPath(directory, "." + name + ".XXXXXX");
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok) {
-        ::unlink(pattern.c_str());
-        return std::nullopt;
-    }
-    return pattern;
 }
 
 } // namespace
@@ -227,6 +198,10 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
         return std::nullopt;
     }
     std::string content;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        ReserveFor(content, static_cast<std::uint64_t>(info.st_size));
+    }
     char buffer[65536];
     for (;;) {
         ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -242,31 +217,9 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
 }
 
 void WriteFileAtomically(std::string_view path, std::span<const std::byte> data) {
-    std::string native = NativePath(path);
-    std::size_t slash = native.rfind('/');
-    std::string directory = slash == std::string::npos ? "" : native.substr(0, slash + 1);
-    std::string name = native.substr(directory.size());
-    if (name.empty()) {
-        throw FileCreateError(std::string(path));
-    }
-    mode_t mode = 0644;
-    struct stat old {};
-    if (::stat(native.c_str(), &old) == 0) {
-        // Windows cannot overwrite a read-only file; keep that rule here too.
-        if (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR)) {
-            throw FileCreateError(std::string(path));
-        }
-        mode = old.st_mode & 07777;
-    }
-    std::optional<std::string> temporary = WriteTemporary(directory, name, data, mode);
-    if (!temporary) {
-        throw FileCreateError(std::string(path));
-    }
-    if (::rename(temporary->c_str(), native.c_str()) != 0) {
-        ::unlink(temporary->c_str());
-        throw FileCreateError(std::string(path));
-    }
-    SyncDirectory(directory);
+    AtomicFileBatch batch;
+    batch.Add(path, data);
+    batch.Commit();
 }
 
 void WriteFileAtomically(std::string_view path, std::string_view data) {

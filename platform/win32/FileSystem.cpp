@@ -1,6 +1,7 @@
 // Win32 file system through the ANSI functions: paths are 8-bit strings in
 // the system code page, and the file system itself ignores letter case.
 #include "platform/FileSystem.h"
+#include "platform/AtomicFileBatch.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <exception>
 
 namespace qvs::platform {
 
@@ -53,49 +55,14 @@ private:
     HANDLE handle_;
 };
 
-bool WriteAll(HANDLE file, std::span<const std::byte> data) {
-    while (!data.empty()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1U << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
-        data = data.subspan(written);
+// Room for a file's content at once, so a large file is not copied as its
+// string grows; a file that changes meanwhile is still read as it is.
+void ReserveFor(std::string& content, std::uint64_t size) {
+    try {
+        content.reserve(static_cast<std::size_t>(size));
+    } catch (const std::exception&) {
+        // Grown piece by piece instead, as far as memory allows.
     }
-    return true;
-}
-
-// The name of an existing file as stored, so replacing "QVSC.ecd" keeps
-// the file named "qvsc.ecd" as it is on disk.
-std::string StoredName(const std::string& native, const std::string& name) {
-    if (name.find_first_of("*?") != std::string::npos) {
-        return name;
-    }
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA(native.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return name;
-    }
-    ::FindClose(search);
-    return found.cFileName;
-}
-
-// Writes data to a fresh temporary file in directory and returns its name.
-std::optional<std::string> WriteTemporary(const std::string& directory,
-                                          std::span<const std::byte> data) {
-    char temporary[MAX_PATH + 1] = {};
-    if (::GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "qvs", 0, temporary) == 0) {
-        return std::nullopt;
-    }
-    Handle file(::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    bool ok = file.Valid() && WriteAll(file.Get(), data) && ::FlushFileBuffers(file.Get());
-    ok = file.Close() && ok;
-    if (!ok) {
-        ::DeleteFileA(temporary);
-        return std::nullopt;
-    }
-    return std::string(temporary);
 }
 
 } // namespace
@@ -181,6 +148,10 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
         return std::nullopt;
     }
     std::string content;
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) {
+        ReserveFor(content, static_cast<std::uint64_t>(size.QuadPart));
+    }
     char buffer[65536];
     for (;;) {
         DWORD got = 0;
@@ -195,27 +166,9 @@ std::optional<std::string> ReadWholeFile(std::string_view path) {
 }
 
 void WriteFileAtomically(std::string_view path, std::span<const std::byte> data) {
-    std::string native = NativePath(path);
-    std::size_t slash = native.find_last_of("\\:");
-    std::string directory = slash == std::string::npos ? "" : native.substr(0, slash + 1);
-    std::string name = native.substr(directory.size());
-    DWORD old = AttributesOf(native);
-    if (name.empty() || (old != INVALID_FILE_ATTRIBUTES &&
-                         (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))) {
-        throw FileCreateError(std::string(path));
-    }
-    if (old != INVALID_FILE_ATTRIBUTES) {
-        native = directory + StoredName(native, name);
-    }
-    std::optional<std::string> temporary = WriteTemporary(directory, data);
-    if (!temporary) {
-        throw FileCreateError(std::string(path));
-    }
-    if (!::MoveFileExA(temporary->c_str(), native.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileA(temporary->c_str());
-        throw FileCreateError(std::string(path));
-    }
+    AtomicFileBatch batch;
+    batch.Add(path, data);
+    batch.Commit();
 }
 
 void WriteFileAtomically(std::string_view path, std::string_view data) {

@@ -1,0 +1,274 @@
+// POSIX batch: temporaries are ".NAME.XXXXXX" beside their targets. On
+// Linux a large temporary starts its write-back piece by piece as it is
+// written, so the disk works while the rest is copied, and a batch of many files
+// is flushed by one syncfs per file system instead of an open and fsync per
+// file; elsewhere, or when syncfs fails, every temporary gets its fsync.
+#include "platform/AtomicFileBatch.h"
+
+#include "platform/AsciiCase.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace qvs::platform {
+
+namespace {
+
+constexpr std::size_t EarlyWriteBackSize = 4 << 20;
+constexpr std::size_t SyncFileSystemFrom = 32; // files in one batch
+
+// The names of one directory as listed once, plus the names this batch adds.
+struct Listing {
+    std::string native; // with a trailing "/", or empty for the working directory
+    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, std::string> byLowerName; // smallest name in byte order
+    bool renamedInto = false;
+
+    void Insert(const std::string& name) {
+        names.insert(name);
+        auto [entry, added] = byLowerName.try_emplace(LowerAscii(name), name);
+        if (!added && name < entry->second) {
+            entry->second = name;
+        }
+    }
+
+    // The stored name that name refers to: itself when present, otherwise
+    // the smallest match ignoring case, otherwise name as a new entry.
+    std::pair<std::string, bool> Find(const std::string& name) const {
+        if (names.contains(name)) {
+            return {name, true};
+        }
+        auto entry = byLowerName.find(LowerAscii(name));
+        return entry == byLowerName.end() ? std::pair{name, false} : std::pair{entry->second, true};
+    }
+};
+
+struct Staged {
+    std::string temporary;
+    std::string target;
+    std::string given; // for the error message
+    Listing* listing;
+};
+
+bool WriteAll(int fd, const std::byte* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// A large file goes out in pieces, each handed to the disk as soon as it is
+// written (Linux), so copying the next piece overlaps the disk's work and the
+// flush at the end finds little left to do.
+bool WriteContent(int fd, std::span<const std::byte> data) {
+    if (data.size() < EarlyWriteBackSize) {
+        return WriteAll(fd, data.data(), data.size());
+    }
+    for (std::size_t offset = 0; offset < data.size(); offset += EarlyWriteBackSize) {
+        const std::size_t piece = std::min(EarlyWriteBackSize, data.size() - offset);
+        if (!WriteAll(fd, data.data() + offset, piece)) {
+            return false;
+        }
+#ifdef __linux__
+        ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(piece),
+                          SYNC_FILE_RANGE_WRITE); // only a head start
+#endif
+    }
+    return true;
+}
+
+std::optional<Listing> ListNames(const std::string& native) {
+    DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
+    if (dir == nullptr) {
+        return std::nullopt;
+    }
+    Listing listing;
+    listing.native = native;
+    while (const dirent* entry = ::readdir(dir)) {
+        listing.Insert(entry->d_name);
+    }
+    ::closedir(dir);
+    return listing;
+}
+
+// Writes data to a fresh temporary file beside target and returns its name.
+std::optional<std::string> WriteTemporary(const Listing& listing, const std::string& name,
+                                          std::span<const std::byte> data, mode_t mode) {
+    std::string pattern = listing.native + "." + name + ".XXXXXX";
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && WriteContent(fd, data);
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) {
+        ::unlink(pattern.c_str());
+        return std::nullopt;
+    }
+    return pattern;
+}
+
+bool SyncPath(const std::string& path, int flags) {
+    int fd = ::open(path.empty() ? "." : path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = ::fsync(fd) == 0;
+    return (::close(fd) == 0) && ok;
+}
+
+} // namespace
+
+struct AtomicFileBatch::State {
+    std::map<std::string, std::string> nativeDirectories; // as given -> native
+    std::map<std::string, Listing> listings;              // by native directory
+    std::vector<Staged> staged;
+
+    Listing* ListingOf(const std::string& directory) {
+        auto known = nativeDirectories.find(directory);
+        std::string native =
+            known != nativeDirectories.end() ? known->second : NativePath(directory);
+        if (!native.empty() && native.back() != '/') {
+            native += '/';
+        }
+        auto listed = listings.find(native);
+        if (listed == listings.end()) {
+            std::optional<Listing> listing = ListNames(native);
+            if (!listing) {
+                return nullptr; // not remembered: it may exist by the next file
+            }
+            listed = listings.emplace(native, std::move(*listing)).first;
+        }
+        nativeDirectories.emplace(directory, native);
+        return &listed->second;
+    }
+
+    void RemoveTemporaries(std::size_t from) {
+        for (std::size_t i = from; i < staged.size(); ++i) {
+            ::unlink(staged[i].temporary.c_str());
+        }
+        staged.clear();
+    }
+
+    // Every file system holding a temporary, each once; false when that
+    // cannot be done, and each file is then flushed on its own.
+    bool SyncFileSystems() {
+#ifdef __linux__
+        std::set<dev_t> done;
+        for (const auto& [native, listing] : listings) {
+            int fd =
+                ::open(native.empty() ? "." : native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            struct stat info {};
+            bool ok = fd >= 0 && ::fstat(fd, &info) == 0 &&
+                      (done.contains(info.st_dev) || ::syncfs(fd) == 0);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            if (!ok) {
+                return false;
+            }
+            done.insert(info.st_dev);
+        }
+        return true;
+#else
+        return false;
+#endif
+    }
+
+    void SyncDirectories() {
+        for (auto& [native, listing] : listings) {
+            if (listing.renamedInto) {
+                SyncPath(native, O_RDONLY | O_DIRECTORY); // a failure only weakens durability
+                listing.renamedInto = false;
+            }
+        }
+    }
+};
+
+AtomicFileBatch::AtomicFileBatch() : state_(std::make_unique<State>()) {}
+
+AtomicFileBatch::~AtomicFileBatch() {
+    state_->RemoveTemporaries(0);
+}
+
+void AtomicFileBatch::Add(std::string_view path, std::span<const std::byte> data) {
+    std::string given(path);
+    std::replace(given.begin(), given.end(), '\\', '/');
+    const std::size_t slash = given.rfind('/');
+    const std::string directory = slash == std::string::npos ? "" : given.substr(0, slash + 1);
+    const std::string name = given.substr(directory.size());
+    Listing* listing = name.empty() ? nullptr : state_->ListingOf(directory);
+    if (listing == nullptr) {
+        throw FileCreateError(std::string(path));
+    }
+    const auto [stored, exists] = listing->Find(name);
+    const std::string target = listing->native + stored;
+    mode_t mode = 0644;
+    struct stat old {};
+    if (exists && ::stat(target.c_str(), &old) == 0) {
+        // Windows cannot overwrite a read-only file; keep that rule here too.
+        if (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR)) {
+            throw FileCreateError(std::string(path));
+        }
+        mode = old.st_mode & 07777;
+    }
+    std::optional<std::string> temporary = WriteTemporary(*listing, stored, data, mode);
+    if (!temporary) {
+        throw FileCreateError(std::string(path));
+    }
+    listing->Insert(stored);
+    state_->staged.push_back({std::move(*temporary), target, std::string(path), listing});
+}
+
+void AtomicFileBatch::Add(std::string_view path, std::string_view data) {
+    Add(path, std::as_bytes(std::span<const char>(data.data(), data.size())));
+}
+
+void AtomicFileBatch::Commit() {
+    std::vector<Staged>& staged = state_->staged;
+    const bool synced = staged.size() >= SyncFileSystemFrom && state_->SyncFileSystems();
+    for (const Staged& file : staged) {
+        if (!synced && !SyncPath(file.temporary, O_RDONLY)) {
+            const std::string given = file.given;
+            state_->RemoveTemporaries(0);
+            throw FileCreateError(given);
+        }
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
+            const std::string given = staged[i].given;
+            state_->RemoveTemporaries(i);
+            state_->SyncDirectories();
+            throw FileCreateError(given);
+        }
+        staged[i].listing->renamedInto = true;
+    }
+    staged.clear();
+    state_->SyncDirectories();
+}
+
+std::size_t AtomicFileBatch::Pending() const {
+    return state_->staged.size();
+}
+
+} // namespace qvs::platform
