@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 
 #include "http/HttpError.h"
 #include "http/HttpReplyParser.h"
@@ -136,7 +137,10 @@ HttpReplyHeader CHttpClient::ReadHeader(TcpSocket& socket, std::vector<char>& bu
         // Refuse up front what could not be held, rather than run out of memory.
         if (total_ > maxBodySize_) {
             tooLarge_ = true;
-        } else if (taken < got) {
+            return reply;
+        }
+        ReserveBody(std::min(total_, TrustedReserve));
+        if (taken < got) {
             AddToBody(buffer.data() + taken, got - taken);
         }
         return reply;
@@ -154,11 +158,27 @@ void CHttpClient::ReadBody(TcpSocket& socket, std::vector<char>& buffer) {
     }
 }
 
+// Room for the announced length, so a large body is not copied several times
+// while it grows. A length that is only announced earns 64 MiB at most; the
+// rest is reserved once that much has really arrived, so a lying header
+// cannot claim memory for nothing. Without the room the body still grows.
+void CHttpClient::ReserveBody(std::uint64_t wanted) {
+    try {
+        body_.reserve(static_cast<std::size_t>(wanted));
+    } catch (const std::exception&) {
+        // Grown piece by piece instead, as far as memory allows.
+    }
+}
+
 bool CHttpClient::AddToBody(const char* data, std::size_t size) {
     if (received_ + size > maxBodySize_) {
         tooLarge_ = true;
         std::string().swap(body_);
         return false;
+    }
+    if (received_ < TrustedReserve && received_ + size >= TrustedReserve &&
+        total_ > body_.capacity()) {
+        ReserveBody(total_);
     }
     body_.append(data, size);
     received_ += size;

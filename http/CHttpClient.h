@@ -67,6 +67,8 @@ private:
     std::string Request() const;
     HttpReplyHeader ReadHeader(platform::TcpSocket& socket, std::vector<char>& buffer);
     void ReadBody(platform::TcpSocket& socket, std::vector<char>& buffer);
+    static constexpr std::uint64_t TrustedReserve = std::uint64_t{64} << 20;
+    void ReserveBody(std::uint64_t wanted);
     bool AddToBody(const char* data, std::size_t size);
     std::size_t ReceiveChunk(platform::TcpSocket& socket, std::vector<char>& buffer);
     void ThrowIfAborted(Stage stage) const;

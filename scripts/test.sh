@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under
-# Wine, and each fuzz target for a short bounded time.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the threaded parts (the
+# workers, qvs-server) under ThreadSanitizer, the Windows build under Wine,
+# and each fuzz target for a short bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,8 +16,10 @@ trap 'rm -f "$log"' EXIT
 
 stage() { printf '\n==== %s ====\n' "$*"; }
 
-run_ctest() {
-    ctest --test-dir "$1" -j"$jobs" --output-on-failure --no-tests=error 2>&1 | tee -a "$log"
+run_ctest() { # DIR [ctest options...]
+    local dir=$1
+    shift
+    ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error "$@" 2>&1 | tee -a "$log"
     return "${PIPESTATUS[0]}"
 }
 
@@ -32,6 +35,18 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVS_BUILD_GUI=OFF \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
+
+stage "ThreadSanitizer: workers and qvs-server"
+# Only the tests whose code runs threads: the worker frame and workers, and
+# qvs-server with the probe (tools_tests starts the instrumented binaries, and
+# halt_on_error makes a race in any of them fail its test).
+tsan="-fsanitize=thread -fno-omit-frame-pointer"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVS_BUILD_GUI=OFF \
+    -DQVS_BUILD_TOOLS=ON -DCMAKE_CXX_FLAGS="$tsan" -DCMAKE_C_FLAGS="$tsan" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
+cmake --build build/tsan -j"$jobs" --target workers_tests tools_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    run_ctest build/tsan -R '^(workers_tests|tools_tests)$'
 
 stage "Windows build under Wine"
 export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -43,6 +43,11 @@ CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitM
             throw platform::SocketError(platform::SocketError::Kind::Closed,
                                         "Connection closed before the whole reply");
         }
+        if (received <= upfrontReserve && received + got > upfrontReserve) {
+            // The upfront part really arrived: room for the rest at once
+            // rather than copying a large file at every growth step.
+            payload.Reserve(count);
+        }
         payload.Write(piece.data(), got);
         received += got;
         if (progress != nullptr) {

@@ -1,7 +1,9 @@
 #include "ProbeCommands.h"
 
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include "http/CHttpClient.h"
@@ -147,22 +149,58 @@ void ProbeCommands::Status() {
          << "notice_title=" << values_.NoticeTitle << '\n';
 }
 
+// With --out the body goes into OUT.part as it arrives, so writing overlaps
+// the transfer as in any download tool, and becomes OUT only after a whole
+// successful reply; redirect replies are never written.
 void ProbeCommands::Get() {
     CHttpClient client(options_.waitMs);
     bool failed = false;
     client.OnFailure = [&failed](CHttpClient::Command) { failed = true; };
-    client.Get(options_.operands[0]);
-    out_ << "status=" << client.Status() << '\n' << "bytes=" << client.Body().size() << '\n';
-    // An error page is no download: nothing is written and the exit code says so.
-    if (failed) {
-        throw std::runtime_error(client.FailureReason());
-    }
+    const std::string partial = options_.out + ".part";
+    std::ofstream file;
+    std::size_t written = 0;
     if (!options_.out.empty()) {
-        std::ofstream file(options_.out, std::ios::binary);
-        file.write(client.Body().data(), static_cast<std::streamsize>(client.Body().size()));
-        if (!file.flush()) {
-            throw std::runtime_error("cannot write " + options_.out);
+        client.OnPacketRecvd = [&] {
+            if (client.Status() >= 300 && client.Status() <= 302) {
+                return;
+            }
+            if (!file.is_open()) {
+                file.open(partial, std::ios::binary | std::ios::trunc);
+            }
+            const std::string& body = client.Body();
+            file.write(body.data() + written, static_cast<std::streamsize>(body.size() - written));
+            written = body.size();
+        };
+    }
+    try {
+        client.Get(options_.operands[0]);
+        out_ << "status=" << client.Status() << '\n' << "bytes=" << client.Body().size() << '\n';
+        // An error page is no download: nothing is written and the exit code says so.
+        if (failed) {
+            throw std::runtime_error(client.FailureReason());
         }
+        if (!options_.out.empty()) {
+            SavePartial(file, partial);
+        }
+    } catch (...) {
+        file.close();
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw;
+    }
+}
+
+void ProbeCommands::SavePartial(std::ofstream& file, const std::string& partial) const {
+    if (!file.is_open()) {
+        file.open(partial, std::ios::binary | std::ios::trunc); // an empty body
+    }
+    file.close();
+    std::error_code error;
+    if (file) {
+        std::filesystem::rename(partial, options_.out, error);
+    }
+    if (!file || error) {
+        throw std::runtime_error("cannot write " + options_.out);
     }
 }
 

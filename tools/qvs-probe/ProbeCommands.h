@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <ostream>
 
 #include "ProbeOptions.h"
@@ -27,6 +28,7 @@ private:
     void Launcher();
     void Status();
     void Get();
+    void SavePartial(std::ofstream& file, const std::string& partial) const;
 
     std::uint16_t Port(std::uint16_t usual) const;
     // Runs worker to its end; throws when it failed.

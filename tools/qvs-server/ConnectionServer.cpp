@@ -9,6 +9,10 @@ namespace qvs {
 namespace {
 
 constexpr int AcceptPollMs = 200; // how soon the loop notices Stop
+constexpr int SlotWaitMs = 2000;  // longer than a connection's linger
+// Launchers start their queries in bursts; a short queue would drop their
+// connection requests, which the peer only retries a second later.
+constexpr int ListenBacklog = 1024;
 
 std::string PeerOf(const platform::TcpSocket& socket) {
     try {
@@ -48,8 +52,8 @@ void Linger(platform::TcpSocket& socket) {
 
 ConnectionServer::ConnectionServer(std::string name, const std::string& address, std::uint16_t port,
                                    Handler handler, RequestLog& log)
-    : name_(std::move(name)), listener_(address, port), handler_(std::move(handler)), log_(log),
-      acceptor_([this] { AcceptLoop(); }) {}
+    : name_(std::move(name)), listener_(address, port, ListenBacklog), handler_(std::move(handler)),
+      log_(log), acceptor_([this] { AcceptLoop(); }) {}
 
 ConnectionServer::~ConnectionServer() {
     Stop();
@@ -84,8 +88,11 @@ void ConnectionServer::AcceptLoop() {
         if (!socket) {
             continue;
         }
-        const std::lock_guard lock(mutex_);
-        if (active_ >= MaxConnections) {
+        std::unique_lock lock(mutex_);
+        // A connection served to its end may still be draining; waiting for
+        // its slot keeps the newcomer in the queue instead of resetting it.
+        if (!idle_.wait_for(lock, std::chrono::milliseconds(SlotWaitMs),
+                            [this] { return active_ < MaxConnections; })) {
             log_.Write(name_, PeerOf(*socket), "refused: too many connections");
             continue; // the socket closes here
         }

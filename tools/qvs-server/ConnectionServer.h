@@ -1,7 +1,8 @@
 // Accepts connections on one port and runs each on a thread of its own. The
-// number of connections served at once is bounded; one more is closed at
-// once. Stop ends the accept loop and waits for the running connections,
-// which end by themselves within their read time-outs.
+// number of connections served at once is bounded; one more waits a moment
+// for a slot and is closed when none frees. Stop ends the accept loop and
+// waits for the running connections, which end by themselves within their
+// read time-outs.
 #pragma once
 
 #include <condition_variable>

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Network figures, all on loopback:
+#  1. a 256 MiB file from nginx: our HTTP client (qvs-probe get) against
+#     curl, alternating, with time and peak resident memory of each run;
+#  2. the same amount as a client code package from qvs-server's update port
+#     (qvs-probe fetch --server), against the HTTP runs;
+#  3. qvs-server under many launchers at once, each running the queries of
+#     an update pass (bench_server_load): requests per second, latency.
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3),
+# QVS_BENCH_LAUNCHERS (200), QVS_BENCH_LOAD_ROUNDS (5).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+source scripts/deps.sh
+qvs_install_packages time curl nginx python3 cmake ninja-build
+
+build=${QVS_BENCH_BUILD:-$root/build/bench}
+rounds=${QVS_BENCH_ROUNDS:-3}
+launchers=${QVS_BENCH_LAUNCHERS:-200}
+loadRounds=${QVS_BENCH_LOAD_ROUNDS:-5}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
+    -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target qvs-probe qvs-server qvs-pack bench_server_load >/dev/null
+probe="$build/tools/qvs-probe/qvs-probe"
+server="$build/tools/qvs-server/qvs-server"
+pack="$build/tools/qvs-pack/qvs-pack"
+load="$build/bench/bench_server_load"
+
+work="$build/bench-network-work"
+rm -rf "$work"
+mkdir -p "$work/www" "$work/nginx/temp" "$work/server/updates" "$work/install"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+free_port() {
+    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+wait_for_port() {
+    for _ in $(seq 100); do
+        if (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "nothing listens on port $1" >&2
+    return 1
+}
+
+# Runs a command under /usr/bin/time; prints "seconds kilobytes".
+measure() {
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || {
+        cat "$work/stderr" >&2
+        return 1
+    }
+    cat "$work/time"
+}
+
+size=$((256 << 20))
+head -c "$size" /dev/urandom >"$work/www/big.bin"
+
+httpPort=$(free_port)
+prefix="$work/nginx"
+cat >"$prefix/nginx.conf" <<EOF
+worker_processes 1;
+user root;
+pid $prefix/nginx.pid;
+error_log $prefix/error.log;
+events { worker_connections 64; }
+http {
+  access_log off;
+  sendfile on;
+  client_body_temp_path $prefix/temp/body;
+  proxy_temp_path $prefix/temp/proxy;
+  fastcgi_temp_path $prefix/temp/fastcgi;
+  uwsgi_temp_path $prefix/temp/uwsgi;
+  scgi_temp_path $prefix/temp/scgi;
+  server {
+    listen 127.0.0.1:$httpPort;
+    root $work/www;
+  }
+}
+EOF
+nginx -c "$prefix/nginx.conf" -p "$prefix" -e "$prefix/error.log" -g 'daemon off;' \
+    2>"$prefix/output.log" &
+pids+=($!)
+wait_for_port "$httpPort"
+
+# The client code package for the update server: a package holding the file.
+mkdir -p "$work/pkg"
+ln "$work/www/big.bin" "$work/pkg/big.bin"
+"$pack" create "$work/pkg" "$work/server/updates/qvsc1.ecd" --base 'client\'
+rm -rf "$work/pkg"
+cp "$pack" "$work/server/updates/qvs.exe"
+"$pack" create "$work/install" "$work/server/updates/qvs3.ecd"
+updatePort=$(free_port)
+"$server" --root "$work/server" --bind 127.0.0.1 --update-port "$updatePort" \
+    --game-port "$(free_port)" --http-port "$(free_port)" 2>/dev/null &
+pids+=($!)
+wait_for_port "$updatePort"
+
+url="http://127.0.0.1:$httpPort/big.bin"
+ecdBytes=$(stat -c %s "$work/server/updates/qvsc1.ecd")
+declare -A times peaks
+for round in $(seq "$rounds"); do
+    for tool in probe curl server; do
+        rm -f "$work/out.bin" "$work/install/qvsc.ecd"
+        case $tool in
+        probe) result=$(measure "$probe" get "$url" --out "$work/out.bin") ;;
+        curl) result=$(measure curl -0 -s -f -o "$work/out.bin" "$url") ;;
+        server)
+            result=$(measure "$probe" --host 127.0.0.1 --port "$updatePort" \
+                fetch qvsc 1 --install "$work/install" --server)
+            ;;
+        esac
+        if [ "$tool" = server ]; then
+            cmp -s "$work/install/qvsc.ecd" "$work/server/updates/qvsc1.ecd"
+        else
+            cmp -s "$work/out.bin" "$work/www/big.bin"
+        fi
+        read -r seconds kilobytes <<<"$result"
+        printf 'round %d  %-6s %7.2f s  %8d KiB\n' "$round" "$tool" "$seconds" "$kilobytes"
+        times[$tool]+="$seconds "
+        peaks[$tool]=$(((${peaks[$tool]:-0} > kilobytes) ? ${peaks[$tool]:-0} : kilobytes))
+    done
+done
+
+python3 - "$size" "$ecdBytes" "${times[probe]}" "${times[curl]}" "${times[server]}" \
+    "${peaks[probe]}" "${peaks[curl]}" "${peaks[server]}" <<'PY'
+import sys
+size, ecd = int(sys.argv[1]), int(sys.argv[2])
+mean = lambda text: sum(map(float, text.split())) / len(text.split())
+probe, curl, server = (mean(sys.argv[i]) for i in (3, 4, 5))
+pprobe, pcurl, pserver = (int(sys.argv[i]) for i in (6, 7, 8))
+limit = 2 * size // 1024 + 32 * 1024
+print(f"http: qvs-probe get {probe:.2f} s, curl {curl:.2f} s, ratio {probe / curl:.2f} "
+      f"(goal <= 1.20)")
+print(f"http: peak memory qvs-probe {pprobe} KiB, curl {pcurl} KiB, limit {limit} KiB "
+      f"({'within' if pprobe <= limit else 'OVER'})")
+slimit = 2 * ecd // 1024 + 32 * 1024
+print(f"server: qvs-probe fetch --server {server:.2f} s for {ecd // 1024} KiB, "
+      f"{server / probe:.2f}x the HTTP client, {server / curl:.2f}x curl")
+print(f"server: peak memory {pserver} KiB, limit {slimit} KiB "
+      f"({'within' if pserver <= slimit else 'OVER'})")
+PY
+
+echo "load: $launchers launchers, $loadRounds passes each, 4 queries per pass"
+"$load" 127.0.0.1 "$updatePort" "$launchers" "$loadRounds"
