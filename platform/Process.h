@@ -9,6 +9,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,5 +40,8 @@ CapturedOutput RunCapturingOutput(const std::string& commandLine,
 // give n backslashes and the quote groups, 2n+1 give n backslashes and a
 // literal quote; other backslashes are literal.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// The id of this process, as the patch program is told to wait for it.
+std::uint32_t CurrentProcessId();
 
 } // namespace qvs::platform

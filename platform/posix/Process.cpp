@@ -281,4 +281,8 @@ CapturedOutput RunCapturingOutput(const std::string& commandLine,
     return result;
 }
 
+std::uint32_t CurrentProcessId() {
+    return static_cast<std::uint32_t>(::getpid());
+}
+
 } // namespace qvs::platform

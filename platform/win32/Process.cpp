@@ -167,4 +167,8 @@ CapturedOutput RunCapturingOutput(const std::string& commandLine,
     return result;
 }
 
+std::uint32_t CurrentProcessId() {
+    return static_cast<std::uint32_t>(::GetCurrentProcessId());
+}
+
 } // namespace qvs::platform
