@@ -1,0 +1,222 @@
+// The patch program's steps on real files: the new launcher replaces the old
+// one or, on any failure, the old one stays untouched and a log line says why.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "LauncherPatch.h"
+#include "PatchFixture.h"
+#include "platform/DetachedProcess.h"
+#include "platform/FileSystem.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace qvs::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+LauncherPatch::Timing QuickTiming() {
+    LauncherPatch::Timing timing;
+    timing.launcherEnd = std::chrono::milliseconds(30000);
+    timing.replaceAttempts = 2;
+    timing.replaceRetry = std::chrono::milliseconds(10);
+    return timing;
+}
+
+class LauncherPatchTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteRawFile(dir.Path() / "qvs.exe", OldLauncherBytes());
+#ifndef _WIN32
+        fs::permissions(dir.Path() / "qvs.exe", fs::perms(0750));
+#endif
+        child = ReadRawFile(PatchChildPath()).value_or("");
+        ASSERT_FALSE(child.empty());
+    }
+
+    std::string LogText() const {
+        return ReadRawFile(dir.Path() / "Log" / "update.log").value_or("");
+    }
+
+    // The old launcher and nothing else changed, and the log explains.
+    void ExpectOldLauncherKept(const std::string& logPart) const {
+        EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), OldLauncherBytes());
+        const std::string log = LogText();
+        EXPECT_NE(log.find("UpdateQvsPatch: "), std::string::npos) << log;
+        EXPECT_NE(log.find(logPart), std::string::npos) << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    }
+
+    TempDir dir;
+    std::string child;
+    LauncherPatch patch{dir.Str(), "qvs", QuickTiming()};
+};
+
+TEST_F(LauncherPatchTest, ReplaceInstallsNewLauncherAndDeletesDownload) {
+    WriteRawFile(dir.Path() / "QVS", child);
+    ASSERT_TRUE(patch.Replace());
+    EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), child);
+    EXPECT_FALSE(fs::exists(dir.Path() / "QVS"));
+    EXPECT_FALSE(fs::exists(dir.Path() / "Log")); // success logs nothing
+    // No temporary file stays beside the launcher.
+    EXPECT_EQ(Listing(dir.Path()), "qvs.exe;");
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(dir.Path() / "qvs.exe").permissions(), fs::perms(0750));
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(LauncherPatchTest, ReplaceMakesLauncherRunnableWhenOldOneWasNot) {
+    fs::permissions(dir.Path() / "qvs.exe", fs::perms(0644));
+    WriteRawFile(dir.Path() / "QVS", child);
+    ASSERT_TRUE(patch.Replace());
+    EXPECT_EQ(fs::status(dir.Path() / "qvs.exe").permissions(), fs::perms(0755));
+}
+#endif
+
+TEST_F(LauncherPatchTest, ReplaceInstallsLauncherWhenNoneWasThere) {
+    fs::remove(dir.Path() / "qvs.exe");
+    WriteRawFile(dir.Path() / "QVS", child);
+    ASSERT_TRUE(patch.Replace());
+    EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), child);
+    ASSERT_TRUE(patch.Restart());
+    EXPECT_EQ(WaitForMarker(dir.Path()), "started");
+}
+
+TEST_F(LauncherPatchTest, MissingDownloadKeepsOldLauncher) {
+    EXPECT_FALSE(patch.Replace());
+    ExpectOldLauncherKept("cannot read the new launcher QVS");
+}
+
+struct BadDownload {
+    const char* name;
+    std::string bytes;
+};
+
+class LauncherPatchBadDownloadTest : public LauncherPatchTest,
+                                     public testing::WithParamInterface<BadDownload> {};
+
+TEST_P(LauncherPatchBadDownloadTest, KeepsOldLauncherAndDownload) {
+    WriteRawFile(dir.Path() / "QVS", GetParam().bytes);
+    EXPECT_FALSE(patch.Replace());
+    ExpectOldLauncherKept("(" + std::to_string(GetParam().bytes.size()) +
+                          " bytes) is not a program");
+    // Kept for support staff to look at; the next download replaces it.
+    EXPECT_EQ(ReadRawFile(dir.Path() / "QVS"), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Downloads, LauncherPatchBadDownloadTest,
+    testing::Values(BadDownload{"Empty", ""},
+                    BadDownload{"ErrorPage", "<html><body>404 Not Found</body></html>"},
+                    BadDownload{"OneByte", "M"}, BadDownload{"LowerCaseMagic", "mz\x90"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LauncherPatchTest, ReadOnlyLauncherIsNotReplaced) {
+    WriteRawFile(dir.Path() / "QVS", child);
+    ASSERT_TRUE(platform::SetAttributes(dir.Str() + "qvs.exe", platform::AttrReadOnly));
+    EXPECT_FALSE(patch.Replace());
+    ExpectOldLauncherKept("Cannot create file ");
+    EXPECT_NE(LogText().find("after 2 attempts"), std::string::npos);
+    EXPECT_EQ(ReadRawFile(dir.Path() / "QVS"), child);
+    // Neither the temporary copy nor anything else is left behind.
+    EXPECT_EQ(Listing(dir.Path()), "Log;QVS;qvs.exe;");
+}
+
+#ifndef _WIN32
+TEST_F(LauncherPatchTest, UnwritableDirectoryKeepsOldLauncher) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any directory";
+    }
+    WriteRawFile(dir.Path() / "QVS", child);
+    fs::create_directory(dir.Path() / "Log");
+    fs::permissions(dir.Path(), fs::perms(0555));
+    const bool replaced = patch.Replace();
+    fs::permissions(dir.Path(), fs::perms(0755));
+    EXPECT_FALSE(replaced);
+    ExpectOldLauncherKept("Cannot create file ");
+}
+#endif
+
+TEST_F(LauncherPatchTest, LogLinesAppendAndLogDirectoryIsCreated) {
+    EXPECT_FALSE(patch.Replace());
+    EXPECT_FALSE(patch.Replace());
+    const std::string log = LogText();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+    // "YYYY-MM-DD HH:MM:SS UTC UpdateQvsPatch: "
+    ASSERT_GE(log.size(), 24u);
+    EXPECT_EQ(log.substr(4, 1) + log.substr(7, 1) + log.substr(10, 1) + log.substr(13, 1), "-- :");
+    EXPECT_EQ(log.substr(19, 22), " UTC UpdateQvsPatch: c");
+}
+
+TEST_F(LauncherPatchTest, RestartStartsLauncherInInstallDirectory) {
+    WriteRawFile(dir.Path() / "QVS", child);
+    ASSERT_TRUE(patch.Replace());
+    ASSERT_TRUE(patch.Restart());
+    // Started without arguments, with the installation directory as working
+    // directory (the marker is written relative to it).
+    EXPECT_EQ(WaitForMarker(dir.Path()), "started");
+}
+
+TEST_F(LauncherPatchTest, RestartFailureIsLogged) {
+    fs::remove(dir.Path() / "qvs.exe");
+    EXPECT_FALSE(patch.Restart());
+    EXPECT_NE(LogText().find("cannot start "), std::string::npos) << LogText();
+}
+
+TEST_F(LauncherPatchTest, RunWaitsForLauncherThenReplacesAndRestarts) {
+    WriteRawFile(dir.Path() / "QVS", child);
+    const auto launcher = platform::StartDetached(PatchChildPath(), {"sleep=700"}, dir.Str());
+    ASSERT_TRUE(launcher.has_value());
+    EXPECT_TRUE(patch.Run(*launcher));
+    EXPECT_TRUE(platform::WaitForProcessEnd(*launcher, std::chrono::milliseconds(0)));
+    EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), child);
+    EXPECT_EQ(WaitForMarker(dir.Path()), "started");
+    EXPECT_FALSE(fs::exists(dir.Path() / "QVS"));
+}
+
+TEST_F(LauncherPatchTest, RunGivesUpWhenLauncherDoesNotEnd) {
+    WriteRawFile(dir.Path() / "QVS", child);
+    const auto launcher = platform::StartDetached(PatchChildPath(), {"sleep=2000"}, dir.Str());
+    ASSERT_TRUE(launcher.has_value());
+    LauncherPatch::Timing timing = QuickTiming();
+    timing.launcherEnd = std::chrono::milliseconds(100);
+    LauncherPatch impatient(dir.Str(), "qvs", timing);
+    EXPECT_FALSE(impatient.Run(*launcher));
+    // Nothing replaced, nothing started while the old launcher may still run.
+    ExpectOldLauncherKept("process " + std::to_string(*launcher) + " did not end within 100 ms");
+    EXPECT_EQ(ReadRawFile(dir.Path() / "QVS"), child);
+    EXPECT_TRUE(platform::WaitForProcessEnd(*launcher, std::chrono::seconds(30)));
+    EXPECT_FALSE(fs::exists(dir.Path() / "marker.txt"));
+}
+
+// The real program, started the way the launcher starts it.
+TEST_F(LauncherPatchTest, ProgramPatchesAndRestarts) {
+    WriteRawFile(dir.Path() / "QVS", child);
+    const auto launcher = platform::StartDetached(PatchChildPath(), {"sleep=300"}, dir.Str());
+    ASSERT_TRUE(launcher.has_value());
+    const auto program =
+        platform::StartDetached(PatchProgramPath(), {std::to_string(*launcher), "qvs"}, dir.Str());
+    ASSERT_TRUE(program.has_value());
+    EXPECT_EQ(WaitForMarker(dir.Path()), "started");
+    EXPECT_TRUE(platform::WaitForProcessEnd(*program, std::chrono::seconds(30)));
+    EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), child);
+    EXPECT_FALSE(fs::exists(dir.Path() / "QVS"));
+    EXPECT_FALSE(fs::exists(dir.Path() / "Log"));
+}
+
+TEST_F(LauncherPatchTest, ProgramLogsUnusableCommandLine) {
+    const auto program = platform::StartDetached(PatchProgramPath(), {"qvs"}, dir.Str());
+    ASSERT_TRUE(program.has_value());
+    ASSERT_TRUE(platform::WaitForProcessEnd(*program, std::chrono::seconds(30)));
+    EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), OldLauncherBytes());
+    EXPECT_NE(LogText().find("unusable command line: \"qvs\""), std::string::npos) << LogText();
+}
+
+} // namespace
+} // namespace qvs::test

@@ -1,0 +1,27 @@
+// The patch program's only report: one line per failure appended to
+// "Log/update.log" in the installation directory, since it has no window and
+// the launcher it works for is not running.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qvs {
+
+class UpdateLog {
+public:
+    // installDir is empty (the working directory) or ends with a separator.
+    explicit UpdateLog(std::string installDir);
+
+    // Appends a time-stamped line, creating the "Log" directory when missing.
+    // A log that cannot be written is given up silently: there is nobody to
+    // tell.
+    void Append(std::string_view message) const;
+
+    std::string Path() const;
+
+private:
+    std::string installDir_;
+};
+
+} // namespace qvs
