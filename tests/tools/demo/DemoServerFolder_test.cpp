@@ -1,0 +1,180 @@
+// The demo server folder as the build leaves it: its packages list and
+// extract with qvs-pack, the client code yields the start-up class where the
+// launch looks for it, and the demo client reads what the packages installed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "BuildSettings.h"
+#include "platform/FileVersion.h"
+#include "platform/Process.h"
+#include "protocol/CStream.h"
+#include "support/ExternalProcess.h"
+#include "support/RawFile.h"
+#include "support/TempDir.h"
+#include "system/CDirectory.h"
+
+namespace qvs::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kServer = QVS_DEMO_SERVER;
+const fs::path kUpdates = kServer / "updates";
+
+platform::CapturedOutput Pack(const std::string& arguments) {
+    return platform::RunCapturingOutput(std::string(QVS_PACK_PATH) + " " + arguments);
+}
+
+bool StartsWith(const std::optional<std::string>& bytes, std::string_view magic) {
+    return bytes && bytes->starts_with(magic);
+}
+
+// Extracts every data set, oldest first, as the update pass does.
+void InstallDataSets(const TempDir& install) {
+    for (int n = 1; n <= 3; ++n) {
+        const auto result =
+            Pack("extract " + (kUpdates / ("qvs" + std::to_string(n) + ".ecd")).string() + " " +
+                 install.Str());
+        ASSERT_EQ(result.exitCode, 0) << result.errors;
+    }
+}
+
+// The start-up class taken out of the client code file the way the launch
+// does: decode, read the class directory, extract below it.
+void InstallStartUpClass(const TempDir& install, std::string* classDir = nullptr) {
+    const auto file = ReadRawFile(kUpdates / "qvsc1.ecd");
+    ASSERT_TRUE(file.has_value());
+    CStream package;
+    package.Write(file->data(), file->size());
+    package.Decode();
+    package.SetPosition(0);
+    std::string base;
+    package.ReadString(base);
+    if (classDir != nullptr) {
+        *classDir = base;
+    }
+    CDirectory().ExtractStartupClass(package, install.Str() + base);
+}
+
+TEST(DemoServerFolderTest, HoldsWhatTheServerServes) {
+    for (const char* name :
+         {"qvs1.ecd", "qvs2.ecd", "qvs3.ecd", "qvsc1.ecd", "QVS.exe", "update_news.html"}) {
+        EXPECT_TRUE(fs::is_regular_file(kUpdates / name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(kUpdates / "qvs4.ecd"));
+    EXPECT_EQ(ReadRawFile(kUpdates / "QVS_SERVER_ADDRESS.TXT"), "127.0.0.1\n");
+    EXPECT_EQ(ReadRawFile(kServer / "status" / "notice_mode"), "0\n");
+    EXPECT_EQ(ReadRawFile(kServer / "status" / "people"), "42\n");
+    EXPECT_TRUE(fs::is_regular_file(kServer / "status" / "notice.html"));
+}
+
+TEST(DemoServerFolderTest, LauncherVersionIsTheBuiltOne) {
+    // Equal, so the demo launcher does not replace itself.
+    const platform::FileVersion expected{build::VersionMajor, build::VersionMinor,
+                                         build::VersionRelease, build::VersionBuild};
+    EXPECT_EQ(platform::GetFileInformation((kUpdates / "QVS.exe").string()), expected);
+}
+
+TEST(DemoServerFolderTest, DataSetsListBelowDataDirectory) {
+    const std::string expected[] = {"base \"data\\\"\ndirectory \"\"\ndirectory \"pictures\\\"\n"
+                                    "file \"pictures\\\" \"landscape.png\" ",
+                                    "base \"data\\\"\ndirectory \"\"\ndirectory \"pictures\\\"\n"
+                                    "file \"pictures\\\" \"castle.png\" ",
+                                    "base \"data\\\"\ndirectory \"\"\ndirectory \"pictures\\\"\n"
+                                    "file \"pictures\\\" \"dragon.png\" "};
+    for (int n = 1; n <= 3; ++n) {
+        const auto result =
+            Pack("list " + (kUpdates / ("qvs" + std::to_string(n) + ".ecd")).string());
+        ASSERT_EQ(result.exitCode, 0) << result.errors;
+        EXPECT_TRUE(result.output.starts_with(expected[n - 1])) << result.output;
+    }
+}
+
+TEST(DemoServerFolderTest, DataSetsExtractInOrder) {
+    TempDir install;
+    InstallDataSets(install);
+    const fs::path data = install.Path() / "data";
+    for (const char* picture : {"landscape.png", "castle.png", "dragon.png"}) {
+        EXPECT_TRUE(StartsWith(ReadRawFile(data / "pictures" / picture), "\x89PNG\r\n")) << picture;
+    }
+    for (const char* sound : {"horn.wav", "sword.wav", "fanfare.wav"}) {
+        EXPECT_TRUE(StartsWith(ReadRawFile(data / "sounds" / sound), "RIFF")) << sound;
+    }
+    EXPECT_TRUE(fs::is_regular_file(data / "notes.txt"));
+    // Set 3 replaces the landscape of set 1.
+    TempDir third;
+    ASSERT_EQ(Pack("extract " + (kUpdates / "qvs3.ecd").string() + " " + third.Str()).exitCode, 0);
+    const auto latest = ReadRawFile(third.Path() / "data" / "pictures" / "landscape.png");
+    ASSERT_TRUE(latest.has_value());
+    EXPECT_EQ(ReadRawFile(data / "pictures" / "landscape.png"), latest);
+}
+
+TEST(DemoServerFolderTest, ClientCodeGivesStartUpClassOnTheClassPath) {
+    TempDir install;
+    std::string classDir;
+    InstallStartUpClass(install, &classDir);
+    EXPECT_EQ(classDir, "MainClass\\");
+    // Class path = installation directory, main class MainClass.StartUp.
+    const auto extracted = ReadRawFile(install.Path() / "MainClass" / "StartUp.class");
+    ASSERT_TRUE(StartsWith(extracted, "\xca\xfe\xba\xbe"));
+    EXPECT_EQ(extracted, ReadRawFile(QVS_DEMO_START_UP));
+    // The start-up class is the whole client: nothing else would be extracted.
+    const auto listing = Pack("list " + (kUpdates / "qvsc1.ecd").string());
+    EXPECT_EQ(listing.output, "base \"MainClass\\\"\ndirectory \"\"\nfile \"\" \"StartUp.class\" " +
+                                  std::to_string(extracted->size()) + "\n");
+}
+
+class DemoClientTest : public testing::Test {
+protected:
+    void SetUp() override {
+        java = ExternalProcess::Find("java");
+        if (java.empty()) {
+            GTEST_SKIP() << "no java here";
+        }
+    }
+
+    // The class path as the launcher passes it, timer.jar missing as here.
+    platform::CapturedOutput SelfTest(const TempDir& install) const {
+        const std::string root = install.Path().string();
+        return platform::RunCapturingOutput(java + " -Djava.awt.headless=true -cp " + root + ":" +
+                                                root + "/plugins/timer.jar MainClass.StartUp " +
+                                                "--self-test",
+                                            std::chrono::seconds(120));
+    }
+
+    std::string java;
+};
+
+TEST_F(DemoClientTest, SelfTestReadsInstalledData) {
+    TempDir install;
+    InstallDataSets(install);
+    InstallStartUpClass(install);
+    WriteRawFile(install.Path() / "qvs.dat", std::string("\x03\x00\x00\x00", 4));
+    WriteRawFile(install.Path() / "qvsc.dat", std::string("\x01\x00\x00\x00", 4));
+    const auto result = SelfTest(install);
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.output,
+              "data version 3, client code version 1, 7 files, 3 pictures, 3 sounds\n")
+        << result.errors;
+}
+
+TEST_F(DemoClientTest, SelfTestFailsWithoutDataOrWithDamagedData) {
+    TempDir install;
+    InstallStartUpClass(install);
+    auto result = SelfTest(install);
+    EXPECT_EQ(result.exitCode, 1) << result.errors;
+    EXPECT_EQ(result.output,
+              "data version 0, client code version 0, 0 files, 0 pictures, 0 sounds\n");
+
+    InstallDataSets(install);
+    WriteRawFile(install.Path() / "data" / "sounds" / "horn.wav", "RIFF cut short");
+    result = SelfTest(install);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("unusable data/sounds/horn.wav"), std::string::npos)
+        << result.errors;
+}
+
+} // namespace
+} // namespace qvs::test
