@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "system/ProgramStart.h"
+
 namespace qvs {
 
 class IShell {
@@ -13,6 +15,10 @@ public:
     // Opens a web address (or a mail link) in the user's default program.
     // Whether that worked is not reported: the launcher carries on either way.
     virtual void OpenUrl(const std::string& url) = 0;
+    // Opens a local file with its default program (an installer runs).
+    virtual void OpenFile(const std::string& path, const std::string& workingDirectory) = 0;
+    // Starts a program detached from the launcher; failures are not reported.
+    virtual void StartProgram(const ProgramStart& start) = 0;
 };
 
 } // namespace qvs

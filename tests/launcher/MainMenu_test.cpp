@@ -49,6 +49,12 @@ public:
     void CloseMainWindow() override { log.push_back("close"); }
     void EndProcess(int exitCode) override { log.push_back("exit " + std::to_string(exitCode)); }
     void OpenUrl(const std::string& url) override { log.push_back("open " + url); }
+    void OpenFile(const std::string& path, const std::string&) override {
+        log.push_back("file " + path);
+    }
+    void StartProgram(const ProgramStart& start) override {
+        log.push_back("start " + start.program);
+    }
     void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
     bool AskYesNo(const std::string& text) override {
         log.push_back("ask " + text);
