@@ -12,6 +12,9 @@ ProcessValues::ProcessValues(std::string installDir)
     Workers.InstallDir = std::move(installDir);
     Workers.WebBaseUrl = std::string("http://") + build::UpdateWebHost + "/updates/";
     Workers.ServerHost = build::ServerHost;
+    UpdateServerHost = build::ServerHost;
+    WebHostName = build::UpdateWebHost;
+    ServerHostName = build::ServerHost;
 }
 
 ProcessValues::~ProcessValues() = default;

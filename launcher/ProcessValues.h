@@ -35,6 +35,18 @@ struct ProcessValues {
     std::string LogDir;
     std::string ErrorLogPath;
 
+    // The update server as the main window's TCP client was given it at
+    // start-up; a later change of ServerHost does not reach it.
+    std::string UpdateServerHost;
+    std::uint16_t UpdateServerPort = 7070;
+    std::uint16_t GameServerPort = 7068;
+    // The names the update display shows, and in capitals records as
+    // "LAST_DOWNLOAD": the update web host and the game server host.
+    std::string WebHostName;
+    std::string ServerHostName;
+    // The longest wait of a worker for each piece of a reply.
+    int WorkerWaitMs = 60000;
+
     std::int32_t LocalDataVersion = 0;
     std::int32_t LocalClientCodeVersion = 0;
 

@@ -24,6 +24,11 @@ void CWorkerThread::WaitFor() {
     }
 }
 
+bool CWorkerThread::AwaitTermination(std::chrono::milliseconds limit) {
+    std::unique_lock lock(terminationMutex_);
+    return terminationSignal_.wait_for(lock, limit, [this] { return IsTerminated(); });
+}
+
 void CWorkerThread::Run() noexcept {
     try {
         Execute();
@@ -36,7 +41,11 @@ void CWorkerThread::Run() noexcept {
         // The connection is gone either way.
     }
     // Last step: the owner reads the results once it sees this.
-    terminated_.store(true, std::memory_order_release);
+    {
+        const std::lock_guard lock(terminationMutex_);
+        terminated_.store(true, std::memory_order_release);
+    }
+    terminationSignal_.notify_all();
 }
 
 } // namespace qvs

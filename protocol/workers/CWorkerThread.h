@@ -8,6 +8,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "platform/TcpSocket.h"
@@ -28,6 +31,10 @@ public:
     bool IsTerminated() const;
     // Blocks until the body has ended; returns at once when never resumed.
     void WaitFor();
+    // Waits at most limit for the body to end, returning early when it does;
+    // true once it has. Owners poll with it instead of a plain sleep, so a
+    // finished request is not followed by a wasted part of the interval.
+    bool AwaitTermination(std::chrono::milliseconds limit);
 
 protected:
     // waitMs: the longest wait for each piece of a reply, and for connecting.
@@ -49,6 +56,8 @@ private:
     WorkerValues& values_;
     const int waitMs_;
     std::atomic<bool> terminated_{false};
+    std::mutex terminationMutex_;
+    std::condition_variable terminationSignal_;
     std::thread thread_;
 };
 

@@ -1,0 +1,193 @@
+// The updater error window's explanation and what its two answers do.
+#include "launcher/UpdateFailureReport.h"
+
+#include "launcher/CConfig.h"
+#include "launcher/IUpdaterErrorView.h"
+#include "launcher/ProcessValues.h"
+#include "launcher/UpdateRecord.h"
+#include "support/RecordingShell.h"
+#include "support/TempDir.h"
+
+#include <gmock/gmock.h>
+
+namespace qvs::test {
+namespace {
+
+using ::testing::ElementsAre;
+using Lines = std::vector<std::string>;
+
+const std::string Firewall =
+    "You or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.";
+const std::string Manually =
+    "If this continues to happen it may be necessry to download the game patches manually.";
+
+struct ExplanationCase {
+    const char* name;
+    std::uint8_t status;
+    std::vector<std::pair<std::string, std::string>> stored; // "AUI" keys
+    Lines lines;
+};
+
+class Explanation : public ::testing::TestWithParam<ExplanationCase> {
+protected:
+    TempDir dir;
+    CConfig config{dir.File("qvs.cfg")};
+};
+
+TEST_P(Explanation, LinesFollowTheStepsFlagAndCounter) {
+    for (const auto& [key, value] : GetParam().stored) {
+        config.WriteValue("AUI", key, value);
+    }
+    EXPECT_EQ(UpdateFailureReport::Explanation(GetParam().status, UpdateRecord(config)),
+              GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statuses, Explanation,
+    ::testing::Values(
+        ExplanationCase{
+            "PingOnceWorked",
+            1,
+            {{"CAN_PING", "TRUE"}, {"NUM_FAILED_PINGS", "3"}},
+            {"At one time you were able to ping the Automatic Update Server.",
+             "You have now failed to ping the Automatic Update Server 3 times.",
+             "The Automatic Update Server may not be running or you or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.",
+             Manually}},
+        ExplanationCase{
+            "PingNeverWorked",
+            1,
+            {{"NUM_FAILED_PINGS", "2"}},
+            {"You have now failed to ping the Automatic Update Server 2 times.",
+             "The Automatic Update Server may not be running.  If this continues to happen it may be necessary to download the patches manually."}},
+        ExplanationCase{
+            "FlagInLowerCaseCounts",
+            1,
+            {{"CAN_PING", "true"}, {"NUM_FAILED_PINGS", "1"}},
+            {"At one time you were able to ping the Automatic Update Server.",
+             "You have now failed to ping the Automatic Update Server 1 times.",
+             "The Automatic Update Server may not be running or you or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.",
+             Manually}},
+        ExplanationCase{
+            "VersionsOnceWorked",
+            2,
+            {{"CAN_DETERMINE_VERSIONS", "TRUE"}, {"NUM_FAILED_VERSION_CONTACT", "abc"}},
+            {"At one time your machine was able to determine if you have the current version necessary to play Quorvash.",
+             "Your machine has now failed to determine if it has the correct version 1 times.",
+             Firewall, Manually}},
+        ExplanationCase{
+            "VersionsNeverWorked",
+            2,
+            {{"CAN_DETERMINE_VERSIONS", "FALSE"}, {"NUM_FAILED_VERSION_CONTACT", "12"}},
+            {"Your machine has now failed to determine if it has the correct version 12 times.",
+             Manually}},
+        ExplanationCase{
+            "LauncherWhateverTheFlags",
+            3,
+            {{"CAN_PING", "TRUE"},
+             {"CAN_DOWNLOAD_FILES", "TRUE"},
+             {"NUM_FAILED_EXE_DOWNLOADS", "4"}},
+            {"It has been determined that a critical update is needed to continue running quorvash properly.",
+             "Your QVS.exe file is out of date.  Please download the patch manually since your machine was unable to receive the update.",
+             "You have failed to download the new QVS.exe 4 times."}},
+        ExplanationCase{
+            "DataSetsOnceWorked",
+            4,
+            {{"CAN_DOWNLOAD_FILES", "TRUE"}, {"NUM_FAILED_DOWNLOAD_NEW_FILES", "5"}},
+            {"It has been determined that you are missing some art and//or sound files.",
+             "You machine has failed to download these files 5 times",
+             "At one time your machine was able to download these files.", Firewall, Manually}},
+        ExplanationCase{
+            "DataSetsNeverWorked",
+            4,
+            {},
+            {"It has been determined that you are missing some art and//or sound files.",
+             "You machine has failed to download these files 0 times", Manually}},
+        ExplanationCase{
+            "ClientCodeOnceWorked",
+            5,
+            {{"CAN_DOWNLOAD_CLIENT_CODE", "True"}, {"NUM_FAILED_CLIENT_DOWNLOAD", "1"}},
+            {"It has been determined that you do not have the latest client code available.",
+             "You machine has failed to download these files 1 times",
+             "At one time your machine was able to download these files.", Firewall, Manually}},
+        ExplanationCase{
+            "ClientCodeNeverWorked",
+            5,
+            {{"NUM_FAILED_CLIENT_DOWNLOAD", "-"}},
+            {"It has been determined that you do not have the latest client code available.",
+             "You machine has failed to download these files 1 times", Manually}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class RecordingErrorView : public IUpdaterErrorView {
+public:
+    bool ShowUpdaterError(const Lines& shownLines) override {
+        lines = shownLines;
+        log.push_back("window");
+        return answerOk;
+    }
+    void PlayClickSound() override { log.push_back("sound"); }
+    void CloseMainWindow() override { log.push_back("close"); }
+    void LaunchGame() override { log.push_back("launch"); }
+
+    bool answerOk = false;
+    Lines lines;
+    std::vector<std::string> log;
+};
+
+class ReportTest : public ::testing::Test {
+protected:
+    ReportTest() : values(dir.Str()) {
+        values.Config = std::make_unique<CConfig>(dir.File("qvs.cfg"));
+        values.Workers.WebBaseUrl = "http://updates.quorvash.test/updates/";
+    }
+    TempDir dir;
+    ProcessValues values;
+    RecordingErrorView view;
+    RecordingShell shell;
+};
+
+TEST_F(ReportTest, OkOpensTheManualPatchAndClosesWithoutPlaying) {
+    values.UpdateErrorStatus = 4;
+    view.answerOk = true;
+    UpdateFailureReport(values, view, shell).Report();
+    EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
+    EXPECT_THAT(shell.urls, ElementsAre("http://updates.quorvash.test/updates/patch.exe"));
+    EXPECT_EQ(view.lines.size(), 3u);
+    EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""),
+              "esCouldNotDownloadNewFiles");
+}
+
+TEST_F(ReportTest, CancelOrCloseBoxPlaysAnyway) {
+    const std::pair<std::uint8_t, const char*> statuses[] = {
+        {1, "esCouldNotPingAutoUpdateServer"},
+        {2, "esCouldNotContactAutoUpdater"},
+        {3, "esCouldNotDownloadNewExe"},
+        {4, "esCouldNotDownloadNewFiles"},
+        {5, "esCouldNotDownloadNewClientCode"}};
+    for (const auto& [status, text] : statuses) {
+        values.UpdateErrorStatus = status;
+        view.log.clear();
+        UpdateFailureReport(values, view, shell).Report();
+        EXPECT_THAT(view.log, ElementsAre("window", "launch")) << text;
+        EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""), text);
+    }
+    EXPECT_TRUE(shell.urls.empty());
+}
+
+TEST(UpdateRecordCounter, CountsUpFromWhatIsStored) {
+    TempDir dir;
+    CConfig config(dir.File("qvs.cfg"));
+    UpdateRecord record(config);
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "1"},           {"0", "1"},   {"41", "42"},
+        {"abc", "1"},        {"7x", "1"},  {"-3", "-2"},
+        {"+4", "5"},         {"4 4", "1"}, {"2147483647", "2147483647"},
+        {"99999999999", "1"}};
+    for (const auto& [stored, after] : cases) {
+        config.WriteValue("AUI", "NUM_FAILED_PINGS", stored);
+        record.CountUp("NUM_FAILED_PINGS");
+        EXPECT_EQ(config.ReadValue("AUI", "NUM_FAILED_PINGS", ""), after) << '"' << stored << '"';
+    }
+}
+
+} // namespace
+} // namespace qvs::test

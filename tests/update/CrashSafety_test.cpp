@@ -1,0 +1,191 @@
+// A pass killed at any moment (SIGKILL, as a power cut or a crash would stop
+// it) leaves an installation that the next pass completes: every file whole,
+// old or new; qvs.dat never names a version not wholly unpacked; qvs.cfg
+// readable.
+#include "launcher/CConfig.h"
+#include "update/UpdateFixture.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <set>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qvs::test {
+namespace {
+
+constexpr int DataVersions = 4;
+constexpr int FilesPerVersion = 40;
+constexpr int ClientCodeVersion = 3;
+constexpr int KillMoments = 20;
+
+// Version n brings files of its own, and rewrites "shared.bin", which every
+// version holds with other content.
+std::string OwnContent(int version, int file) {
+    return std::string(static_cast<std::size_t>(8192 + file * 97),
+                       static_cast<char>('a' + (version * 7 + file) % 26));
+}
+std::string SharedContent(int version) {
+    return "shared of version " + std::to_string(version) + std::string(200000, 'x');
+}
+std::string OwnName(int version, int file) {
+    return "v" + std::to_string(version) + "_" + std::to_string(file) + ".bin";
+}
+
+std::string DataPackage(int version) {
+    std::string files;
+    for (int file = 0; file < FilesPerVersion; ++file) {
+        const std::string text = OwnContent(version, file);
+        files += Sz("art\\") + Sz(OwnName(version, file)) +
+                 Le32(static_cast<std::int32_t>(text.size())) + text;
+    }
+    const std::string shared = SharedContent(version);
+    files +=
+        Sz("art\\") + Sz("shared.bin") + Le32(static_cast<std::int32_t>(shared.size())) + shared;
+    return Sz("") + Sz("") + Le32(1) + Sz("art\\") + Le32(0) + Le32(FilesPerVersion + 1) + files +
+           Le32(0);
+}
+
+std::string ClientCode() {
+    return Scramble(OneFilePackage("MainClass\\", "StartUp.class", std::string(300000, 'c')));
+}
+
+class CrashSafetyTest : public UpdateFixture {
+protected:
+    void SetUp() override {
+        for (int version = 1; version <= DataVersions; ++version) {
+            ServeFile("qvs" + std::to_string(version) + ".ecd", Scramble(DataPackage(version)));
+        }
+        ServeFile("qvsc" + std::to_string(ClientCodeVersion) + ".ecd", ClientCode());
+        Start();
+    }
+
+    // A fresh installation holds only the launcher, as current as the server's.
+    static void NewInstallation(const TempDir& dir) { WriteFile(dir.File("qvs.exe"), Launcher(1)); }
+
+    pid_t StartPass(const std::string& installDir) const {
+        const std::string port = std::to_string(server->updatePort);
+        const std::string web = values.Workers.WebBaseUrl;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::execl(QVS_PASS_RUNNER_PATH, QVS_PASS_RUNNER_PATH, installDir.c_str(), port.c_str(),
+                    web.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        return pid;
+    }
+
+    static int WaitFor(pid_t pid) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return status;
+    }
+
+    // Runs a pass to its end; its exit status (0: handed over to the launch).
+    int CompletePass(const std::string& installDir) const {
+        const int status = WaitFor(StartPass(installDir));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // A version file not written yet (killed before the start-up made it)
+    // is version 0, as the next start takes it; one of another size is torn.
+    static std::int32_t VersionIn(const std::filesystem::path& file) {
+        const auto bytes = platform::ReadWholeFile(file.string());
+        if (!bytes) {
+            return 0;
+        }
+        if (bytes->size() != 4) {
+            return -1;
+        }
+        std::uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) {
+            value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
+        }
+        return static_cast<std::int32_t>(value);
+    }
+
+    // Everything a killed pass may leave: checked file by file.
+    static void ExpectConsistent(const std::filesystem::path& dir, const std::string& moment) {
+        SCOPED_TRACE(moment);
+        const std::int32_t data = VersionIn(dir / "qvs.dat");
+        ASSERT_GE(data, 0) << "qvs.dat torn";
+        ASSERT_LE(data, DataVersions);
+        for (int version = 1; version <= DataVersions; ++version) {
+            for (int file = 0; file < FilesPerVersion; ++file) {
+                const auto text =
+                    platform::ReadWholeFile((dir / "art" / OwnName(version, file)).string());
+                if (version <= data) {
+                    ASSERT_TRUE(text)
+                        << OwnName(version, file) << " missing below qvs.dat " << data;
+                }
+                if (text) {
+                    ASSERT_EQ(*text, OwnContent(version, file))
+                        << OwnName(version, file) << " torn";
+                }
+            }
+        }
+        if (data > 0) {
+            const auto shared = platform::ReadWholeFile((dir / "art" / "shared.bin").string());
+            ASSERT_TRUE(shared);
+            const bool fromInstalled = *shared == SharedContent(data);
+            const bool fromNext = data < DataVersions && *shared == SharedContent(data + 1);
+            EXPECT_TRUE(fromInstalled || fromNext) << "shared.bin torn or stale";
+        }
+        const std::int32_t client = VersionIn(dir / "qvsc.dat");
+        ASSERT_TRUE(client == 0 || client == ClientCodeVersion) << "qvsc.dat " << client;
+        const auto code = platform::ReadWholeFile((dir / "qvsc.ecd").string());
+        if (client == ClientCodeVersion || code) {
+            ASSERT_TRUE(code);
+            EXPECT_EQ(*code, ClientCode()) << "qvsc.ecd torn";
+        }
+        CConfig config((dir / "qvs.cfg").string());
+        EXPECT_NO_THROW(config.ReadLines());
+        EXPECT_NO_THROW(config.ReadValue("AUI", "CAN_PING", ""));
+    }
+};
+
+TEST_F(CrashSafetyTest, KilledAtTwentyMomentsThenCompleted) {
+    // How long one whole pass takes here, to spread the kills over it; the
+    // quickest of three runs, so a moment of load does not push every kill
+    // past the end of the pass.
+    auto whole = std::chrono::steady_clock::duration::max();
+    for (int run = 0; run < 3; ++run) {
+        TempDir reference;
+        NewInstallation(reference);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(CompletePass(reference.Str()), 0);
+        whole = std::min(whole, std::chrono::steady_clock::now() - start);
+        ExpectConsistent(reference.Path(), "uninterrupted");
+        ASSERT_EQ(VersionIn(reference.Path() / "qvs.dat"), DataVersions);
+    }
+
+    std::set<std::int32_t> versionsSeen;
+    for (int moment = 0; moment < KillMoments; ++moment) {
+        TempDir dir;
+        NewInstallation(dir);
+        const auto delay = whole * (moment + 1) / (KillMoments + 1);
+        const pid_t pid = StartPass(dir.Str());
+        std::this_thread::sleep_for(delay);
+        ::kill(pid, SIGKILL);
+        WaitFor(pid);
+        const std::string name =
+            "kill after " +
+            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) +
+            " ms";
+        ExpectConsistent(dir.Path(), name);
+        versionsSeen.insert(VersionIn(dir.Path() / "qvs.dat"));
+
+        ASSERT_EQ(CompletePass(dir.Str()), 0) << name << ": the next pass did not complete";
+        EXPECT_EQ(VersionIn(dir.Path() / "qvs.dat"), DataVersions) << name;
+        EXPECT_EQ(VersionIn(dir.Path() / "qvsc.dat"), ClientCodeVersion) << name;
+        ExpectConsistent(dir.Path(), name + ", then completed");
+    }
+    // The kills did land inside the pass, not all before or after it.
+    EXPECT_GE(versionsSeen.size(), 2u);
+}
+
+} // namespace
+} // namespace qvs::test

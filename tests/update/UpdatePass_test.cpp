@@ -1,0 +1,289 @@
+// The update pass from end to end against the real qvs-server on loopback:
+// what it fetched, the version files and qvs.cfg afterwards, and the calls
+// the main window received.
+#include "launcher/UpdatePass.h"
+
+#include "platform/LocalAddress.h"
+#include "platform/Process.h"
+#include "support/ScriptedServer.h"
+#include "update/UpdateFixture.h"
+
+#include <gmock/gmock.h>
+
+namespace qvs::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+class UpdatePassTest : public UpdateFixture {
+protected:
+    void RunPass() { UpdatePass(values, view, network, prompts, shell).Run(); }
+};
+
+TEST_F(UpdatePassTest, EverythingCurrentLaunchesWithoutDisplayOrQuestion) {
+    Install(5, 2);
+    ServeDataVersions(1, 5);
+    ServeClientCode(2);
+    Start();
+    RunPass();
+
+    EXPECT_THAT(view.log, ElementsAre("launch"));
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(Cfg("ERROR", "LAST_ERROR_STATUS"), "esNoError");
+    EXPECT_EQ(Cfg("AUI", "CAN_PING"), "TRUE");
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), "0");
+    EXPECT_EQ(Cfg("AUI", "CAN_DETERMINE_VERSIONS"), "TRUE");
+    EXPECT_EQ(Cfg("AUI", "CAN_DOWNLOAD_FILES"), "TRUE");
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_DOWNLOAD_NEW_FILES"), "0");
+    EXPECT_EQ(Cfg("AUI", "CAN_DOWNLOAD_CLIENT_CODE"), "<none>");
+    EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), "<none>");
+    EXPECT_EQ(Cfg("OPTIONS", "DISABLE_ERROR_DISPLAY"), "FALSE");
+    EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "5");
+    EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "5");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
+    EXPECT_EQ(values.UpdateErrorStatus, 0);
+}
+
+TEST_F(UpdatePassTest, MissingDataSetsAreFetchedOneByOneThenTheNewsIsOffered) {
+    Install(3, 2);
+    ServeDataVersions(1, 5);
+    ServeClientCode(2);
+    Start();
+    prompts.answers = {true};
+    RunPass();
+
+    const std::string begin =
+        std::string("begin 2 Downloading latest client artwork, sound, etc | ") + WebHostName;
+    EXPECT_THAT(view.log,
+                ElementsAre(begin, "current 1", "current 2", "end ",
+                            "news " + values.Workers.WebBaseUrl + "update_news.html", "launch"));
+    // qvs.dat is rewritten after each file: 3 before the first, 4 before the second.
+    EXPECT_THAT(view.installedAtStep, ElementsAre(3, 4));
+    EXPECT_EQ(view.InstalledDataVersion(), 5);
+    EXPECT_EQ(Installed("data4.txt"), "data 4");
+    EXPECT_EQ(Installed("data5.txt"), "data 5");
+    EXPECT_EQ(Installed("data3.txt"), "<missing>");
+    EXPECT_THAT(prompts.questions, ElementsAre("Would you like to view the latest update news?"));
+    EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), WebHostCaps);
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "5");
+    EXPECT_EQ(Cfg("ERROR", "LAST_ERROR_STATUS"), "esNoError");
+}
+
+TEST_F(UpdatePassTest, WebHostFailureFallsBackToTheUpdateServerFromTheFirstMissingVersion) {
+    Install(3, 2);
+    ServeDataVersions(1, 5);
+    ServeClientCode(2);
+    Start();
+    // A web host that answers every request with 404.
+    TempDir emptyWebRoot;
+    std::filesystem::create_directories(emptyWebRoot.Path() / "updates");
+    ServerProcess web(emptyWebRoot.Str(), install.File("web.log"));
+    ASSERT_TRUE(web.Ready());
+    values.Workers.WebBaseUrl = "http://127.0.0.1:" + std::to_string(web.httpPort) + "/updates/";
+    RunPass();
+
+    EXPECT_THAT(view.log, Contains(std::string("line3 ") + ServerHostName));
+    EXPECT_EQ(view.InstalledDataVersion(), 5);
+    EXPECT_EQ(Installed("data4.txt"), "data 4");
+    EXPECT_EQ(Installed("data5.txt"), "data 5");
+    EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), ServerHostCaps);
+    EXPECT_EQ(Cfg("AUI", "CAN_DOWNLOAD_FILES"), "TRUE");
+    EXPECT_EQ(view.log.back(), "launch");
+}
+
+TEST_F(UpdatePassTest, DataFileMissingEverywhereFailsWithStatusFour) {
+    Install(3, 1);
+    ServeDataVersions(1, 3);
+    ServeDataVersions(5, 5); // version 4 is announced by 5 but served by no one
+    ServeClientCode(2);
+    Start();
+    values.Config->WriteValue("AUI", "NUM_FAILED_DOWNLOAD_NEW_FILES", "2");
+    RunPass();
+
+    EXPECT_THAT(view.log, Contains("end failed to download file(s)"));
+    EXPECT_THAT(view.log, Not(Contains("line2 Downloading latest client code")));
+    EXPECT_EQ(view.log.back(), "report");
+    EXPECT_EQ(view.InstalledDataVersion(), 3);
+    EXPECT_EQ(values.UpdateErrorStatus, 4);
+    EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), "COULD_NOT_DOWNLOAD");
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_DOWNLOAD_NEW_FILES"), "3");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "3");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "1");
+    EXPECT_EQ(Installed("qvsc.ecd"), "<missing>");
+    EXPECT_TRUE(prompts.questions.empty());
+}
+
+TEST_F(UpdatePassTest, ServerBelowTheInstalledVersionFetchesNothing) {
+    Install(5, 2);
+    ServeDataVersions(1, 3);
+    ServeClientCode(2);
+    Start();
+    RunPass();
+
+    EXPECT_THAT(view.log, ElementsAre("launch"));
+    EXPECT_EQ(view.InstalledDataVersion(), 5);
+    EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "3");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "5");
+}
+
+TEST_F(UpdatePassTest, ClientCodeBehindWithZeroCountIsFetchedWithTheDisplayClosed) {
+    Install(5, 1);
+    ServeDataVersions(1, 4);
+    ServeClientCode(1);
+    ServeClientCode(2);
+    Start();
+    RunPass();
+
+    EXPECT_THAT(view.log,
+                ElementsAre("line2 Downloading latest client code", "current 1", "launch"));
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(Installed("qvsc.ecd"),
+              Scramble(OneFilePackage("MainClass\\", "StartUp.class", "client 2")));
+    EXPECT_EQ(Installed("qvsc.dat"), Le32(2));
+    EXPECT_EQ(Cfg("AUI", "CAN_DOWNLOAD_CLIENT_CODE"), "TRUE");
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_CLIENT_DOWNLOAD"), "0");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
+}
+
+TEST_F(UpdatePassTest, ClientCodeMissingEverywhereFailsWithStatusFive) {
+    Install(1, 1);
+    ServeDataVersions(1, 2);
+    ServeClientCode(1);
+    // The server announces version 2 through a link to nothing: it counts the
+    // name but can hand out no file, over HTTP or its own protocol.
+    std::filesystem::create_symlink("nowhere", serverRoot.Path() / "updates" / "qvsc2.ecd");
+    Start();
+    RunPass();
+
+    EXPECT_EQ(values.UpdateErrorStatus, 5);
+    EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), "COULD_NOT_DOWNLOAD");
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_CLIENT_DOWNLOAD"), "1");
+    EXPECT_EQ(Installed("qvs.dat"), Le32(2));
+    EXPECT_EQ(Installed("qvsc.dat"), Le32(1));
+    EXPECT_THAT(view.log, Contains("end Failed to download needed files"));
+    EXPECT_EQ(view.log.back(), "report");
+}
+
+struct UnreachableCase {
+    const char* name;
+    const char* storedCounter;
+    const char* errorDisplayOff;
+    const char* counterAfter;
+    const char* lastErrorStatus;
+    const char* handOver;
+};
+
+class UnreachableServer : public UpdateFixture,
+                          public ::testing::WithParamInterface<UnreachableCase> {};
+
+TEST_P(UnreachableServer, CountsThePingFailureAndStillRecordsTheVersions) {
+    const UnreachableCase& c = GetParam();
+    Install(4, 2);
+    Start(false);
+    if (*c.storedCounter != '\0') {
+        values.Config->WriteValue("AUI", "NUM_FAILED_PINGS", c.storedCounter);
+    }
+    values.Config->WriteValue("OPTIONS", "DISABLE_ERROR_DISPLAY", c.errorDisplayOff);
+    UpdatePass(values, view, network, prompts, shell).Run();
+
+    EXPECT_THAT(view.log, ElementsAre(c.handOver));
+    EXPECT_EQ(values.UpdateErrorStatus, 1);
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), c.counterAfter);
+    EXPECT_EQ(Cfg("AUI", "CAN_PING"), "<none>");
+    EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "0");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "4");
+    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
+    EXPECT_EQ(Cfg("ERROR", "LAST_ERROR_STATUS"), c.lastErrorStatus);
+    EXPECT_TRUE(network.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnreachableServer,
+    ::testing::Values(UnreachableCase{"FirstFailure", "", "FALSE", "1", "<none>", "report"},
+                      UnreachableCase{"SeventhFailure", "6", "FALSE", "7", "<none>", "report"},
+                      UnreachableCase{"CounterNotANumber", "abc", "FALSE", "1", "<none>", "report"},
+                      UnreachableCase{"ErrorDisplayOff", "0", "TRUE", "1", "esNoError", "launch"},
+                      UnreachableCase{"ErrorDisplayOffOnlyInCapitals", "0", "true", "1", "<none>",
+                                      "report"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpdatePassTest, StallingUpdateServerCountsAsUnreachable) {
+    Install(1, 1);
+    ScriptedServer stalling({ScriptedServer::HoldUntilClientCloses()});
+    Start(false);
+    values.UpdateServerPort = stalling.Port();
+    values.WorkerWaitMs = 300;
+    RunPass();
+
+    EXPECT_EQ(values.UpdateErrorStatus, 1);
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), "1");
+    EXPECT_THAT(view.log, ElementsAre("report"));
+}
+
+TEST_F(UpdatePassTest, SuccessfulPingSwitchesErrorDisplayBackOnAndAdvisesOnTheAddress) {
+    Install(1, 1);
+    ServeDataVersions(1, 1);
+    ServeClientCode(1);
+    Start();
+    values.Config->WriteValue("OPTIONS", "DISABLE_ERROR_DISPLAY", "TRUE");
+    network.tick = true;
+    const bool addressesDiffer = platform::GetLocalIPAddress() != "127.0.0.1";
+    RunPass();
+
+    EXPECT_EQ(Cfg("OPTIONS", "DISABLE_ERROR_DISPLAY"), "FALSE");
+    EXPECT_EQ(values.Workers.ObservedAddress, "127.0.0.1");
+    if (addressesDiffer) {
+        EXPECT_THAT(network.shown, ElementsAre(INetworkInformationView::Memo::AddressDifference));
+        EXPECT_EQ(Cfg("OPTIONS", "DISABLE_TCP_UDP_1"), "TRUE");
+    } else {
+        EXPECT_TRUE(network.shown.empty());
+    }
+}
+
+TEST_F(UpdatePassTest, NewLauncherIsFetchedAndThePatchProgramRestartsIt) {
+    Install(1, 1);
+    ServeDataVersions(1, 2);
+    ServeClientCode(1);
+    ServeFile("QVS.exe", Launcher(7));
+    Start();
+    RunPass();
+
+    EXPECT_EQ(Installed("QVS"), Launcher(7));
+    EXPECT_EQ(Installed("qvs.exe"), Launcher(1));
+    EXPECT_THAT(view.log,
+                ElementsAre(std::string("begin 1 Downloading latest QVS.exe file | ") + WebHostName,
+                            "end ", "close"));
+    EXPECT_THAT(prompts.messages,
+                ElementsAre("An Update has completed that requires QVS to be restarted. Press OK "
+                            "to restart Quorvash"));
+    ASSERT_EQ(shell.programs.size(), 1u);
+    const ProgramStart& patch = shell.programs[0];
+    const std::string pid = std::to_string(platform::CurrentProcessId());
+    EXPECT_EQ(patch.program, "UpdateQvsPatch");
+    EXPECT_EQ(patch.parameters, " " + pid + " qvs");
+    EXPECT_THAT(patch.arguments, ElementsAre(pid, "qvs"));
+    EXPECT_EQ(patch.workingDirectory, install.Str());
+    EXPECT_EQ(Cfg("AUI", "DOWNLOADED_EXE"), "TRUE");
+    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_EXE_DOWNLOADS"), "0");
+    EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), WebHostCaps);
+    // Nothing after the restart: no version query, no data set, no hand-over.
+    EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "<none>");
+    EXPECT_EQ(Installed("data2.txt"), "<missing>");
+}
+
+TEST_F(UpdatePassTest, SameLauncherVersionIsNoUpdate) {
+    Install(1, 1);
+    ServeDataVersions(1, 1);
+    ServeClientCode(1);
+    ServeFile("QVS.exe", Launcher(1));
+    Start();
+    RunPass();
+    EXPECT_EQ(Installed("QVS"), "<missing>");
+    EXPECT_TRUE(shell.programs.empty());
+}
+
+} // namespace
+} // namespace qvs::test
