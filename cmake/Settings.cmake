@@ -8,6 +8,9 @@ set(QVS_GAME_WEB_SITE "http://127.0.0.1:8080" CACHE STRING "The game's web site,
 set(QVS_SUPPORT_EMAIL "support@quorvash.invalid" CACHE STRING "Support e-mail address")
 set(QVS_ERROR_REPORT_EMAIL "errors@quorvash.invalid" CACHE STRING "Error report e-mail address")
 set(QVS_JAVA_SITE "https://www.java.com" CACHE STRING "The Java vendor's site")
+set(QVS_AD_CLICK_URL "http://127.0.0.1:8080/ads/click" CACHE STRING "Advertising network's redirect address")
+set(QVS_AD_BANNER_URL "http://127.0.0.1:8080/ads/banner" CACHE STRING "Advertising network's banner address")
+set(QVS_AD_HOST "quorvash" CACHE STRING "The game's account with the advertising network")
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
                ${CMAKE_BINARY_DIR}/generated/BuildSettings.h @ONLY)

@@ -1,4 +1,4 @@
-// Opening addresses with the desktop's default programs.
+// Opening addresses, files and programs with the desktop's default programs.
 #pragma once
 
 #include "launcher/IShell.h"
@@ -8,6 +8,8 @@ namespace qvs {
 class QtShell : public IShell {
 public:
     void OpenUrl(const std::string& url) override;
+    void OpenFile(const std::string& path, const std::string& workingDirectory) override;
+    void StartProgram(const ProgramStart& start) override;
 };
 
 } // namespace qvs

@@ -2,16 +2,33 @@
 
 #include "BuildSettings.h"
 #include "launcher/CConfig.h"
+#include "launcher/GameLaunch.h"
+#include "launcher/GameServerStatusCheck.h"
+#include "launcher/NetworkAdvice.h"
+#include "launcher/PlayGameButton.h"
 #include "launcher/StartUp.h"
+#include "launcher/UpdateFailureReport.h"
+#include "launcher/UpdatePass.h"
 #include "launcher/gui/Pictures.h"
+#include "launcher/gui/QtShell.h"
 #include "launcher/gui/TImage.h"
 #include "launcher/gui/TLabel.h"
+#include "launcher/gui/UpdateDisplay.h"
 #include "platform/FileSystem.h"
 #include "system/CDirectory.h"
+#include "windows/TfrmChat.h"
+#include "windows/TfrmProblems.h"
+#include "windows/TfrmProblemsWithUpdater.h"
+#include "windows/TfrmSendErrorReport.h"
+#include "windows/TfrmTCP_UDP_Information.h"
+#include "windows/TfrmUpdateNews.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSoundEffect>
+#include <QThread>
 #include <QUrl>
 
 #include <cstdlib>
@@ -61,8 +78,8 @@ TLabel* CentredLabel(QWidget* parent, const char* name, const char* caption, QRe
 } // namespace
 
 TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), values_(values),
-      menu_(*this, shell, prompts, values, build::GameWebSite) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), values_(values), prompts_(prompts),
+      shell_(shell), menu_(*this, shell, prompts, values, build::GameWebSite) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvash"));
     LoadLauncherFonts();
@@ -76,6 +93,15 @@ TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
     lblGameServerOffline->hide();
     values_.Workers.WorkerFailed = false;
     SetUpTimers();
+    // Its message boxes belong to the troubleshooting window, which stays on
+    // top and would hide boxes owned by this one.
+    frmProblems = new TfrmProblems(this, values_.InstallDir(), shell);
+    frmSendErrorReport =
+        new TfrmSendErrorReport(this, CConfig::PathIn(values_.InstallDir()), values_.ErrorLogPath,
+                                shell, [this] { PlayClickSound(); });
+    frmTCP_UDP_Information = new TfrmTCP_UDP_Information(this);
+    frmProblemsWithUpdater =
+        new TfrmProblemsWithUpdater(this, values_, [this] { SendConfigurationReport(); });
 }
 
 TfrmMain::~TfrmMain() {
@@ -145,6 +171,11 @@ void TfrmMain::BuildStatusControls() {
     mpClick->setObjectName(QStringLiteral("mpClick"));
     mpClick->setGeometry(248, 416, 253, 30);
     mpClick->hide();
+    updateDisplay_ = std::make_unique<UpdateDisplay>(
+        UpdateDisplay::Controls{imgStatus, lblDownloadingUpdate, lblCurrentUpdate, lblOf,
+                                lblNumUpdates, HelpLabels(), imgDownloadBarBg, imgDownloadBar,
+                                lblPercentFinished},
+        [this] { ProcessPendingMessages(); });
 }
 
 void TfrmMain::SetUpMenu() {
@@ -217,6 +248,7 @@ void TfrmMain::RunStartUp() {
         clickSound_->setSource(QUrl::fromLocalFile(QString::fromStdString(sound)));
     }
     StartUp(values_).Run();
+    frmSendErrorReport->FormCreate();
     // The game-server timers only now: a message box shown earlier (another
     // client running) must not let them work on a configuration that is not
     // open yet. The sequence timer waits for Play Game.
@@ -279,12 +311,15 @@ void TfrmMain::SetForgotLabelsRed(bool red) {
     }
 }
 
-// The live chat and troubleshooting windows are not part of the launcher
-// yet; their buttons do nothing until they are.
-void TfrmMain::ShowLiveChat() {}
+// A fresh window for every opening: closing it ends both views and the
+// banner timer.
+void TfrmMain::ShowLiveChat() {
+    TfrmChat frmChat(this, &shell_);
+    frmChat.exec();
+}
 
 bool TfrmMain::ShowProblems() {
-    return false;
+    return frmProblems->ShowModal() == ModalResult::OK;
 }
 
 void TfrmMain::CloseMainWindow() {
@@ -295,22 +330,157 @@ void TfrmMain::EndProcess(int exitCode) {
     std::_Exit(exitCode);
 }
 
-// The game launch and the game-server status check are not part of the
-// launcher yet. Handlers that must run once stop their timer first.
-void TfrmMain::btnPlayGameClick() {}
+void TfrmMain::RestartBlinking() {
+    tmrGameServerOffline.stop();
+    lblGameServerOffline->hide();
+    tmrGameServerOffline.start();
+}
+
+void TfrmMain::StopBlinking() {
+    tmrGameServerOffline.stop();
+    lblGameServerOffline->hide();
+}
+
+bool TfrmMain::IsBlinking() const {
+    return tmrGameServerOffline.isActive();
+}
+
+void TfrmMain::ShowPeopleOnline(int people) {
+    lblPeopleOnline->setText(QString::number(people));
+    lblPeopleOnline->adjustSize();
+    lblPeopleOnline->show();
+    lblPeopleOnlineDisp->show();
+}
+
+void TfrmMain::ProcessPendingMessages() {
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::ShowErrorReport() {
+    frmSendErrorReport->ShowModal();
+}
+
+void TfrmMain::SendConfigurationReport() {
+    frmSendErrorReport->LoadConfiguration();
+    frmSendErrorReport->ShowModal();
+}
+
+void TfrmMain::ShowNotice(const std::string& title, const std::string& html) {
+    TfrmUpdateNews frmUpdateNews(this, &shell_);
+    frmUpdateNews.SetCaption(title);
+    frmUpdateNews.LoadHtml(html);
+    frmUpdateNews.exec();
+}
+
+void TfrmMain::SetHourglassCursor() {
+    setCursor(Qt::WaitCursor);
+}
+
+void TfrmMain::DisablePlayGame() {
+    btnPlayGame->setEnabled(false);
+}
+
+void TfrmMain::EnablePlayGame() {
+    btnPlayGame->setEnabled(true);
+}
+
+void TfrmMain::EnableUpdateTimer() {
+    timer.start();
+}
+
+void TfrmMain::BeginUpdateDisplay(int count, const std::string& what, const std::string& host) {
+    updateDisplay_->Begin(count, what, host);
+}
+
+void TfrmMain::SetUpdateLine2(const std::string& text) {
+    updateDisplay_->SetLine(2, text);
+}
+
+void TfrmMain::SetUpdateLine3(const std::string& text) {
+    updateDisplay_->SetLine(3, text);
+}
+
+void TfrmMain::SetCurrentUpdate(int number) {
+    updateDisplay_->SetCurrentUpdate(number);
+}
+
+void TfrmMain::ShowProgress(int barWidth, const std::string& percent) {
+    updateDisplay_->ShowProgress(barWidth, percent);
+}
+
+void TfrmMain::EndUpdateDisplay(const std::string& message) {
+    updateDisplay_->End(message);
+}
+
+// The news are a courtesy: nothing that goes wrong with them stops the game.
+void TfrmMain::ShowUpdateNews(const std::string& url) {
+    try {
+        TfrmUpdateNews frmUpdateNews(this, &shell_);
+        frmUpdateNews.Navigate(url);
+        frmUpdateNews.exec();
+    } catch (const std::exception&) {
+    }
+}
+
+void TfrmMain::ReportUpdateFailure() {
+    UpdateFailureReport(values_, *this, shell_).Report();
+}
+
+void TfrmMain::LaunchGame() {
+    GameLaunch(values_, *this, prompts_, shell_).LaunchGame();
+}
+
+bool TfrmMain::ShowUpdaterError(const std::vector<std::string>& lines) {
+    return frmProblemsWithUpdater->ShowModal(lines) == ModalResult::OK;
+}
+
+// The window repaints but takes no clicks or keys while the client starts.
+void TfrmMain::WaitWithoutInput(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    setEnabled(false);
+    while (std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+        QThread::msleep(20);
+    }
+    setEnabled(true);
+}
+
+template <typename Work> void TfrmMain::RunGuarded(Work work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        prompts_.ShowMessage(error.what());
+        EnablePlayGame();
+    }
+}
+
+// Handlers that must run once stop their timer first.
+void TfrmMain::btnPlayGameClick() {
+    RunGuarded([this] { PlayGameButton(*this, values_).btnPlayGameClick(); });
+}
 
 void TfrmMain::timerTimer() {
     timer.stop();
+    RunGuarded(
+        [this] { UpdatePass(values_, *this, *frmTCP_UDP_Information, prompts_, shell_).Run(); });
 }
 
-void TfrmMain::tmrGameServerOfflineTimer() {}
+void TfrmMain::tmrGameServerOfflineTimer() {
+    lblGameServerOffline->setVisible(lblGameServerOffline->isHidden());
+}
 
 void TfrmMain::tmrPingGameServerOnlineTimer() {
     tmrPingGameServerOnline.stop();
+    RunGuarded([this] { GameServerStatusCheck(values_, *this, build::DefaultGameServer).Run(); });
 }
 
 void TfrmMain::tmrGaverServerOfflineTooLongTimer() {
     tmrGaverServerOfflineTooLong.stop();
+    if (!tmrGameServerOffline.isActive()) {
+        return;
+    }
+    RunGuarded(
+        [this] { NetworkAdvice(*values_.Config, *frmTCP_UDP_Information).AdviseOnSlowContact(); });
 }
 
 } // namespace qvs

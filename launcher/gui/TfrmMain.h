@@ -4,8 +4,13 @@
 // display.
 #pragma once
 
+#include "launcher/ILaunchView.h"
 #include "launcher/IMainMenuView.h"
+#include "launcher/IPlayGameView.h"
+#include "launcher/IServerStatusView.h"
 #include "launcher/IShell.h"
+#include "launcher/IUpdateView.h"
+#include "launcher/IUpdaterErrorView.h"
 #include "launcher/MainMenu.h"
 #include "launcher/ProcessValues.h"
 #include "system/IPrompts.h"
@@ -14,6 +19,10 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
 
 class QSoundEffect;
 
@@ -21,8 +30,23 @@ namespace qvs {
 
 class TImage;
 class TLabel;
+class TfrmProblems;
+class TfrmSendErrorReport;
+class TfrmTCP_UDP_Information;
 
-class TfrmMain : public QWidget, public IMainMenuView {
+class TfrmProblemsWithUpdater;
+class UpdateDisplay;
+
+// The window is the view of every piece of launcher logic that works on it:
+// the menu, the game server status check, Play Game, the update pass, the
+// failure report and the game launch.
+class TfrmMain : public QWidget,
+                 public IMainMenuView,
+                 public IServerStatusView,
+                 public IPlayGameView,
+                 public IUpdateView,
+                 public IUpdaterErrorView,
+                 public ILaunchView {
     Q_OBJECT
 
 public:
@@ -50,6 +74,38 @@ public:
     bool ShowProblems() override;
     void CloseMainWindow() override;
     void EndProcess(int exitCode) override;
+
+    // IServerStatusView
+    void RestartBlinking() override;
+    void StopBlinking() override;
+    bool IsBlinking() const override;
+    void ShowPeopleOnline(int people) override;
+    void ProcessPendingMessages() override;
+    void ShowErrorReport() override;
+
+    // IPlayGameView
+    void ShowNotice(const std::string& title, const std::string& html) override;
+    void SetHourglassCursor() override;
+    void DisablePlayGame() override;
+    void EnableUpdateTimer() override;
+
+    // IUpdateView
+    void BeginUpdateDisplay(int count, const std::string& what, const std::string& host) override;
+    void SetUpdateLine2(const std::string& text) override;
+    void SetUpdateLine3(const std::string& text) override;
+    void SetCurrentUpdate(int number) override;
+    void ShowProgress(int barWidth, const std::string& percent) override;
+    void EndUpdateDisplay(const std::string& message) override;
+    void ShowUpdateNews(const std::string& url) override;
+    void ReportUpdateFailure() override;
+    void LaunchGame() override;
+
+    // IUpdaterErrorView
+    bool ShowUpdaterError(const std::vector<std::string>& lines) override;
+
+    // ILaunchView
+    void EnablePlayGame() override;
+    void WaitWithoutInput(std::chrono::milliseconds duration) override;
 
     // Controls, bottom to top.
     TImage* imgBackground = nullptr;
@@ -91,6 +147,14 @@ public:
     TLabel* lblPercentFinished = nullptr;
     QWidget* mpClick = nullptr;
 
+    // Secondary windows that live as long as this one, hidden until needed.
+    // The error report reads its files in RunStartUp, after the start-up
+    // has written the configuration file.
+    TfrmProblems* frmProblems = nullptr;
+    TfrmSendErrorReport* frmSendErrorReport = nullptr;
+    TfrmTCP_UDP_Information* frmTCP_UDP_Information = nullptr;
+    TfrmProblemsWithUpdater* frmProblemsWithUpdater = nullptr;
+
     QTimer timer;
     QTimer tmrGameServerOffline;
     QTimer tmrPingGameServerOnline;
@@ -109,6 +173,11 @@ private:
     void CentreOnDesktop();
     std::array<TLabel*, 4> HelpLabels() const;
 
+    void SendConfigurationReport();
+    // Runs one piece of launcher logic; an error that escapes it (such as a
+    // qvs.cfg that cannot be written) is shown instead of ending the launcher.
+    template <typename Work> void RunGuarded(Work work);
+
     void btnPlayGameClick();
     void timerTimer();
     void tmrGameServerOfflineTimer();
@@ -116,7 +185,10 @@ private:
     void tmrGaverServerOfflineTooLongTimer();
 
     ProcessValues& values_;
+    IPrompts& prompts_;
+    IShell& shell_;
     MainMenu menu_;
+    std::unique_ptr<UpdateDisplay> updateDisplay_;
     QSoundEffect* clickSound_ = nullptr;
 };
 

@@ -6,11 +6,8 @@
 #include "launcher/gui/QtPrompts.h"
 #include "launcher/gui/QtShell.h"
 #include "launcher/gui/TfrmMain.h"
-#include "launcher/gui/TfrmProblems.h"
-#include "launcher/gui/TfrmProblemsWithUpdater.h"
-#include "launcher/gui/TfrmSendErrorReport.h"
-#include "launcher/gui/TfrmTCP_UDP_Information.h"
 #include "platform/EmbeddedVersion.h"
+#include "windows/WebEngineSetUp.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,10 +31,6 @@ int RunLauncher(qvs::ProcessValues& values) {
         return 1;
     }
     frmMain.RunStartUp();
-    qvs::TfrmProblems frmProblems(&frmMain);
-    qvs::TfrmSendErrorReport frmSendErrorReport(&frmMain);
-    qvs::TfrmProblemsWithUpdater frmProblemsWithUpdater(&frmMain);
-    qvs::TfrmTCP_UDP_Information frmTCP_UDP_Information(&frmMain);
     frmMain.show();
     QApplication::exec();
     return 0;
@@ -46,6 +39,7 @@ int RunLauncher(qvs::ProcessValues& values) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    qvs::PrepareWebEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvash"));
     qvs::ProcessValues values(InstallDirectory());

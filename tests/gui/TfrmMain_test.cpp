@@ -40,6 +40,12 @@ private:
 struct Recorder : IShell, IPrompts {
     std::vector<std::string> log;
     void OpenUrl(const std::string& url) override { log.push_back("open " + url); }
+    void OpenFile(const std::string& path, const std::string&) override {
+        log.push_back("file " + path);
+    }
+    void StartProgram(const ProgramStart& start) override {
+        log.push_back("start " + start.program);
+    }
     void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
     bool AskYesNo(const std::string&) override { return false; }
 };
@@ -148,7 +154,9 @@ TEST_F(TfrmMainTest, EveryControlHasItsPlaceSizeAndVisibility) {
 TEST_F(TfrmMainTest, ControlsAreStackedInLayoutOrder) {
     std::vector<std::string> stacked;
     for (QObject* child : window.children()) {
-        if (child->isWidgetType() && !child->objectName().isEmpty()) {
+        // The secondary windows it owns are windows of their own, not controls.
+        if (child->isWidgetType() && !static_cast<QWidget*>(child)->isWindow() &&
+            !child->objectName().isEmpty()) {
             stacked.push_back(child->objectName().toStdString());
         }
     }
@@ -302,7 +310,10 @@ TEST(TfrmMainStartUpTest, StartUpWithoutSoundFileWorksSilently) {
     EXPECT_FALSE(window.timer.isActive());
     EXPECT_TRUE(window.tmrGameServerOffline.isActive());
     EXPECT_TRUE(window.tmrGaverServerOfflineTooLong.isActive());
-    QTest::qWait(20); // the one-shot status timer stops itself
+    // The one-shot status timer stops itself once the event loop runs it.
+    for (int i = 0; i < 250 && window.tmrPingGameServerOnline.isActive(); ++i) {
+        QTest::qWait(20);
+    }
     EXPECT_FALSE(window.tmrPingGameServerOnline.isActive());
 }
 

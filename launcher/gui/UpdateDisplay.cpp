@@ -1,0 +1,82 @@
+#include "launcher/gui/UpdateDisplay.h"
+
+#include "launcher/gui/TImage.h"
+#include "launcher/gui/TLabel.h"
+
+#include <QThread>
+
+namespace qvs {
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+UpdateDisplay::UpdateDisplay(const Controls& controls, std::function<void()> processPendingMessages)
+    : controls_(controls), processPendingMessages_(std::move(processPendingMessages)) {}
+
+void UpdateDisplay::Begin(int count, const std::string& what, const std::string& host) {
+    const Controls& c = controls_;
+    c.imgStatus->show();
+    c.lblDownloadingUpdate->show();
+    c.lblCurrentUpdate->setText(QStringLiteral("1"));
+    c.lblCurrentUpdate->show();
+    c.lblNumUpdates->setText(QString::number(count));
+    c.lblNumUpdates->show();
+    c.lblOf->show();
+    c.help[0]->setText(QString());
+    c.help[1]->setText(Text(what));
+    c.help[1]->show();
+    c.help[2]->setText(Text(host));
+    c.help[2]->show();
+    c.help[3]->setText(QString());
+    c.imgDownloadBarBg->show();
+    c.imgDownloadBar->show();
+    c.lblPercentFinished->show();
+    c.lblPercentFinished->setText(QStringLiteral("0%"));
+    c.imgDownloadBar->raise();
+    c.lblPercentFinished->raise();
+}
+
+void UpdateDisplay::SetLine(std::size_t line, const std::string& text) {
+    controls_.help.at(line - 1)->setText(Text(text));
+}
+
+void UpdateDisplay::SetCurrentUpdate(int number) {
+    controls_.lblCurrentUpdate->setText(QString::number(number));
+}
+
+void UpdateDisplay::ShowProgress(int barWidth, const std::string& percent) {
+    TImage* bar = controls_.imgDownloadBar;
+    bar->resize(barWidth, bar->height());
+    controls_.lblPercentFinished->setText(Text(percent));
+}
+
+void UpdateDisplay::End(const std::string& message) {
+    const Controls& c = controls_;
+    for (TLabel* line : c.help) {
+        line->hide();
+    }
+    c.help[0]->show();
+    if (message.empty()) {
+        c.help[0]->setText(QStringLiteral("Download Complete"));
+    } else {
+        c.help[0]->setText(Text(message));
+        processPendingMessages_();
+        QThread::msleep(500);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             c.lblDownloadingUpdate, c.lblCurrentUpdate, c.lblNumUpdates, c.lblOf,
+             c.imgDownloadBarBg, c.imgDownloadBar, c.lblPercentFinished}) {
+        control->hide();
+    }
+}
+
+bool UpdateDisplay::IsShown() const {
+    return !controls_.lblDownloadingUpdate->isHidden();
+}
+
+} // namespace qvs

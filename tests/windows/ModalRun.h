@@ -1,0 +1,40 @@
+// Driving a modal window from inside its own event loop.
+#pragma once
+
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qvs::test {
+
+// Queues action to run once the window's modal loop has started, then runs
+// show (which enters the loop). A window the action leaves open is closed
+// after a while with result -1, so a broken test fails instead of hanging.
+template <typename Show>
+auto RunModal(QDialog& window, const std::function<void()>& action, Show show) {
+    QTimer::singleShot(0, &window, action);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &window, [&window] {
+        if (window.isVisible()) {
+            window.done(-1);
+        }
+    });
+    guard.start(20000);
+    return show();
+}
+
+// The memo's lines as the player sees them.
+inline std::vector<std::string> MemoLines(const QPlainTextEdit& memo) {
+    std::vector<std::string> lines;
+    for (const QString& line : memo.toPlainText().split(QLatin1Char('\n'))) {
+        lines.push_back(line.toStdString());
+    }
+    return lines;
+}
+
+} // namespace qvs::test

@@ -1,0 +1,146 @@
+#include "windows/TfrmSendErrorReport.h"
+
+#include "BuildSettings.h"
+#include "launcher/ErrorReport.h"
+#include "launcher/IShell.h"
+#include "launcher/gui/Pictures.h"
+#include "launcher/gui/TImage.h"
+#include "ui_TfrmSendErrorReport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace qvs {
+
+namespace {
+
+const QColor Orange(255, 128, 0);
+
+TImage* Picture(QWidget* parent, const char* name, QRect bounds, bool visible) {
+    auto* image = new TImage(parent, QString::fromLatin1(name), bounds);
+    image->SetPicture(
+        LoadPicture(QStringLiteral(":/") + QString::fromLatin1(name) + QStringLiteral(".jpg")));
+    image->setVisible(visible);
+    return image;
+}
+
+// While the pointer is over the hot area the "on" picture replaces the
+// "off" one.
+void HookHover(TImage* hotArea, TImage* off, TImage* on) {
+    QObject::connect(hotArea, &TImage::Entered, hotArea, [off, on] {
+        on->show();
+        off->hide();
+    });
+    QObject::connect(hotArea, &TImage::Left, hotArea, [off, on] {
+        off->show();
+        on->hide();
+    });
+}
+
+} // namespace
+
+TfrmSendErrorReport::TfrmSendErrorReport(QWidget* owner, std::string configPath,
+                                         std::string errorLogPath, IShell& shell,
+                                         std::function<void()> playClickSound)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      ui_(std::make_unique<Ui::TfrmSendErrorReport>()), configPath_(std::move(configPath)),
+      errorLogPath_(std::move(errorLogPath)), shell_(shell),
+      playClickSound_(std::move(playClickSound)) {
+    LoadLauncherFonts();
+    ui_->setupUi(this);
+    setObjectName(QStringLiteral("frmSendErrorReport"));
+    memErrorLog = ui_->memErrorLog;
+    SetUpControls();
+    BuildPictureButtons();
+    hide();
+}
+
+TfrmSendErrorReport::~TfrmSendErrorReport() = default;
+
+void TfrmSendErrorReport::SetUpControls() {
+    setFont(SansSerifFont(11));
+    setFixedSize(432, 279);
+    for (QLabel* label : {ui_->Label1, ui_->Label2, ui_->Label3}) {
+        label->setFont(SerifFont(15, true, true));
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, Orange);
+        label->setPalette(colours);
+        label->setAutoFillBackground(false);
+        label->adjustSize();
+    }
+    QPalette colours = memErrorLog->palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    memErrorLog->setPalette(colours);
+    memErrorLog->setFont(SansSerifFont(11));
+    memErrorLog->clear();
+}
+
+void TfrmSendErrorReport::BuildPictureButtons() {
+    imgSendErrorReportOff = Picture(this, "imgSendErrorReportOff", {24, 248, 160, 22}, true);
+    imgSendErrorReportOn = Picture(this, "imgSendErrorReportOn", {24, 248, 160, 22}, false);
+    imgCancelOff = Picture(this, "imgCancelOff", {312, 248, 66, 24}, true);
+    imgCancelOn = Picture(this, "imgCancelOn", {312, 248, 66, 24}, false);
+    // The hot areas lie above the pictures.
+    btnSendErrorReport = new TImage(this, QStringLiteral("btnSendErrorReport"), {24, 248, 160, 22});
+    btnDontSend = new TImage(this, QStringLiteral("btnDontSend"), {312, 247, 66, 24});
+    HookHover(btnSendErrorReport, imgSendErrorReportOff, imgSendErrorReportOn);
+    HookHover(btnDontSend, imgCancelOff, imgCancelOn);
+    connect(btnSendErrorReport, &TImage::Clicked, this, [this] { btnSendErrorReportClick(); });
+    connect(btnDontSend, &TImage::Clicked, this, [this] { btnDontSendClick(); });
+}
+
+void TfrmSendErrorReport::FormCreate() {
+    SetReportText(BuildErrorReportText(configPath_, errorLogPath_));
+}
+
+void TfrmSendErrorReport::LoadConfiguration() {
+    SetReportText(ConfigurationReportText(configPath_));
+}
+
+void TfrmSendErrorReport::SetReportText(const std::string& crLfText) {
+    QString text = QString::fromLocal8Bit(crLfText.data(), static_cast<qsizetype>(crLfText.size()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    memErrorLog->setPlainText(text);
+}
+
+namespace {
+
+QString WithCrLf(QString text) {
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+std::string TfrmSendErrorReport::ReportText() const {
+    return WithCrLf(memErrorLog->toPlainText()).toLocal8Bit().toStdString();
+}
+
+ModalResult TfrmSendErrorReport::ShowModal() {
+    return static_cast<ModalResult>(exec());
+}
+
+void TfrmSendErrorReport::reject() {
+    done(static_cast<int>(ModalResult::Cancel));
+}
+
+void TfrmSendErrorReport::btnSendErrorReportClick() {
+    if (playClickSound_) {
+        playClickSound_();
+    }
+    QGuiApplication::clipboard()->setText(WithCrLf(memErrorLog->toPlainText()));
+    shell_.OpenUrl(ErrorReportMailLink(build::ErrorReportEmail));
+    done(static_cast<int>(ModalResult::OK));
+}
+
+void TfrmSendErrorReport::btnDontSendClick() {
+    if (playClickSound_) {
+        playClickSound_();
+    }
+    done(static_cast<int>(ModalResult::Cancel));
+}
+
+} // namespace qvs

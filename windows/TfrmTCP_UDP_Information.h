@@ -1,0 +1,46 @@
+// The network information window: why the connection may be poor and which
+// ports to open. One of its two memos shows at a time; its check box keeps
+// its state between showings, so a tick given for one advice also counts
+// for the other later in the same run.
+#pragma once
+
+#include "launcher/INetworkInformationView.h"
+#include "windows/ModalResult.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QCheckBox;
+class QPlainTextEdit;
+
+namespace Ui {
+class TfrmTCP_UDP_Information;
+}
+
+namespace qvs {
+
+class TfrmTCP_UDP_Information : public QDialog, public INetworkInformationView {
+    Q_OBJECT
+
+public:
+    explicit TfrmTCP_UDP_Information(QWidget* owner);
+    ~TfrmTCP_UDP_Information() override;
+
+    // INetworkInformationView
+    bool ShowModalWith(Memo memo) override;
+
+    void reject() override;
+
+    QPlainTextEdit* mem1 = nullptr;
+    QPlainTextEdit* mem2 = nullptr;
+    QCheckBox* cbDoNotDisplayThisMessageInTheFuture = nullptr;
+
+private:
+    void SetUpControls();
+    void FillMemos();
+
+    std::unique_ptr<Ui::TfrmTCP_UDP_Information> ui_;
+};
+
+} // namespace qvs
