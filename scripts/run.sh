@@ -1,29 +1,41 @@
 #!/usr/bin/env bash
-# The main job: builds the launcher, installs it into a fresh demo folder and
-# starts it. Without a display it runs on a virtual one for a few seconds and
-# keeps a screenshot (build/run/launcher.png) of what a player would see.
+# The main job: builds everything, makes the demo server folder (three data
+# sets, the client code, the news page, the server address file and a
+# notice), starts qvs-server on it as update server, game server and web
+# host, installs the launcher into a fresh demo folder and starts it.
+# Play Game then downloads every version, asks about the news, starts the
+# Java demo client and closes.
+#
+# Without a display it plays on a virtual one by itself: it presses Play
+# Game, answers the questions with No, and keeps screenshots in build/run/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
 qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
 
-cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF
-cmake --build build/run -j2
-demo="$root/build/run/demo"
-rm -rf "$demo"
-cmake --install build/run --prefix "$demo" --component launcher
+build="$root/build/run"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF
+cmake --build "$build" -j2
+demo="$build/demo-install"
+server="$build/demo-server"
+rm -rf "$demo" "$server"
+cmake --install "$build" --prefix "$demo" --component launcher
+cp -r "$build/demo/server" "$server"
+
+"$build/tools/qvs-server/qvs-server" --root "$server" --bind 127.0.0.1 &
+server_pid=$!
+trap 'kill "$server_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 1 50); do
+    (exec 3<>/dev/tcp/127.0.0.1/7068) 2>/dev/null && break
+    sleep 0.1
+done
+echo "qvs-server is serving $server on 127.0.0.1 (update 7070, game 7068, web 8080)"
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec "$demo/qvs.exe"
+    "$demo/qvs.exe"
+    exit 0
 fi
 
-echo "No display: running the launcher on a virtual one."
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    "$1/qvs.exe" & pid=$!
-    sleep 6
-    import -window root "$2"
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-' _ "$demo" "$root/build/run/launcher.png"
-echo "Screenshot: build/run/launcher.png"
+echo "No display: playing on a virtual one."
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$root/scripts/play-headless.sh" "$demo" "$build"

@@ -1,0 +1,205 @@
+#!/bin/bash
+# End to end: Play Game with the installed launcher under Xvfb, the real
+# qvs-server as update and game server, nginx as the update web host, the
+# real Java runtime and the demo client. Three scenarios:
+#   web      every download over HTTP from nginx;
+#   fallback the web host is down, every download comes from the update server;
+#   offline  the update server is down: the updater error window, and
+#            "Just Ignore..." still starts the game installed before.
+# The launcher is built for the default hosts, so the servers take the fixed
+# ports 7068, 7070 and 8080 on 127.0.0.1.
+# Usage: play_game_test.sh BUILD_DIR QVS_SERVER DEMO_SERVER_DIR SHOT_DIR
+set -euo pipefail
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+wait_for() { # seconds, command...
+    local limit=$1
+    shift
+    for _ in $(seq 1 $((limit * 5))); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+port_closed() { ! port_open "$1"; }
+
+source "$(dirname "$0")/../../scripts/x11-windows.sh"
+has_launcher_window() { [[ -n "$(launcher_window)" ]]; }
+has_client_window() { [[ -n "$(client_window)" ]]; }
+has_window_named() { [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)" ]]; }
+
+start_servers() { # scenario
+    local update_port=7070 http_port=8080
+    case $1 in
+    web) http_port=$(free_port) ;;
+    fallback) http_port=$(free_port) ;;
+    offline) update_port=$(free_port) ;;
+    esac
+    "$qvs_server" --root "$server_dir" --bind 127.0.0.1 --update-port "$update_port" \
+        --game-port 7068 --http-port "$http_port" 2>"$work/$1-server.log" &
+    server_pid=$!
+    wait_for 10 port_open 7068 || fail "$1: qvs-server did not start"
+    nginx_pid=""
+    if [[ $1 == web ]]; then
+        start_nginx
+    fi
+}
+
+free_port() {
+    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
+}
+
+start_nginx() {
+    local prefix="$work/nginx"
+    mkdir -p "$prefix/temp"
+    cat >"$prefix/nginx.conf" <<CONF
+worker_processes 1;
+user root;
+pid $prefix/nginx.pid;
+error_log $prefix/error.log;
+events { worker_connections 64; }
+http {
+  access_log $prefix/access.log;
+  client_body_temp_path $prefix/temp/body;
+  proxy_temp_path $prefix/temp/proxy;
+  fastcgi_temp_path $prefix/temp/fastcgi;
+  uwsgi_temp_path $prefix/temp/uwsgi;
+  scgi_temp_path $prefix/temp/scgi;
+  server {
+    listen 127.0.0.1:8080;
+    root $server_dir;
+  }
+}
+CONF
+    nginx -c "$prefix/nginx.conf" -p "$prefix" -e "$prefix/error.log" -g 'daemon off;' &
+    nginx_pid=$!
+    wait_for 10 port_open 8080 || fail "nginx did not start"
+}
+
+stop_servers() {
+    for pid in ${nginx_pid:-} ${server_pid:-}; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    nginx_pid=""
+    server_pid=""
+    wait_for 10 port_closed 7068 || fail "game port still taken"
+}
+
+config_value() { # install key
+    grep -m1 "^$2=" "$1/qvs.cfg" | cut -d= -f2- | tr -d '\r'
+}
+
+version_file() { od -An -tu4 "$1" | tr -d ' \n'; }
+
+# Starts the launcher, waits for the game server's answer and presses Play Game.
+press_play_game() { # install scenario
+    "$1/qvs.exe" &
+    launcher_pid=$!
+    wait_for 20 has_launcher_window || fail "$2: no launcher window"
+    # The status check has answered once the people-online label shows.
+    sleep 2
+    local window
+    window=$(launcher_window)
+    import -window root "$shots/$2-1-started.png"
+    xdotool mousemove --window "$window" 150 430 click 1
+}
+
+
+# After Play Game: the client window appears and the launcher ends about
+# 14.5 s later with exit code 0.
+expect_game_started() { # install scenario
+    local started=$SECONDS
+    until has_client_window; do
+        kill -0 "$launcher_pid" 2>/dev/null || fail "$2: the launcher ended without starting the game"
+        ((SECONDS - started < 120)) || fail "$2: no game client window"
+        answer_no
+        sleep 0.5
+    done
+    local appeared=$SECONDS
+    sleep 1
+    import -window root "$shots/$2-2-client.png"
+    [[ -f "$1/MainClass/StartUp.class" ]] || fail "$2: no start-up class while the launcher waits"
+    local code=0
+    wait "$launcher_pid" || code=$?
+    local waited=$((SECONDS - appeared))
+    [[ $code == 0 ]] || fail "$2: launcher exit code $code"
+    ((waited >= 10 && waited <= 25)) || fail "$2: launcher ended $waited s after the client appeared"
+    [[ ! -e "$1/MainClass/StartUp.class" ]] || fail "$2: StartUp.class left behind"
+    has_client_window || fail "$2: the client did not outlive the launcher"
+    local client
+    client=$(client_window)
+    xdotool windowclose "$client" 2>/dev/null || xdotool windowkill "$client" || true
+    wait_for 10 bash -c '! xdotool search --onlyvisible --class "^MainClass.MainClass$" >/dev/null 2>&1' ||
+        pkill -f MainClass.StartUp || true
+}
+
+expect_installed() { # install scenario
+    [[ $(version_file "$1/qvs.dat") == 3 ]] || fail "$2: qvs.dat is $(version_file "$1/qvs.dat")"
+    [[ $(version_file "$1/qvsc.dat") == 1 ]] || fail "$2: qvsc.dat"
+    cmp -s "$1/qvsc.ecd" "$server_dir/updates/qvsc1.ecd" || fail "$2: qvsc.ecd differs"
+    [[ -d "$1/data" && -n "$(ls -A "$1/data")" ]] || fail "$2: no data files"
+    [[ $(config_value "$1" LAST_ERROR_STATUS) == esNoError ]] || fail "$2: LAST_ERROR_STATUS"
+    [[ $(config_value "$1" CAN_DOWNLOAD_FILES) == TRUE ]] || fail "$2: CAN_DOWNLOAD_FILES"
+    [[ $(config_value "$1" CAN_DOWNLOAD_CLIENT_CODE) == TRUE ]] || fail "$2: CAN_DOWNLOAD_CLIENT_CODE"
+}
+
+run_scenario() { # scenario install
+    start_servers "$1"
+    press_play_game "$2" "$1"
+    expect_game_started "$2" "$1"
+    stop_servers
+}
+
+if [[ "${1:-}" == "--inside" ]]; then
+    shift
+    build_dir=$1 qvs_server=$2 server_dir=$3 shots=$4 work=$5
+    trap 'stop_servers >/dev/null 2>&1 || true' EXIT
+    first="$work/install-web"
+    second="$work/install-fallback"
+    for dir in "$first" "$second"; do
+        cmake --install "$build_dir" --prefix "$dir" --component launcher >/dev/null
+    done
+
+    run_scenario web "$first"
+    expect_installed "$first" web
+    [[ $(config_value "$first" LAST_DOWNLOAD) == 127.0.0.1:8080 ]] || fail "web: LAST_DOWNLOAD"
+    grep -q 'GET /updates/qvs3.ecd' "$work/nginx/access.log" || fail "web: nginx served nothing"
+
+    run_scenario fallback "$second"
+    expect_installed "$second" fallback
+    [[ $(config_value "$second" LAST_DOWNLOAD) == 127.0.0.1 ]] || fail "fallback: LAST_DOWNLOAD"
+
+    # The update server is down: the error window, then "Just Ignore...".
+    start_servers offline
+    press_play_game "$first" offline
+    wait_for 30 has_window_named '^Automatic Updater Error$' || fail "offline: no updater error window"
+    sleep 0.5
+    import -window root "$shots/offline-2-error-window.png"
+    dialog=$(xdotool search --onlyvisible --name '^Automatic Updater Error$' | head -n1)
+    xdotool mousemove --window "$dialog" 188 220 click 1
+    expect_game_started "$first" offline-launch
+    stop_servers
+    [[ $(config_value "$first" LAST_ERROR_STATUS) == esCouldNotPingAutoUpdateServer ]] ||
+        fail "offline: LAST_ERROR_STATUS"
+    [[ $(config_value "$first" NUM_FAILED_PINGS) == 1 ]] || fail "offline: NUM_FAILED_PINGS"
+    echo "PASS: screenshots in $shots"
+    exit 0
+fi
+
+build_dir=$1
+qvs_server=$2
+server_dir=$3
+shots=$4
+mkdir -p "$shots"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+[[ -f "$server_dir/updates/qvsc1.ecd" ]] || fail "no demo server folder in $server_dir"
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$build_dir" "$qvs_server" "$server_dir" \
+    "$shots" "$work"
