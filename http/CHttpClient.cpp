@@ -139,7 +139,9 @@ HttpReplyHeader CHttpClient::ReadHeader(TcpSocket& socket, std::vector<char>& bu
             tooLarge_ = true;
             return reply;
         }
-        ReserveBody(std::min(total_, TrustedReserve));
+        if (!OnBodyData) {
+            ReserveBody(std::min(total_, TrustedReserve));
+        }
         if (taken < got) {
             AddToBody(buffer.data() + taken, got - taken);
         }
@@ -176,11 +178,15 @@ bool CHttpClient::AddToBody(const char* data, std::size_t size) {
         std::string().swap(body_);
         return false;
     }
-    if (received_ < TrustedReserve && received_ + size >= TrustedReserve &&
-        total_ > body_.capacity()) {
-        ReserveBody(total_);
+    if (OnBodyData) {
+        OnBodyData(data, size);
+    } else {
+        if (received_ < TrustedReserve && received_ + size >= TrustedReserve &&
+            total_ > body_.capacity()) {
+            ReserveBody(total_);
+        }
+        body_.append(data, size);
     }
-    body_.append(data, size);
     received_ += size;
     if (OnPacketRecvd) {
         OnPacketRecvd();

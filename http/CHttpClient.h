@@ -38,6 +38,9 @@ public:
     std::function<void(Command)> OnFailure;
     // Body bytes arrived; Total and Received hold the new counts.
     std::function<void()> OnPacketRecvd;
+    // When set, body bytes go here as they arrive instead of into Body(),
+    // so a download tool need not hold a large body in memory.
+    std::function<void(const char* data, std::size_t size)> OnBodyData;
     // Called about every 50 ms while Get waits for data, so a GUI thread
     // can process its pending messages.
     std::function<void()> OnIdle;

@@ -130,6 +130,35 @@ TEST(CHttpClientTest, BodyInSingleBytesIsAssembledInOrder) {
     EXPECT_EQ(outcome.receivedSteps.back(), body.size());
 }
 
+TEST(CHttpClientTest, ABodySinkGetsEveryByteInOrderAndNothingIsKept) {
+    std::string body;
+    for (int i = 0; i < 5000; ++i) {
+        body.push_back(static_cast<char>(i * 7));
+    }
+    const std::string reply = Reply("HTTP/1.0 200 OK", body);
+    const std::size_t headerSize = reply.size() - body.size();
+    // The header arrives with the first body bytes, the rest in pieces.
+    ReplyScriptServer::Script script{ReplyScriptServer::Send(reply.substr(0, headerSize + 10))};
+    for (const auto& step : ReplyScriptServer::SendInPieces(body.substr(10), 700, 1)) {
+        script.push_back(step);
+    }
+    ReplyScriptServer server(script);
+    CHttpClient client(ShortWaitMs * 10);
+    std::string sunk;
+    int pieces = 0;
+    client.OnBodyData = [&](const char* data, std::size_t size) {
+        sunk.append(data, size);
+        ++pieces;
+    };
+    const Outcome outcome = Fetch(client, Url(server, "/x"));
+    EXPECT_EQ(outcome.successes, 1);
+    EXPECT_EQ(sunk, body);
+    EXPECT_GT(pieces, 2);
+    EXPECT_TRUE(client.Body().empty());
+    EXPECT_EQ(client.Received(), body.size());
+    EXPECT_EQ(client.Total(), body.size());
+}
+
 TEST(CHttpClientTest, HeaderSplitAcrossArrivalsWithLoneLineFeeds) {
     const std::string reply = "HTTP/1.0 200 OK\nContent-Length: 4\n\nDATA";
     ReplyScriptServer server(ReplyScriptServer::SendInPieces(reply, 3));

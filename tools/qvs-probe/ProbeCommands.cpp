@@ -149,32 +149,29 @@ void ProbeCommands::Status() {
          << "notice_title=" << values_.NoticeTitle << '\n';
 }
 
-// With --out the body goes into OUT.part as it arrives, so writing overlaps
-// the transfer as in any download tool, and becomes OUT only after a whole
-// successful reply; redirect replies are never written.
+// With --out the body goes into OUT.part as it arrives, not into memory, so
+// writing overlaps the transfer as in any download tool; it becomes OUT only
+// after a whole successful reply, and redirect replies are never written.
 void ProbeCommands::Get() {
     CHttpClient client(options_.waitMs);
     bool failed = false;
     client.OnFailure = [&failed](CHttpClient::Command) { failed = true; };
     const std::string partial = options_.out + ".part";
     std::ofstream file;
-    std::size_t written = 0;
     if (!options_.out.empty()) {
-        client.OnPacketRecvd = [&] {
+        client.OnBodyData = [&](const char* data, std::size_t size) {
             if (client.Status() >= 300 && client.Status() <= 302) {
                 return;
             }
             if (!file.is_open()) {
                 file.open(partial, std::ios::binary | std::ios::trunc);
             }
-            const std::string& body = client.Body();
-            file.write(body.data() + written, static_cast<std::streamsize>(body.size() - written));
-            written = body.size();
+            file.write(data, static_cast<std::streamsize>(size));
         };
     }
     try {
         client.Get(options_.operands[0]);
-        out_ << "status=" << client.Status() << '\n' << "bytes=" << client.Body().size() << '\n';
+        out_ << "status=" << client.Status() << '\n' << "bytes=" << client.Received() << '\n';
         // An error page is no download: nothing is written and the exit code says so.
         if (failed) {
             throw std::runtime_error(client.FailureReason());
