@@ -19,7 +19,7 @@ sleep 2
 import -window root "$shots/launcher.png"
 xdotool mousemove --window "$(launcher_window)" 150 430 click 1
 sleep 0.5
-import -window root "$shots/downloading.png"
+import -window root "$shots/after-play-game.png" # the download, or the news question after it
 for _ in $(seq 1 240); do
     [ -n "$(client_window)" ] && break
     kill -0 "$pid" 2>/dev/null || break
@@ -27,7 +27,7 @@ for _ in $(seq 1 240); do
     sleep 0.5
 done
 if [ -z "$(client_window)" ]; then
-    echo "The game client did not start; see $shots/downloading.png" >&2
+    echo "The game client did not start; see $shots/after-play-game.png" >&2
     kill "$pid" 2>/dev/null
     exit 1
 fi
@@ -36,4 +36,4 @@ import -window root "$shots/game-client.png"
 echo "The game client runs; the launcher closes about 14.5 s after starting it."
 wait "$pid"
 xdotool windowclose "$(client_window)" 2>/dev/null || pkill -f MainClass.StartUp
-echo "Screenshots: $shots/launcher.png, downloading.png, game-client.png"
+echo "Screenshots: $shots/launcher.png, after-play-game.png, game-client.png"
