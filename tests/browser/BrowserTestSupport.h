@@ -2,6 +2,7 @@
 // WebEngine, and synchronous access to a page's scripts and loads.
 #pragma once
 
+#include "support/QtTestApplication.h"
 #include "windows/TWebBrowser.h"
 #include "windows/WebEngineSetUp.h"
 
@@ -29,23 +30,8 @@ namespace qvs::test {
 // Long enough for a slow, shared machine; a hang still ends the test.
 inline constexpr int LongWaitMs = 20000;
 
-class WebEngineApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        PrepareWebEngine();
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[14] = "browser_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
 inline ::testing::Environment* const WebEngineEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WebEngineApplication);
+    ::testing::AddGlobalTestEnvironment(new test::QtTestApplication(PrepareWebEngine));
 
 // The script's result; an invalid value when the page never answered.
 inline QVariant RunScript(QWebEngineView& view, const QString& script) {

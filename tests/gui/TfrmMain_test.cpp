@@ -4,6 +4,7 @@
 
 #include "launcher/gui/TImage.h"
 #include "launcher/gui/TLabel.h"
+#include "support/QtTestApplication.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +21,8 @@
 namespace qvs {
 namespace {
 
-// One application object for all tests, gone before the program's static
-// objects are: Qt must not outlive its own globals.
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[10] = "gui_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
 [[maybe_unused]] ::testing::Environment* const QtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtApplication);
+    ::testing::AddGlobalTestEnvironment(new test::QtTestApplication);
 
 struct Recorder : IShell, IPrompts {
     std::vector<std::string> log;
