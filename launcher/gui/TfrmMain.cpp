@@ -442,6 +442,9 @@ void TfrmMain::WaitWithoutInput(std::chrono::milliseconds duration) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
         QThread::msleep(20);
     }
+    // Clicks and keys held back meanwhile reach the disabled window now and
+    // are dropped, instead of acting once it is enabled again.
+    QCoreApplication::processEvents();
     setEnabled(true);
 }
 
