@@ -88,7 +88,14 @@ void CHttpClient::Connect(TcpSocket& socket) {
         throw HttpError("Null Remote Address");
     }
     try {
-        socket.Connect(host_, port_, waitMs_);
+        // The caller's window stays alive while a slow host is reached, and
+        // Abort ends the attempt.
+        socket.Connect(host_, port_, waitMs_, [this] {
+            if (OnIdle) {
+                OnIdle();
+            }
+            ThrowIfAborted(Stage::Connecting);
+        });
     } catch (const SocketError& error) {
         switch (error.GetKind()) {
         case SocketError::Kind::NameLookup:

@@ -41,7 +41,7 @@ public:
     // When set, body bytes go here as they arrive instead of into Body(),
     // so a download tool need not hold a large body in memory.
     std::function<void(const char* data, std::size_t size)> OnBodyData;
-    // Called about every 50 ms while Get waits for data, so a GUI thread
+    // Called about every 50 ms while Get connects or waits for data, so a GUI thread
     // can process its pending messages.
     std::function<void()> OnIdle;
 

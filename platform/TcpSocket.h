@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,9 +28,12 @@ public:
 
     // Closes any earlier connection first. Kind NameLookup when the host does
     // not resolve, TimedOut when timeoutMs ran out, Connect when the
-    // connection was refused or failed otherwise.
+    // connection was refused or failed otherwise. While the connection is
+    // being made, whileWaiting (if set) is called about every 50 ms; what it
+    // throws ends the attempt and reaches the caller.
     void Connect(const std::string& host, std::uint16_t port,
-                 int timeoutMs = DefaultConnectTimeoutMs);
+                 int timeoutMs = DefaultConnectTimeoutMs,
+                 const std::function<void()>& whileWaiting = {});
     bool IsOpen() const;
 
     // Sends every byte or throws (kind Send).

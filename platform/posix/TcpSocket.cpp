@@ -1,5 +1,7 @@
 #include "platform/TcpSocket.h"
 
+#include "platform/SlicedWait.h"
+
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -60,7 +62,8 @@ int RemainingMs(Clock::time_point deadline, int timeoutMs) {
 }
 
 // Returns the connected descriptor, or -1 with error set to the reason.
-int TryConnect(const addrinfo& address, Clock::time_point deadline, int timeoutMs, int& error) {
+int TryConnect(const addrinfo& address, Clock::time_point deadline, int timeoutMs, int& error,
+               const std::function<void()>& whileWaiting) {
     const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = errno;
@@ -69,7 +72,15 @@ int TryConnect(const addrinfo& address, Clock::time_point deadline, int timeoutM
     SetNonBlocking(fd, true);
     int result = ::connect(fd, address.ai_addr, address.ai_addrlen);
     if (result != 0 && errno == EINPROGRESS) {
-        if (!posix::WaitFor(fd, POLLOUT, RemainingMs(deadline, timeoutMs))) {
+        bool connected = false;
+        try {
+            connected = WaitInSlices([fd](int slice) { return posix::WaitFor(fd, POLLOUT, slice); },
+                                     RemainingMs(deadline, timeoutMs), whileWaiting);
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+        if (!connected) {
             ::close(fd);
             error = ETIMEDOUT;
             return -1;
@@ -111,13 +122,14 @@ TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
     return *this;
 }
 
-void TcpSocket::Connect(const std::string& host, std::uint16_t port, int timeoutMs) {
+void TcpSocket::Connect(const std::string& host, std::uint16_t port, int timeoutMs,
+                        const std::function<void()>& whileWaiting) {
     Close();
     const AddressList list = LookUp(host, port);
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     int error = 0;
     for (const addrinfo* address = list.get(); address != nullptr; address = address->ai_next) {
-        const int fd = TryConnect(*address, deadline, timeoutMs, error);
+        const int fd = TryConnect(*address, deadline, timeoutMs, error, whileWaiting);
         if (fd >= 0) {
             handle_ = fd;
             return;

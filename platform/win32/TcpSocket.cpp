@@ -1,5 +1,7 @@
 #include "platform/TcpSocket.h"
 
+#include "platform/SlicedWait.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -50,7 +52,8 @@ int RemainingMs(Clock::time_point deadline, int timeoutMs) {
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
-SOCKET TryConnect(const addrinfo& address, Clock::time_point deadline, int timeoutMs, int& error) {
+SOCKET TryConnect(const addrinfo& address, Clock::time_point deadline, int timeoutMs, int& error,
+                  const std::function<void()>& whileWaiting) {
     const SOCKET socket = ::socket(address.ai_family, address.ai_socktype, address.ai_protocol);
     if (socket == INVALID_SOCKET) {
         error = ::WSAGetLastError();
@@ -59,7 +62,16 @@ SOCKET TryConnect(const addrinfo& address, Clock::time_point deadline, int timeo
     SetNonBlocking(socket, true);
     int result = ::connect(socket, address.ai_addr, static_cast<int>(address.ai_addrlen));
     if (result != 0 && ::WSAGetLastError() == WSAEWOULDBLOCK) {
-        if (!win32::WaitFor(socket, true, RemainingMs(deadline, timeoutMs))) {
+        bool connected = false;
+        try {
+            connected =
+                WaitInSlices([socket](int slice) { return win32::WaitFor(socket, true, slice); },
+                             RemainingMs(deadline, timeoutMs), whileWaiting);
+        } catch (...) {
+            ::closesocket(socket);
+            throw;
+        }
+        if (!connected) {
             ::closesocket(socket);
             error = WSAETIMEDOUT;
             return INVALID_SOCKET;
@@ -108,13 +120,14 @@ TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
     return *this;
 }
 
-void TcpSocket::Connect(const std::string& host, std::uint16_t port, int timeoutMs) {
+void TcpSocket::Connect(const std::string& host, std::uint16_t port, int timeoutMs,
+                        const std::function<void()>& whileWaiting) {
     Close();
     const AddressList list = LookUp(host, port);
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     int error = 0;
     for (const addrinfo* address = list.get(); address != nullptr; address = address->ai_next) {
-        const SOCKET socket = TryConnect(*address, deadline, timeoutMs, error);
+        const SOCKET socket = TryConnect(*address, deadline, timeoutMs, error, whileWaiting);
         if (socket != INVALID_SOCKET) {
             handle_ = win32::ToHandle(socket);
             return;

@@ -356,6 +356,32 @@ TEST(CHttpClientTest, AbortWhileReadingRaisesTheCaptureError) {
     }
 }
 
+// A host whose accept queue is full drops further connection requests, so
+// connecting hangs as it does behind a firewall that swallows them.
+TEST(CHttpClientTest, AConnectionThatHangsKeepsCallingOnIdleAndCanBeAborted) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows refuses at once when the queue is full";
+#else
+    platform::TcpListener listener("127.0.0.1", 0, 0);
+    platform::TcpSocket filler;
+    filler.Connect("127.0.0.1", listener.LocalPort(), 2000);
+    CHttpClient client(20000);
+    int idleCalls = 0;
+    client.OnIdle = [&] {
+        if (++idleCalls == 3) {
+            client.Abort();
+        }
+    };
+    try {
+        client.Get("http://127.0.0.1:" + std::to_string(listener.LocalPort()) + "/x");
+        ADD_FAILURE() << "no error raised";
+    } catch (const HttpError& error) {
+        EXPECT_EQ(idleCalls, 3);
+        EXPECT_STREQ(error.what(), "Connection Canceled");
+    }
+#endif
+}
+
 TEST(CHttpClientTest, AnObjectServesOneTransferAfterAnother) {
     ReplyScriptServer server([](const std::string&, int index) {
         return index == 0 ? ReplyScriptServer::Script{ReplyScriptServer::Send(
