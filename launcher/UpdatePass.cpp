@@ -99,7 +99,7 @@ bool UpdatePass::DownloadLauncher(bool useServer) {
     CDownloadWebFileThread worker(values_.Workers, "QVS.exe", values_.WorkerWaitMs,
                                   values_.UpdateServerPort);
     worker.UseServer = useServer;
-    WaitForDownload(worker, worker.Progress);
+    WaitForDownload(worker);
     return !Failed();
 }
 
@@ -225,7 +225,7 @@ bool UpdatePass::RequestEcdFile(bool useServer) {
     CRequestECDFileThread worker(values_.Workers, values_.UpdateServerHost,
                                  values_.UpdateServerPort, values_.WorkerWaitMs);
     worker.UseServer = useServer;
-    WaitForDownload(worker, worker.Progress);
+    WaitForDownload(worker);
     return !Failed();
 }
 
@@ -278,18 +278,14 @@ void UpdatePass::WaitForQuery(CWorkerThread& worker) {
 }
 
 // Downloads keep the window live: the bar moves, timers and buttons work.
-void UpdatePass::WaitForDownload(CWorkerThread& worker, const TransferProgress& progress) {
+void UpdatePass::WaitForDownload(CFileTransferThread& worker) {
     worker.Resume();
     while (!worker.AwaitTermination(PollInterval)) {
-        ShowProgress(progress);
+        const DownloadProgress shown = DownloadProgress::Of(worker.Progress.BytesReceived.load(),
+                                                            worker.Progress.BytesTotal.load());
+        view_.ShowProgress(shown.barWidth, shown.percent);
         view_.ProcessPendingMessages();
     }
-}
-
-void UpdatePass::ShowProgress(const TransferProgress& progress) {
-    const DownloadProgress shown =
-        DownloadProgress::Of(progress.BytesReceived.load(), progress.BytesTotal.load());
-    view_.ShowProgress(shown.barWidth, shown.percent);
 }
 
 void UpdatePass::WriteVersion(const std::string& section, const std::string& key,

@@ -11,13 +11,13 @@
 
 namespace qvs {
 
+class CFileTransferThread;
 class CWorkerThread;
 class IPrompts;
 class IShell;
 class INetworkInformationView;
 class IUpdateView;
 struct ProcessValues;
-struct TransferProgress;
 
 class UpdatePass {
 public:
@@ -47,8 +47,7 @@ private:
 
     template <typename Query> bool RunQuery();
     void WaitForQuery(CWorkerThread& worker);
-    void WaitForDownload(CWorkerThread& worker, const TransferProgress& progress);
-    void ShowProgress(const TransferProgress& progress);
+    void WaitForDownload(CFileTransferThread& worker);
     void WriteVersion(const std::string& section, const std::string& key, std::int32_t value);
     std::string WebHostCaps() const;
     std::string ServerHostCaps() const;

@@ -17,21 +17,11 @@ constexpr const char* serverLauncherName = "qvs.exe";
 
 CDownloadWebFileThread::CDownloadWebFileThread(WorkerValues& values, std::string fileName,
                                                int waitMs, std::uint16_t port)
-    : CWorkerThread(values, waitMs), FileName(std::move(fileName)), port_(port) {}
+    : CFileTransferThread(values, waitMs), FileName(std::move(fileName)), port_(port) {}
 
 // Joins here, before this object's members go.
 CDownloadWebFileThread::~CDownloadWebFileThread() {
     WaitFor();
-}
-
-void CDownloadWebFileThread::Execute() {
-    Progress.BytesTotal = 0;
-    Progress.BytesReceived = 0;
-    if (UseServer) {
-        FetchFromServer();
-    } else {
-        FetchOverWeb();
-    }
 }
 
 // Atomic writes: a failed download keeps the earlier file whole.

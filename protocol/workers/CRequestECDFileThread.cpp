@@ -10,21 +10,11 @@ namespace qvs {
 
 CRequestECDFileThread::CRequestECDFileThread(WorkerValues& values, std::string host,
                                              std::uint16_t port, int waitMs)
-    : CWorkerThread(values, waitMs), host_(std::move(host)), port_(port) {}
+    : CFileTransferThread(values, waitMs), host_(std::move(host)), port_(port) {}
 
 // Joins here, before this object's members go.
 CRequestECDFileThread::~CRequestECDFileThread() {
     WaitFor();
-}
-
-void CRequestECDFileThread::Execute() {
-    Progress.BytesTotal = 0;
-    Progress.BytesReceived = 0;
-    if (UseServer) {
-        FetchFromServer();
-    } else {
-        FetchOverWeb();
-    }
 }
 
 void CRequestECDFileThread::FetchFromServer() {
