@@ -12,6 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
+source scripts/nginx-peer.sh
 qvs_install_packages time curl nginx python3 cmake ninja-build
 
 build=${QVS_BENCH_BUILD:-$root/build/bench}
@@ -67,30 +68,8 @@ size=$((256 << 20))
 head -c "$size" /dev/urandom >"$work/www/big.bin"
 
 httpPort=$(free_port)
-prefix="$work/nginx"
-cat >"$prefix/nginx.conf" <<EOF
-worker_processes 1;
-user root;
-pid $prefix/nginx.pid;
-error_log $prefix/error.log;
-events { worker_connections 64; }
-http {
-  access_log off;
-  sendfile on;
-  client_body_temp_path $prefix/temp/body;
-  proxy_temp_path $prefix/temp/proxy;
-  fastcgi_temp_path $prefix/temp/fastcgi;
-  uwsgi_temp_path $prefix/temp/uwsgi;
-  scgi_temp_path $prefix/temp/scgi;
-  server {
-    listen 127.0.0.1:$httpPort;
-    root $work/www;
-  }
-}
-EOF
-nginx -c "$prefix/nginx.conf" -p "$prefix" -e "$prefix/error.log" -g 'daemon off;' \
-    2>"$prefix/output.log" &
-pids+=($!)
+start_nginx "$work/nginx" "$httpPort" "$work/www"
+pids+=("$nginx_pid")
 wait_for_port "$httpPort"
 
 # The client code package for the update server: a package holding the file.

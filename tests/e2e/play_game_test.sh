@@ -30,6 +30,7 @@ port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 port_closed() { ! port_open "$1"; }
 
 source "$(dirname "$0")/../../scripts/x11-windows.sh"
+source "$(dirname "$0")/../../scripts/nginx-peer.sh"
 has_launcher_window() { [[ -n "$(launcher_window)" ]]; }
 has_client_window() { [[ -n "$(client_window)" ]]; }
 has_window_named() { [[ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)" ]]; }
@@ -47,7 +48,7 @@ start_servers() { # scenario
     wait_for 10 port_open 7068 || fail "$1: qvs-server did not start"
     nginx_pid=""
     if [[ $1 == web ]]; then
-        start_nginx
+        start_web_host
     fi
 }
 
@@ -55,30 +56,8 @@ free_port() {
     python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
 }
 
-start_nginx() {
-    local prefix="$work/nginx"
-    mkdir -p "$prefix/temp"
-    cat >"$prefix/nginx.conf" <<CONF
-worker_processes 1;
-user root;
-pid $prefix/nginx.pid;
-error_log $prefix/error.log;
-events { worker_connections 64; }
-http {
-  access_log $prefix/access.log;
-  client_body_temp_path $prefix/temp/body;
-  proxy_temp_path $prefix/temp/proxy;
-  fastcgi_temp_path $prefix/temp/fastcgi;
-  uwsgi_temp_path $prefix/temp/uwsgi;
-  scgi_temp_path $prefix/temp/scgi;
-  server {
-    listen 127.0.0.1:8080;
-    root $server_dir;
-  }
-}
-CONF
-    nginx -c "$prefix/nginx.conf" -p "$prefix" -e "$prefix/error.log" -g 'daemon off;' &
-    nginx_pid=$!
+start_web_host() {
+    start_nginx "$work/nginx" 8080 "$server_dir"
     wait_for 10 port_open 8080 || fail "nginx did not start"
 }
 

@@ -1,0 +1,34 @@
+# nginx as an independent HTTP peer on loopback, for the end-to-end test and
+# the network benchmark. Sourced; needs no system configuration and runs as
+# root or as any user.
+
+# start_nginx PREFIX PORT ROOT: serves ROOT on 127.0.0.1:PORT in the
+# background, with its configuration, logs (PREFIX/access.log) and temporary
+# files below PREFIX; its process id is left in nginx_pid.
+start_nginx() {
+    local prefix=$1 port=$2 root=$3
+    mkdir -p "$prefix/temp"
+    cat >"$prefix/nginx.conf" <<CONF
+worker_processes 1;
+user root;
+pid $prefix/nginx.pid;
+error_log $prefix/error.log;
+events { worker_connections 64; }
+http {
+  access_log $prefix/access.log;
+  sendfile on;
+  client_body_temp_path $prefix/temp/body;
+  proxy_temp_path $prefix/temp/proxy;
+  fastcgi_temp_path $prefix/temp/fastcgi;
+  uwsgi_temp_path $prefix/temp/uwsgi;
+  scgi_temp_path $prefix/temp/scgi;
+  server {
+    listen 127.0.0.1:$port;
+    root $root;
+  }
+}
+CONF
+    nginx -c "$prefix/nginx.conf" -p "$prefix" -e "$prefix/error.log" -g 'daemon off;' \
+        2>"$prefix/output.log" &
+    nginx_pid=$!
+}
