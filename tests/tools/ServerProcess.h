@@ -22,31 +22,8 @@ namespace qvs::test {
 class ServerProcess {
 public:
     ServerProcess(const std::string& root, const std::string& logFile)
-        : updatePort(ExternalProcess::FreePort()), gamePort(ExternalProcess::FreePort()),
-          httpPort(ExternalProcess::FreePort()) {
-        std::vector<std::string> words = {QVS_SERVER_PATH,
-                                          "--root",
-                                          root,
-                                          "--bind",
-                                          "127.0.0.1",
-                                          "--update-port",
-                                          std::to_string(updatePort),
-                                          "--game-port",
-                                          std::to_string(gamePort),
-                                          "--http-port",
-                                          std::to_string(httpPort)};
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        argv.push_back(nullptr);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(log, 2);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
+        : root_(root), logFile_(logFile) {
+        Launch();
     }
 
     ~ServerProcess() {
@@ -59,10 +36,23 @@ public:
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
 
-    bool Ready() const {
-        return pid_ > 0 && ExternalProcess::WaitForPort(updatePort, 10000) &&
-               ExternalProcess::WaitForPort(gamePort, 10000) &&
-               ExternalProcess::WaitForPort(httpPort, 10000);
+    // A free port found by the test may be taken by a parallel test before
+    // the server binds it; a server that ended that way is started again on
+    // fresh ports.
+    bool Ready() {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (pid_ > 0 && ExternalProcess::WaitForPort(updatePort, 10000) &&
+                ExternalProcess::WaitForPort(gamePort, 10000) &&
+                ExternalProcess::WaitForPort(httpPort, 10000)) {
+                return true;
+            }
+            if (pid_ <= 0 || Running()) {
+                return false;
+            }
+            ::waitpid(pid_, nullptr, 0);
+            Launch();
+        }
+        return false;
     }
 
     bool Running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
@@ -83,11 +73,42 @@ public:
         return std::nullopt;
     }
 
-    const std::uint16_t updatePort;
-    const std::uint16_t gamePort;
-    const std::uint16_t httpPort;
+    std::uint16_t updatePort = 0;
+    std::uint16_t gamePort = 0;
+    std::uint16_t httpPort = 0;
 
 private:
+    void Launch() {
+        updatePort = ExternalProcess::FreePort();
+        gamePort = ExternalProcess::FreePort();
+        httpPort = ExternalProcess::FreePort();
+        std::vector<std::string> words = {QVS_SERVER_PATH,
+                                          "--root",
+                                          root_,
+                                          "--bind",
+                                          "127.0.0.1",
+                                          "--update-port",
+                                          std::to_string(updatePort),
+                                          "--game-port",
+                                          std::to_string(gamePort),
+                                          "--http-port",
+                                          std::to_string(httpPort)};
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int log = ::open(logFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(log, 2);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+    }
+
+    std::string root_;
+    std::string logFile_;
     pid_t pid_ = -1;
 };
 

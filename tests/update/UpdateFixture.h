@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -145,7 +146,9 @@ protected:
     void Start(bool withServer = true) {
         if (withServer) {
             server = std::make_unique<ServerProcess>(serverRoot.Str(), install.File("server.log"));
-            ASSERT_TRUE(server->Ready());
+            if (!server->Ready()) { // fatal for the test, which would go on without it
+                throw std::runtime_error("qvs-server did not start");
+            }
         }
         const std::uint16_t updatePort = server ? server->updatePort : ExternalProcess::FreePort();
         const std::uint16_t httpPort = server ? server->httpPort : ExternalProcess::FreePort();
