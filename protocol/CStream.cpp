@@ -1,6 +1,8 @@
 #include "protocol/CStream.h"
 
 #include "protocol/BlockHeaderDraws.h"
+#include "protocol/BlockXor.h"
+#include "protocol/Unscrambler.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,80 +17,6 @@ constexpr unsigned minBlockLength = 75;
 
 [[noreturn]] void ThrowOutOfMemory() {
     throw std::runtime_error("Out of memory while expanding memory stream");
-}
-
-// XORs width bytes with key, loading them all before storing any, so that
-// source and target of one chunk may overlap.
-template <std::size_t width>
-void XorChunk(std::uint8_t* dst, const std::uint8_t* src, std::uint8_t key) {
-    std::uint8_t chunk[width];
-    std::memcpy(chunk, src, width);
-    for (auto& byte : chunk) {
-        byte ^= key;
-    }
-    std::memcpy(dst, chunk, width);
-}
-
-// A whole block of 64 to 128 bytes as two 64-byte halves that meet or
-// overlap in the middle: every byte is loaded before any is stored, with no
-// loop and no tail, which is what makes the scrambling about as fast as a copy.
-void XorWholeBlock(std::uint8_t* dst, const std::uint8_t* src, std::size_t count,
-                   std::uint8_t key) {
-    std::uint8_t chunk[128];
-    std::memcpy(chunk, src, 64);
-    std::memcpy(chunk + 64, src + count - 64, 64);
-    for (auto& byte : chunk) {
-        byte ^= key;
-    }
-    std::memcpy(dst, chunk, 64);
-    std::memcpy(dst + count - 64, chunk + 64, 64);
-}
-
-// dst <= src: front to back, so no source byte is overwritten before it is
-// read. Decode relies on this to unscramble in place.
-void XorForward(std::uint8_t* dst, const std::uint8_t* src, std::size_t count, std::uint8_t key) {
-    if (count >= 64 && count <= 128) {
-        XorWholeBlock(dst, src, count, key);
-        return;
-    }
-    std::size_t done = 0;
-    for (; count - done >= 32; done += 32) {
-        XorChunk<32>(dst + done, src + done, key);
-    }
-    if (count - done >= 16) {
-        XorChunk<16>(dst + done, src + done, key);
-        done += 16;
-    }
-    if (count - done >= 8) {
-        XorChunk<8>(dst + done, src + done, key);
-        done += 8;
-    }
-    for (; done < count; ++done) {
-        dst[done] = static_cast<std::uint8_t>(src[done] ^ key);
-    }
-}
-
-// dst >= src: back to front, the mirror image, for Encode in place.
-void XorBackward(std::uint8_t* dst, const std::uint8_t* src, std::size_t count, std::uint8_t key) {
-    if (count >= 64 && count <= 128) {
-        XorWholeBlock(dst, src, count, key);
-        return;
-    }
-    for (; count >= 32; count -= 32) {
-        XorChunk<32>(dst + count - 32, src + count - 32, key);
-    }
-    if (count >= 16) {
-        count -= 16;
-        XorChunk<16>(dst + count, src + count, key);
-    }
-    if (count >= 8) {
-        count -= 8;
-        XorChunk<8>(dst + count, src + count, key);
-    }
-    while (count > 0) {
-        --count;
-        dst[count] = static_cast<std::uint8_t>(src[count] ^ key);
-    }
 }
 
 } // namespace
@@ -274,7 +202,7 @@ void CStream::EncodeInto(const Buffer& headers) {
         const std::size_t take = std::min<std::size_t>(headers[block + 1], size - read);
         area[written] = key;
         area[written + 1] = headers[block + 1];
-        XorForward(area.data() + written + 2, content_.data() + read, take, key);
+        BlockXor::Forward(area.data() + written + 2, content_.data() + read, take, key);
         read += take;
         written += 2 + take;
     }
@@ -299,7 +227,7 @@ void CStream::EncodeInPlace(const Buffer& headers) {
         const std::uint8_t key = headers[2 * block];
         read -= take;
         written -= take;
-        XorBackward(bytes + written, bytes + read, take, key);
+        BlockXor::Backward(bytes + written, bytes + read, take, key);
         written -= 2;
         bytes[written] = key;
         bytes[written + 1] = headers[2 * block + 1];
@@ -310,19 +238,10 @@ void CStream::EncodeInPlace(const Buffer& headers) {
 }
 
 void CStream::Decode() {
-    // The plain form is never longer than the scrambled one and every block
-    // header is dropped, so the output can overwrite the input as it goes.
-    const std::size_t size = content_.size();
-    std::uint8_t* bytes = content_.data();
-    std::size_t read = 0;
-    std::size_t written = 0;
-    while (size - read >= 2) {
-        const std::uint8_t key = bytes[read];
-        const std::size_t take = std::min<std::size_t>(bytes[read + 1], size - read - 2);
-        XorForward(bytes + written, bytes + read + 2, take, key);
-        read += 2 + take;
-        written += take;
-    }
+    // Every block header is dropped, so the plain bytes can overwrite the
+    // scrambled ones as they go.
+    const std::size_t written =
+        Unscrambler().Feed(content_.data(), content_.size(), content_.data());
     content_.resize(written);
     position_ = 0;
 }
