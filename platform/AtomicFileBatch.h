@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -26,9 +27,17 @@ public:
     AtomicFileBatch(const AtomicFileBatch&) = delete;
     AtomicFileBatch& operator=(const AtomicFileBatch&) = delete;
 
+    // Appends the next bytes to the file being added.
+    using ContentWriter = std::function<void(std::span<const std::byte>)>;
+    using ContentSource = std::function<void(const ContentWriter& write)>;
+
     // Throws FileCreateError naming path; earlier files stay in the batch.
     void Add(std::string_view path, std::span<const std::byte> data);
     void Add(std::string_view path, std::string_view data);
+    // Streams a file that is never whole in memory: fill is called once and
+    // hands the content to write in pieces. When fill throws, the file's
+    // temporary is removed and the error passes on; earlier files stay.
+    void Add(std::string_view path, const ContentSource& fill);
 
     // Every file is whole on the disk before the first rename. Throws
     // FileCreateError naming the first file that failed: when a flush fails

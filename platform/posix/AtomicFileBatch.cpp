@@ -77,26 +77,6 @@ bool WriteAll(int fd, const std::byte* data, std::size_t size) {
     return true;
 }
 
-// A large file goes out in pieces, each handed to the disk as soon as it is
-// written (Linux), so copying the next piece overlaps the disk's work and the
-// flush at the end finds little left to do.
-bool WriteContent(int fd, std::span<const std::byte> data) {
-    if (data.size() < EarlyWriteBackSize) {
-        return WriteAll(fd, data.data(), data.size());
-    }
-    for (std::size_t offset = 0; offset < data.size(); offset += EarlyWriteBackSize) {
-        const std::size_t piece = std::min(EarlyWriteBackSize, data.size() - offset);
-        if (!WriteAll(fd, data.data() + offset, piece)) {
-            return false;
-        }
-#ifdef __linux__
-        ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(piece),
-                          SYNC_FILE_RANGE_WRITE); // only a head start
-#endif
-    }
-    return true;
-}
-
 std::optional<Listing> ListNames(const std::string& native) {
     DIR* dir = ::opendir(native.empty() ? "." : native.c_str());
     if (dir == nullptr) {
@@ -111,22 +91,67 @@ std::optional<Listing> ListNames(const std::string& native) {
     return listing;
 }
 
-// Writes data to a fresh temporary file beside target and returns its name.
-std::optional<std::string> WriteTemporary(const Listing& listing, const std::string& name,
-                                          std::span<const std::byte> data, mode_t mode) {
-    std::string pattern = listing.native + "." + name + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        return std::nullopt;
+// A fresh temporary file beside its target while it is written; removed
+// unless Finish hands its name over. A large file goes out in pieces, each
+// handed to the disk as soon as it is written (Linux), so copying the next
+// piece overlaps the disk's work and the flush at the end finds little left.
+class Temporary {
+public:
+    Temporary(const Listing& listing, const std::string& name, mode_t mode)
+        : name_(listing.native + "." + name + ".XXXXXX") {
+        fd_ = ::mkstemp(name_.data());
+        created_ = fd_ >= 0;
+        ok_ = created_ && ::fchmod(fd_, mode) == 0;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteContent(fd, data);
-    ok = (::close(fd) == 0) && ok;
-    if (!ok) {
-        ::unlink(pattern.c_str());
-        return std::nullopt;
+    ~Temporary() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        if (!kept_ && created_) {
+            ::unlink(name_.c_str());
+        }
     }
-    return pattern;
-}
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    bool Opened() const { return ok_; }
+
+    bool Append(std::span<const std::byte> data) {
+        while (ok_ && !data.empty()) {
+            const std::size_t piece =
+                std::min(data.size(), EarlyWriteBackSize - (written_ - handedOver_));
+            ok_ = WriteAll(fd_, data.data(), piece);
+            written_ += piece;
+            data = data.subspan(piece);
+            if (written_ - handedOver_ >= EarlyWriteBackSize) {
+#ifdef __linux__
+                ::sync_file_range(fd_, static_cast<off_t>(handedOver_),
+                                  static_cast<off_t>(written_ - handedOver_),
+                                  SYNC_FILE_RANGE_WRITE); // only a head start
+#endif
+                handedOver_ = written_;
+            }
+        }
+        return ok_;
+    }
+
+    // The temporary's name once everything is written and closed.
+    std::optional<std::string> Finish() {
+        const bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        kept_ = ok_ && closed;
+        return kept_ ? std::optional(name_) : std::nullopt;
+    }
+
+private:
+    std::string name_;
+    int fd_ = -1;
+    bool created_ = false;
+    bool ok_ = false;
+    bool kept_ = false;
+    std::size_t written_ = 0;
+    std::size_t handedOver_ = 0; // bytes already given to the disk's write-back
+};
 
 bool SyncPath(const std::string& path, int flags) {
     int fd = ::open(path.empty() ? "." : path.c_str(), flags | O_CLOEXEC);
@@ -211,7 +236,7 @@ AtomicFileBatch::~AtomicFileBatch() {
     state_->RemoveTemporaries(0);
 }
 
-void AtomicFileBatch::Add(std::string_view path, std::span<const std::byte> data) {
+void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
     std::string given(path);
     std::replace(given.begin(), given.end(), '\\', '/');
     const std::size_t slash = given.rfind('/');
@@ -232,16 +257,21 @@ void AtomicFileBatch::Add(std::string_view path, std::span<const std::byte> data
         }
         mode = old.st_mode & 07777;
     }
-    std::optional<std::string> temporary = WriteTemporary(*listing, stored, data, mode);
-    if (!temporary) {
+    Temporary temporary(*listing, stored, mode);
+    if (!temporary.Opened()) {
+        throw FileCreateError(std::string(path));
+    }
+    fill([&temporary, path](std::span<const std::byte> data) {
+        if (!temporary.Append(data)) {
+            throw FileCreateError(std::string(path));
+        }
+    });
+    std::optional<std::string> written = temporary.Finish();
+    if (!written) {
         throw FileCreateError(std::string(path));
     }
     listing->Insert(stored);
-    state_->staged.push_back({std::move(*temporary), target, std::string(path), listing});
-}
-
-void AtomicFileBatch::Add(std::string_view path, std::string_view data) {
-    Add(path, std::as_bytes(std::span<const char>(data.data(), data.size())));
+    state_->staged.push_back({std::move(*written), target, std::string(path), listing});
 }
 
 void AtomicFileBatch::Commit() {

@@ -55,23 +55,52 @@ std::string StoredName(const std::string& native, const std::string& name) {
     return found.cFileName;
 }
 
-// Writes data to a fresh temporary file in directory, unflushed.
-std::optional<std::string> WriteTemporary(const std::string& directory,
-                                          std::span<const std::byte> data) {
-    char temporary[MAX_PATH + 1] = {};
-    if (::GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "qvs", 0, temporary) == 0) {
-        return std::nullopt;
+// A fresh temporary file in directory while it is written, unflushed;
+// removed unless Finish hands its name over.
+class Temporary {
+public:
+    explicit Temporary(const std::string& directory) {
+        if (::GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "qvs", 0, name_) == 0) {
+            return;
+        }
+        created_ = true;
+        file_ = ::CreateFileA(name_, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        ok_ = file_ != INVALID_HANDLE_VALUE;
     }
-    HANDLE file = ::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE && WriteAll(file, data);
-    ok = (file != INVALID_HANDLE_VALUE && ::CloseHandle(file)) && ok;
-    if (!ok) {
-        ::DeleteFileA(temporary);
-        return std::nullopt;
+    ~Temporary() {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(file_);
+        }
+        if (!kept_ && created_) {
+            ::DeleteFileA(name_);
+        }
     }
-    return std::string(temporary);
-}
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    bool Opened() const { return ok_; }
+
+    bool Append(std::span<const std::byte> data) {
+        ok_ = ok_ && WriteAll(file_, data);
+        return ok_;
+    }
+
+    // The temporary's name once everything is written and closed.
+    std::optional<std::string> Finish() {
+        const bool closed = ::CloseHandle(file_) != 0;
+        file_ = INVALID_HANDLE_VALUE;
+        kept_ = ok_ && closed;
+        return kept_ ? std::optional<std::string>(name_) : std::nullopt;
+    }
+
+private:
+    char name_[MAX_PATH + 1] = {};
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    bool created_ = false;
+    bool ok_ = false;
+    bool kept_ = false;
+};
 
 bool FlushFile(const std::string& path) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -102,7 +131,7 @@ AtomicFileBatch::~AtomicFileBatch() {
     state_->RemoveTemporaries(0);
 }
 
-void AtomicFileBatch::Add(std::string_view path, std::span<const std::byte> data) {
+void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
     std::string native = NativePath(path);
     std::size_t slash = native.find_last_of("\\:");
     std::string directory = slash == std::string::npos ? "" : native.substr(0, slash + 1);
@@ -115,15 +144,20 @@ void AtomicFileBatch::Add(std::string_view path, std::span<const std::byte> data
     if (old != INVALID_FILE_ATTRIBUTES) {
         native = directory + StoredName(native, name);
     }
-    std::optional<std::string> temporary = WriteTemporary(directory, data);
-    if (!temporary) {
+    Temporary temporary(directory);
+    if (!temporary.Opened()) {
         throw FileCreateError(std::string(path));
     }
-    state_->staged.push_back({std::move(*temporary), std::move(native), std::string(path)});
-}
-
-void AtomicFileBatch::Add(std::string_view path, std::string_view data) {
-    Add(path, std::as_bytes(std::span<const char>(data.data(), data.size())));
+    fill([&temporary, path](std::span<const std::byte> data) {
+        if (!temporary.Append(data)) {
+            throw FileCreateError(std::string(path));
+        }
+    });
+    std::optional<std::string> written = temporary.Finish();
+    if (!written) {
+        throw FileCreateError(std::string(path));
+    }
+    state_->staged.push_back({std::move(*written), std::move(native), std::string(path)});
 }
 
 void AtomicFileBatch::Commit() {

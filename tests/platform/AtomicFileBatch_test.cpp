@@ -8,6 +8,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <span>
+#include <stdexcept>
 #include <string>
 
 namespace qvs::platform {
@@ -208,6 +210,52 @@ TEST_F(AtomicFileBatchTest, ABatchCanBeCommittedAgain) {
     Tree expected = Before();
     expected["a"] = "2";
     expected["b"] = "3";
+    EXPECT_EQ(OnDisk(dir.Path()), expected);
+}
+
+// A streamed file is the concatenation of its pieces, whatever their sizes:
+// pieces that straddle the points where a large file is handed to the disk,
+// an empty piece, and a fill that writes nothing at all.
+TEST_F(AtomicFileBatchTest, AStreamedFileIsItsPiecesInOrder) {
+    std::string big((9 << 20) + 4321, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>(i * 13 % 253);
+    }
+    const std::size_t cuts[] = {0,         1, 4095, (4 << 20) - 1, (4 << 20) + 2, (8 << 20) + 77,
+                                big.size()};
+    AtomicFileBatch batch;
+    batch.Add(Path("old.txt"), [&big, &cuts](const AtomicFileBatch::ContentWriter& write) {
+        for (std::size_t i = 0; i + 1 < std::size(cuts); ++i) {
+            write(std::as_bytes(std::span(big.data() + cuts[i], cuts[i + 1] - cuts[i])));
+        }
+    });
+    batch.Add(Path("Data\\nothing"), [](const AtomicFileBatch::ContentWriter&) {});
+    batch.Commit();
+
+    Tree expected = Before();
+    expected["old.txt"] = big;
+    expected["Data/nothing"] = "";
+    EXPECT_EQ(OnDisk(dir.Path()), expected);
+}
+
+// The source of a streamed file may fail part-way (a package file that ends
+// early): that file's temporary goes, the error passes on unchanged, and the
+// files added before it are still committed.
+TEST_F(AtomicFileBatchTest, AFillThatThrowsLeavesNoTemporaryAndKeepsTheBatch) {
+    AtomicFileBatch batch;
+    batch.Add(Path("Data\\first"), std::string_view("first"));
+    EXPECT_THROW(batch.Add(Path("old.txt"),
+                           [](const AtomicFileBatch::ContentWriter& write) {
+                               write(std::as_bytes(std::span("partial", 7)));
+                               throw std::out_of_range("source ended");
+                           }),
+                 std::out_of_range);
+    EXPECT_EQ(batch.Pending(), 1U);
+    EXPECT_EQ(OnDisk(dir.Path()).size(), Before().size() + 1) << "only the first temporary";
+    batch.Commit();
+
+    Tree expected = Before();
+    expected["Data/first"] = "first";
     EXPECT_EQ(OnDisk(dir.Path()), expected);
 }
 
