@@ -4,6 +4,7 @@
 #include "system/CFile.h"
 #include "system/PackagePath.h"
 #include "system/PackageReader.h"
+#include "system/StreamPackageSource.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -106,17 +107,21 @@ void CDirectory::ClearEntries() {
 }
 
 void CDirectory::ExtractPackage(CStream& package, const std::string& base) {
+    StreamPackageSource source(package);
+    ExtractPackage(source, base);
+}
+
+void CDirectory::ExtractPackage(PackageSource& package, const std::string& base) {
     EnsureDirectory(base);
     platform::AtomicFileBatch batch;
     std::unordered_set<std::string> ensured; // file directories known to exist
     PackageReader reader(
         package, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
-        [&](const std::string& directory, const std::string& name,
-            std::span<const std::byte> content) {
+        [&](const std::string& directory, const std::string& name, PackageContent& content) {
             const bool known = ensured.contains(directory);
             const std::string path = known ? CheckedFilePath(base, directory, name)
                                            : PrepareFilePath(base, directory, name);
-            batch.Add(path, content);
+            batch.Add(path, [&content](const auto& write) { content.Read(write); });
             ensured.insert(directory);
             return false;
         });
@@ -134,14 +139,17 @@ void CDirectory::ExtractStartupClass(CStream& package, const std::string& base) 
         platform::MakeDirectory(base);
         HideDirectory(base);
     }
+    StreamPackageSource source(package);
     PackageReader reader(
-        package, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
-        [&base](const std::string& directory, const std::string& name,
-                std::span<const std::byte> content) {
+        source, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
+        [&base](const std::string& directory, const std::string& name, PackageContent& content) {
             if (!IsStartupClass(name)) {
                 return false;
             }
-            platform::WriteFileAtomically(PrepareFilePath(base, directory, name), content);
+            platform::AtomicFileBatch file;
+            file.Add(PrepareFilePath(base, directory, name),
+                     [&content](const auto& write) { content.Read(write); });
+            file.Commit();
             return true;
         });
     reader.Read();

@@ -15,6 +15,7 @@
 
 #include "platform/FileSystem.h"
 #include "protocol/CStream.h"
+#include "system/PackageSource.h"
 
 #include <memory>
 #include <string>
@@ -41,6 +42,8 @@ public:
     // cannot be written. The files are flushed together at the end; after an
     // error the files before it are written, each whole, and none after it.
     void ExtractPackage(CStream& package, const std::string& base);
+    // The same from any source; file contents go to disk piece by piece.
+    void ExtractPackage(PackageSource& package, const std::string& base);
     // Writes only the first file named "startup.class" (any case) below base,
     // under its stored name, and reads nothing of the package after it.
     void ExtractStartupClass(CStream& package, const std::string& base);

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "system/PackageError.h"
 #include "system/PackagePath.h"
+#include "system/StreamPackageSource.h"
 
 #include <filesystem>
 #include <system_error>
@@ -39,6 +40,11 @@ PackageInstaller::PackageInstaller(CDirectory& directory, std::string installDir
     : directory_(directory), installDir_(WithSeparator(std::move(installDir))) {}
 
 std::string PackageInstaller::Install(CStream& package) {
+    StreamPackageSource source(package);
+    return Install(source);
+}
+
+std::string PackageInstaller::Install(PackageSource& package) {
     std::string base;
     package.ReadString(base);
     PackagePath::CheckInside(installDir_, base);

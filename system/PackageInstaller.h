@@ -6,6 +6,7 @@
 
 #include "protocol/CStream.h"
 #include "system/CDirectory.h"
+#include "system/PackageSource.h"
 
 #include <string>
 
@@ -20,6 +21,8 @@ public:
     // Returns the base directory as the package names it. Throws PackageError,
     // StreamReadError or platform::FileCreateError.
     std::string Install(CStream& package);
+    // The same from any source, such as a package file read piece by piece.
+    std::string Install(PackageSource& package);
 
 private:
     void CheckResolvedInside(const std::string& base) const;

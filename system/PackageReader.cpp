@@ -1,5 +1,6 @@
 #include "system/PackageReader.h"
 
+#include "protocol/CStream.h"
 #include "system/PackageError.h"
 
 #include <utility>
@@ -12,7 +13,8 @@ constexpr std::size_t smallestDirectoryRecord = 1 + 4 + 4;
 constexpr std::size_t smallestFileRecord = 1 + 1 + 4;
 } // namespace
 
-PackageReader::PackageReader(CStream& package, DirectoryHandler onDirectory, FileHandler onFile)
+PackageReader::PackageReader(PackageSource& package, DirectoryHandler onDirectory,
+                             FileHandler onFile)
     : package_(package), onDirectory_(std::move(onDirectory)), onFile_(std::move(onFile)) {}
 
 bool PackageReader::Read() {
@@ -45,14 +47,13 @@ bool PackageReader::ReadFiles() {
         package_.ReadString(directory);
         package_.ReadString(name);
         package_.ReadInt(size);
-        if (size < 0 || static_cast<std::size_t>(size) > package_.Remaining()) {
+        if (size < 0 || static_cast<std::uint64_t>(size) > package_.Remaining()) {
             throw StreamReadError();
         }
-        const auto* start =
-            reinterpret_cast<const std::byte*>(package_.Data()) + package_.Position();
-        const std::span<const std::byte> content(start, static_cast<std::size_t>(size));
-        package_.SetPosition(package_.Position() + content.size());
-        if (onFile_(directory, name, content)) {
+        PackageContent content(package_, static_cast<std::size_t>(size));
+        const bool stop = onFile_(directory, name, content);
+        content.Skip();
+        if (stop) {
             return true;
         }
     }
@@ -64,7 +65,7 @@ bool PackageReader::ReadFiles() {
 std::int32_t PackageReader::ReadCount(std::size_t smallestRecord) {
     std::int32_t count = 0;
     package_.ReadInt(count);
-    if (count < 0 || static_cast<std::size_t>(count) > package_.Remaining() / smallestRecord) {
+    if (count < 0 || static_cast<std::uint64_t>(count) > package_.Remaining() / smallestRecord) {
         throw StreamReadError();
     }
     return count;

@@ -2,15 +2,17 @@
 // each directory path and each file to the caller. It checks the layout as it
 // goes: counts and sizes that the remaining bytes cannot hold fail with
 // StreamReadError before anything is allocated or written, and nesting is
-// limited so that a hostile package cannot exhaust the stack.
+// limited so that a hostile package cannot exhaust the stack. A file's
+// content stays in the source until the handler reads it, and whatever the
+// handler leaves unread is skipped.
 #pragma once
 
-#include "protocol/CStream.h"
+#include "system/PackageContent.h"
+#include "system/PackageSource.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 
 namespace qvs {
@@ -22,11 +24,11 @@ public:
     using DirectoryHandler = std::function<void(const std::string& path)>;
     // Returns true to end the walk at once.
     using FileHandler = std::function<bool(const std::string& directory, const std::string& name,
-                                           std::span<const std::byte> content)>;
+                                           PackageContent& content)>;
 
-    PackageReader(CStream& package, DirectoryHandler onDirectory, FileHandler onFile);
+    PackageReader(PackageSource& package, DirectoryHandler onDirectory, FileHandler onFile);
 
-    // Reads one directory record at the stream's position with everything
+    // Reads one directory record at the source's position with everything
     // below it; true when the file handler ended the walk.
     bool Read();
 
@@ -35,7 +37,7 @@ private:
     bool ReadFiles();
     std::int32_t ReadCount(std::size_t smallestRecord);
 
-    CStream& package_;
+    PackageSource& package_;
     DirectoryHandler onDirectory_;
     FileHandler onFile_;
 };

@@ -62,6 +62,36 @@ TEST_F(QvsPack, CreateListExtractRoundTrip) {
     EXPECT_EQ(TreeSnapshot(temp_.Path() / "install" / "data"), TreeSnapshot(temp_.Path() / "src"));
 }
 
+// list and extract read the package a window at a time: a file several
+// windows long comes out whole, and a package cut inside it is refused with
+// only the files before it written and no temporary left.
+TEST_F(QvsPack, AFileLongerThanTheReadWindowIsWholeOrAbsent) {
+    fs::create_directories(temp_.Path() / "src");
+    std::string big((3 << 20) + 5, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>(i * 11 + i / 4093);
+    }
+    WriteFileBytes(temp_.Path() / "src" / "a.txt", "first");
+    WriteFileBytes(temp_.Path() / "src" / "b.bin", big);
+    ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd")).exitCode, 0);
+    EXPECT_EQ(Run("list " + Quoted("p.ecd")).out, "base \"\"\n"
+                                                  "directory \"\"\n"
+                                                  "file \"\" \"a.txt\" 5\n"
+                                                  "file \"\" \"b.bin\" 3145733\n");
+    fs::create_directories(temp_.Path() / "whole");
+    EXPECT_EQ(Run("extract " + Quoted("p.ecd") + " " + Quoted("whole")).exitCode, 0);
+    EXPECT_EQ(TreeSnapshot(temp_.Path() / "whole"), TreeSnapshot(temp_.Path() / "src"));
+
+    const std::string scrambled = ReadFileBytes(temp_.File("p.ecd"));
+    WriteFileBytes(temp_.File("cut.ecd"), scrambled.substr(0, scrambled.size() - (1 << 20)));
+    fs::create_directories(temp_.Path() / "cut");
+    const Outcome outcome = Run("extract " + Quoted("cut.ecd") + " " + Quoted("cut"));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "qvs-pack: Stream read error\n");
+    EXPECT_EQ(TreeSnapshot(temp_.Path() / "cut"),
+              (std::map<std::string, std::string>{{"a.txt", "first"}}));
+}
+
 TEST_F(QvsPack, CreatedFileIsScrambled) {
     MakeSource();
     ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd")).exitCode, 0);
@@ -111,6 +141,7 @@ TEST_F(QvsPack, BadInputExitsWithOneAndOneLine) {
         "extract " + Quoted("hostile.ecd") + " " + Quoted("install"),
         "create " + Quoted("no-folder") + " " + Quoted("x.ecd"),
         "encode " + Quoted("missing") + " " + Quoted("x"),
+        "decode " + Quoted("missing") + " " + Quoted("x"),
     };
     for (const auto& arguments : cases) {
         const Outcome outcome = Run(arguments);

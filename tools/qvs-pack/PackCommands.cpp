@@ -1,12 +1,14 @@
 #include "PackCommands.h"
 
 #include "StreamFile.h"
+#include "platform/AtomicFileBatch.h"
 #include "platform/FileSystem.h"
 #include "protocol/CStream.h"
 #include "system/CDirectory.h"
 #include "system/PackageInstaller.h"
 #include "system/PackageReader.h"
 #include "system/PackageWriter.h"
+#include "system/ScrambledPackageFile.h"
 
 #include <exception>
 #include <ostream>
@@ -70,18 +72,17 @@ void PackCommands::Create(const std::string& folder, const std::string& output,
     StreamFile::Save(output, package);
 }
 
+// List, extract and decode read the package file a window at a time, so a
+// package of any size needs little memory.
 void PackCommands::List(const std::string& input) {
-    CStream package;
-    StreamFile::Load(input, package);
-    package.Decode();
+    ScrambledPackageFile package(input);
     std::string base;
     package.ReadString(base);
     out_ << "base " << Quoted(base) << '\n';
     PackageReader reader(
         package, [this](const std::string& path) { out_ << "directory " << Quoted(path) << '\n'; },
-        [this](const std::string& directory, const std::string& name,
-               std::span<const std::byte> content) {
-            out_ << "file " << Quoted(directory) << ' ' << Quoted(name) << ' ' << content.size()
+        [this](const std::string& directory, const std::string& name, PackageContent& content) {
+            out_ << "file " << Quoted(directory) << ' ' << Quoted(name) << ' ' << content.Size()
                  << '\n';
             return false;
         });
@@ -89,9 +90,7 @@ void PackCommands::List(const std::string& input) {
 }
 
 void PackCommands::Extract(const std::string& input, const std::string& installDir) {
-    CStream package;
-    StreamFile::Load(input, package);
-    package.Decode();
+    ScrambledPackageFile package(input);
     CDirectory directory;
     PackageInstaller(directory, installDir).Install(package);
 }
@@ -104,10 +103,12 @@ void PackCommands::Encode(const std::string& input, const std::string& output) {
 }
 
 void PackCommands::Decode(const std::string& input, const std::string& output) {
-    CStream content;
-    StreamFile::Load(input, content);
-    content.Decode();
-    StreamFile::Save(output, content);
+    ScrambledPackageFile content(input);
+    platform::AtomicFileBatch file;
+    file.Add(output, [&content](const platform::AtomicFileBatch::ContentWriter& write) {
+        content.ReadPieces(static_cast<std::size_t>(content.Remaining()), write);
+    });
+    file.Commit();
 }
 
 } // namespace qvs

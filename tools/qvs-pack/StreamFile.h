@@ -1,6 +1,6 @@
-// Reading a whole file into a CStream and writing one out. A package is held
-// once: the file is read in pieces into one reserved buffer, then decoded in
-// place.
+// Reading a whole file into a CStream and writing one out, for create and
+// encode, which scramble the whole content at once. The file is held once:
+// it is read in pieces into one reserved buffer, not a growing series.
 #pragma once
 
 #include "protocol/CStream.h"

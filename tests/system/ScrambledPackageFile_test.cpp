@@ -1,0 +1,201 @@
+#include "PackageBytes.h"
+#include "TreeSnapshot.h"
+#include "platform/FileSystem.h"
+#include "protocol/CStream.h"
+#include "support/TempDir.h"
+#include "system/CDirectory.h"
+#include "system/PackageError.h"
+#include "system/PackageInstaller.h"
+#include "system/ScrambledPackageFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qvs {
+namespace {
+
+using Tree = std::map<std::string, std::string>;
+using test::PackageBytes;
+using test::TreeSnapshot;
+
+// What an extraction left: every file and directory in the parent folder
+// (so writes outside the target show too) and the error, by kind and text.
+struct Outcome {
+    Tree tree;
+    std::string error;
+    bool operator==(const Outcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& outcome) {
+    out << "error \"" << outcome.error << "\", files:";
+    for (const auto& [name, content] : outcome.tree) {
+        out << ' ' << name << '(' << content.size() << ')';
+    }
+    return out;
+}
+
+std::string Patterned(std::size_t size, unsigned seed) {
+    std::string content(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        content[i] = static_cast<char>((i * seed + i / 251) % 256);
+    }
+    return content;
+}
+
+// Reading the package from its scrambled file, a window at a time, must
+// leave exactly what unscrambling it whole in memory leaves: the same files,
+// the same error, whatever the window size.
+class ScrambledPackageFileTest : public ::testing::Test {
+protected:
+    using Extraction = std::function<void(const std::string& base)>;
+
+    Outcome Run(const Extraction& extract) {
+        std::filesystem::remove_all(parent_.Path() / "inside");
+        std::string error;
+        try {
+            extract(parent_.Str() + "inside\\");
+        } catch (const StreamReadError& e) {
+            error = std::string("StreamReadError: ") + e.what();
+        } catch (const PackageError& e) {
+            error = std::string("PackageError: ") + e.what();
+        } catch (const platform::FileCreateError& e) {
+            error = std::string("FileCreateError: ") + e.what();
+        }
+        Tree tree = TreeSnapshot(parent_.Path());
+        tree.erase("package.ecd");
+        return {tree, error};
+    }
+
+    std::string WriteScrambled(const std::string& plain) {
+        CStream stream;
+        stream.Write(plain.data(), plain.size());
+        stream.Encode();
+        const std::string path = parent_.File("package.ecd");
+        test::WriteFileBytes(path, std::string(stream.View()));
+        return path;
+    }
+
+    // The directory record part of plain, extracted both ways.
+    void ExpectSameOutcome(const std::string& plain, const std::string& what) {
+        CStream whole;
+        whole.Write(plain.data(), plain.size());
+        whole.SetPosition(0);
+        const Outcome fromMemory =
+            Run([&whole](const std::string& base) { CDirectory().ExtractPackage(whole, base); });
+        const std::string path = WriteScrambled(plain);
+        for (std::size_t window : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{64},
+                                   ScrambledPackageFile::DefaultWindow}) {
+            const Outcome fromFile = Run([&path, window](const std::string& base) {
+                ScrambledPackageFile file(path, window);
+                CDirectory().ExtractPackage(file, base);
+            });
+            EXPECT_EQ(fromFile, fromMemory) << what << ", window " << window;
+        }
+    }
+
+    test::TempDir parent_;
+};
+
+PackageBytes Nested(const std::string& big) {
+    PackageBytes bytes;
+    bytes.Dir("", 1)
+        .Dir("d\\", 1)
+        .Dir("d\\e\\", 0)
+        .Int(1)
+        .File("d\\e\\", "deep", "DEEP")
+        .Int(1)
+        .File("d\\", "empty", "")
+        .Int(3)
+        .File("", "big", big)
+        .File("", "StartUp.class", "\xCA\xFE")
+        .File("new\\dir\\", "late", "late");
+    return bytes;
+}
+
+TEST_F(ScrambledPackageFileTest, AWholePackageGivesTheSameFiles) {
+    const std::string big = Patterned((3 << 20) + 17, 7);
+    ExpectSameOutcome(Nested(big).Bytes(), "nested");
+    EXPECT_EQ(test::ReadFileBytes(parent_.Path() / "inside" / "big"), big);
+}
+
+TEST_F(ScrambledPackageFileTest, EveryTruncationGivesTheSameFilesAndError) {
+    const std::string plain = Nested(Patterned(300, 3)).Bytes();
+    for (std::size_t length = 0; length < plain.size(); length += 7) {
+        ExpectSameOutcome(plain.substr(0, length), "cut at " + std::to_string(length));
+    }
+}
+
+TEST_F(ScrambledPackageFileTest, BadCountsSizesAndPathsGiveTheSameOutcome) {
+    const struct {
+        const char* what;
+        PackageBytes bytes;
+    } cases[] = {
+        {"size beyond the end", PackageBytes()
+                                    .Dir("", 0)
+                                    .Int(2)
+                                    .File("", "a", "A")
+                                    .Str("")
+                                    .Str("b")
+                                    .Int(1000)
+                                    .Raw("short")},
+        {"negative size", PackageBytes().Dir("", 0).Int(1).Str("").Str("a").Int(-1)},
+        {"negative count", PackageBytes().Dir("", -1)},
+        {"count beyond the end", PackageBytes().Dir("", 5).Dir("x\\", 0).Int(0)},
+        // 112 records need 1008 bytes and 1000 are left: refused before the
+        // first record, though the scrambled rest (with its block headers)
+        // would be long enough.
+        {"count just beyond the plain rest",
+         PackageBytes().Dir("", 112).Dir("made\\", 0).Int(0).Int(0).Raw(std::string(986, 'p'))},
+        {"parent directory", PackageBytes().Dir("..\\", 0).Int(0)},
+        {"absolute file directory",
+         PackageBytes().Dir("", 0).Int(2).File("", "a", "A").File("/tmp/", "b", "B")},
+        {"dot-dot name", PackageBytes().Dir("", 0).Int(1).File("", "..\\b", "B")},
+        {"string without terminator", PackageBytes().Dir("", 0).Int(1).Raw("dir-without-end")},
+    };
+    for (const auto& item : cases) {
+        ExpectSameOutcome(item.bytes.Bytes(), item.what);
+    }
+}
+
+// A declared size that the rest of the file cannot hold fails before the
+// file is started: no temporary is left, and the files before it stay.
+TEST_F(ScrambledPackageFileTest, ContentCutShortLeavesNeitherFileNorTemporary) {
+    const std::string content = Patterned(5000, 11);
+    PackageBytes bytes;
+    bytes.Dir("", 0).Int(2).File("", "whole", "W").File("", "cut", content);
+    const std::string plain = bytes.Bytes().substr(0, bytes.Size() - 1000);
+    const Outcome outcome = Run([this, &plain](const std::string& base) {
+        ScrambledPackageFile file(WriteScrambled(plain), 256);
+        CDirectory().ExtractPackage(file, base);
+    });
+    EXPECT_EQ(outcome, (Outcome{{{"inside/", ""}, {"inside/whole", "W"}},
+                                "StreamReadError: Stream read error"}));
+}
+
+TEST_F(ScrambledPackageFileTest, InstallReadsTheBaseFromTheFile) {
+    const std::string plain =
+        PackageBytes().Str("data\\").Dir("", 0).Int(1).File("", "a", "A").Bytes();
+    ScrambledPackageFile file(WriteScrambled(plain), 3);
+    CDirectory directory;
+    EXPECT_EQ(PackageInstaller(directory, parent_.Str()).Install(file), "data\\");
+    EXPECT_EQ(test::ReadFileBytes(parent_.Path() / "data" / "a"), "A");
+}
+
+TEST_F(ScrambledPackageFileTest, AFileThatCannotBeOpenedIsNamed) {
+    const std::string path = parent_.File("missing.ecd");
+    try {
+        ScrambledPackageFile file(path);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot read file " + path);
+    }
+}
+
+} // namespace
+} // namespace qvs
