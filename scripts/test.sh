@@ -36,17 +36,18 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVS_BUILD_GUI=OFF \
 cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
 
-stage "ThreadSanitizer: workers and qvs-server"
-# Only the tests whose code runs threads: the worker frame and workers, and
+stage "ThreadSanitizer: workers, qvs-server and the file batch"
+# Only the tests whose code runs threads: the worker frame and workers,
 # qvs-server with the probe (tools_tests starts the instrumented binaries, and
-# halt_on_error makes a race in any of them fail its test).
+# halt_on_error makes a race in any of them fail its test), and the file
+# batch's background flush (platform_tests).
 tsan="-fsanitize=thread -fno-omit-frame-pointer"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVS_BUILD_GUI=OFF \
     -DQVS_BUILD_TOOLS=ON -DCMAKE_CXX_FLAGS="$tsan" -DCMAKE_C_FLAGS="$tsan" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
-cmake --build build/tsan -j"$jobs" --target workers_tests tools_tests
+cmake --build build/tsan -j"$jobs" --target workers_tests tools_tests platform_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-    run_ctest build/tsan -R '^(workers_tests|tools_tests)$'
+    run_ctest build/tsan -R '^(workers_tests|tools_tests|platform_tests)$'
 
 stage "Windows build under Wine"
 export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -2,9 +2,12 @@
 // Linux a large temporary starts its write-back piece by piece as it is
 // written, so the disk works while the rest is copied, and a batch of many files
 // is flushed by one syncfs per file system instead of an open and fsync per
-// file; elsewhere, or when syncfs fails, every temporary gets its fsync.
+// file, with a BackgroundFlush giving that syncfs a head start while the
+// files are written; elsewhere, or when syncfs fails, every temporary gets
+// its fsync.
 #include "platform/AtomicFileBatch.h"
 
+#include "BackgroundFlush.h"
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 
@@ -168,6 +171,8 @@ struct AtomicFileBatch::State {
     std::map<std::string, std::string> nativeDirectories; // as given -> native
     std::map<std::string, Listing> listings;              // by native directory
     std::vector<Staged> staged;
+    // Started once a batch is large enough to be flushed by file system.
+    std::unique_ptr<BackgroundFlush> flush;
 
     Listing* ListingOf(const std::string& directory) {
         auto known = nativeDirectories.find(directory);
@@ -233,6 +238,7 @@ struct AtomicFileBatch::State {
 AtomicFileBatch::AtomicFileBatch() : state_(std::make_unique<State>()) {}
 
 AtomicFileBatch::~AtomicFileBatch() {
+    state_->flush.reset();
     state_->RemoveTemporaries(0);
 }
 
@@ -272,9 +278,13 @@ void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
     }
     listing->Insert(stored);
     state_->staged.push_back({std::move(*written), target, std::string(path), listing});
+    if (state_->staged.size() == SyncFileSystemFrom && !state_->flush) {
+        state_->flush = std::make_unique<BackgroundFlush>(listing->native);
+    }
 }
 
 void AtomicFileBatch::Commit() {
+    state_->flush.reset();
     std::vector<Staged>& staged = state_->staged;
     const bool synced = staged.size() >= SyncFileSystemFrom && state_->SyncFileSystems();
     for (const Staged& file : staged) {

@@ -112,12 +112,16 @@ TEST_F(AtomicFileBatchTest, ManyFilesInSeveralDirectoriesAreAllWritten) {
     }
 }
 
+// Small and large batches: a large one is being flushed in the background
+// when it is dropped.
 TEST_F(AtomicFileBatchTest, ABatchNotCommittedLeavesOldFilesAndNoTemporaries) {
-    {
+    for (int fresh : {1, 40}) {
         AtomicFileBatch batch;
         batch.Add(Path("old.txt"), std::string_view("new"));
         batch.Add(Path("Data\\Sub\\Keep.bin"), std::string_view("changed"));
-        batch.Add(Path("Data\\fresh"), std::string_view("fresh"));
+        for (int i = 0; i < fresh; ++i) {
+            batch.Add(Path("Data\\fresh" + std::to_string(i)), std::string_view("fresh"));
+        }
     }
     EXPECT_EQ(OnDisk(dir.Path()), Before());
 }
