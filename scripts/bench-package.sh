@@ -6,7 +6,12 @@
 # before it counts as unpacked; tar does not, so a third peer, tar followed by
 # a flush of its file system (sync -f), shows the cost of that durability.
 # Means and medians are both printed: a virtual machine's disk has spikes.
-# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3).
+# The small case deletes nothing between runs: on ext4 without a journal,
+# creating a file scans past every inode deleted in the last minutes, which
+# would slow each run by the 10,000 files the run before it removed. The large
+# case removes each run's file, as piling up gigabytes slows the disk instead.
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3),
+# QVS_BENCH_WORK (where the packages are unpacked).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,8 +25,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
 cmake --build "$build" -j2 --target qvs-pack >/dev/null
 pack="$build/tools/qvs-pack/qvs-pack"
 
-# On the build's disk, not a memory file system, so writes cost what they cost.
-work="$build/bench-package-work"
+# On the build's disk, not a memory file system, so writes cost what they
+# cost; QVS_BENCH_WORK names another place, such as a fresh file system.
+work=${QVS_BENCH_WORK:-$build/bench-package-work}
 rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
@@ -50,20 +56,19 @@ measure() {
 }
 
 bench_case() {
-    local name=$1 maker=$2
+    local name=$1 maker=$2 keep=$3
     local source="$work/$name-src"
     mkdir -p "$source/data"
     "$maker" "$source/data"
     "$pack" create "$source/data" "$work/$name.ecd" --base 'data\'
     tar -cf "$work/$name.tar" -C "$source" data
-    rm -rf "$source"
     local ecdBytes
     ecdBytes=$(stat -c %s "$work/$name.ecd")
     local qvsTimes=() tarTimes=() syncTimes=() qvsPeak=0 tarPeak=0
     for round in $(seq "$rounds"); do
         for tool in qvs tar tar+sync; do
-            local target="$work/$name-out"
-            rm -rf "$target"
+            local target="$work/$name-out/$round-$tool"
+            [ "$keep" = keep ] || rm -rf "$work/$name-out"
             mkdir -p "$target"
             sync
             local result
@@ -88,7 +93,8 @@ bench_case() {
             fi
         done
     done
-    rm -rf "$work/$name-out"
+    rm -rf "$work/$name-out" "$source"
+    sync
     python3 - "$name" "$ecdBytes" "$qvsPeak" "$tarPeak" "${qvsTimes[*]}" "${tarTimes[*]}" \
         "${syncTimes[*]}" <<'PY'
 import sys
@@ -112,5 +118,5 @@ PY
     rm -f "$work/$name.ecd" "$work/$name.tar"
 }
 
-bench_case small make_small
-bench_case large make_large
+bench_case small make_small keep
+bench_case large make_large remove
