@@ -10,6 +10,7 @@
 #include "BackgroundFlush.h"
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
+#include "platform/FillTemporary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -264,20 +265,9 @@ void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
         mode = old.st_mode & 07777;
     }
     Temporary temporary(*listing, stored, mode);
-    if (!temporary.Opened()) {
-        throw FileCreateError(std::string(path));
-    }
-    fill([&temporary, path](std::span<const std::byte> data) {
-        if (!temporary.Append(data)) {
-            throw FileCreateError(std::string(path));
-        }
-    });
-    std::optional<std::string> written = temporary.Finish();
-    if (!written) {
-        throw FileCreateError(std::string(path));
-    }
+    std::string written = FillTemporary(temporary, path, fill);
     listing->Insert(stored);
-    state_->staged.push_back({std::move(*written), target, std::string(path), listing});
+    state_->staged.push_back({std::move(written), target, std::string(path), listing});
     if (state_->staged.size() == SyncFileSystemFrom && !state_->flush) {
         state_->flush = std::make_unique<BackgroundFlush>(listing->native);
     }

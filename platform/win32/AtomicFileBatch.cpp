@@ -4,6 +4,7 @@
 #include "platform/AtomicFileBatch.h"
 
 #include "platform/FileSystem.h"
+#include "platform/FillTemporary.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -145,19 +146,8 @@ void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
         native = directory + StoredName(native, name);
     }
     Temporary temporary(directory);
-    if (!temporary.Opened()) {
-        throw FileCreateError(std::string(path));
-    }
-    fill([&temporary, path](std::span<const std::byte> data) {
-        if (!temporary.Append(data)) {
-            throw FileCreateError(std::string(path));
-        }
-    });
-    std::optional<std::string> written = temporary.Finish();
-    if (!written) {
-        throw FileCreateError(std::string(path));
-    }
-    state_->staged.push_back({std::move(*written), std::move(native), std::string(path)});
+    std::string written = FillTemporary(temporary, path, fill);
+    state_->staged.push_back({std::move(written), std::move(native), std::string(path)});
 }
 
 void AtomicFileBatch::Commit() {
