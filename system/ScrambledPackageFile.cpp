@@ -34,16 +34,13 @@ void ScrambledPackageFile::ReadString(std::string& value) {
     } while (Refill());
 }
 
+// The four bytes may straddle two windows; CStream owns their layout.
 void ScrambledPackageFile::ReadInt(std::int32_t& value) {
-    std::uint8_t bytes[4];
-    std::size_t got = 0;
-    ReadPieces(sizeof bytes, [&bytes, &got](std::span<const std::byte> piece) {
-        std::copy(piece.begin(), piece.end(), reinterpret_cast<std::byte*>(bytes) + got);
-        got += piece.size();
-    });
-    const std::uint32_t bits = std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
-                               std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24;
-    value = static_cast<std::int32_t>(bits);
+    CStream bytes;
+    ReadPieces(
+        4, [&bytes](std::span<const std::byte> piece) { bytes.Write(piece.data(), piece.size()); });
+    bytes.SetPosition(0);
+    bytes.ReadInt(value);
 }
 
 void ScrambledPackageFile::ReadPieces(std::size_t count, const ByteSink& sink) {
