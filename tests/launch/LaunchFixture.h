@@ -7,6 +7,7 @@
 #include "launcher/ILaunchView.h"
 #include "launcher/ProcessValues.h"
 #include "protocol/CStream.h"
+#include "support/RawFile.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
@@ -16,8 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,14 +34,14 @@ public:
     std::vector<std::string> events;
 };
 
+// "" for a missing file, which several cases expect.
 inline std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return test::ReadRawFile(path).value_or("");
 }
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
+    test::WriteRawFile(path, text);
 }
 
 // A directory path without its trailing separator: the C runtime of Windows

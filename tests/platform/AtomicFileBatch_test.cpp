@@ -1,6 +1,7 @@
 #include "platform/AtomicFileBatch.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -27,17 +28,7 @@ void PutFile(const fs::path& path, const std::string& content) {
 // Every file below root with its content, directories with an empty one, so
 // a temporary left behind or a byte out of place shows up.
 Tree OnDisk(const fs::path& root) {
-    Tree tree;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
-        std::string name = entry.path().lexically_relative(root).generic_string();
-        if (entry.is_directory()) {
-            tree[name + "/"] = "";
-        } else {
-            std::ifstream in(entry.path(), std::ios::binary);
-            tree[name] = std::string(std::istreambuf_iterator<char>(in), {});
-        }
-    }
-    return tree;
+    return test::TreeSnapshot(root);
 }
 
 void ExpectCreateError(const std::function<void()>& action, const std::string& path) {

@@ -1,8 +1,8 @@
 #include "PackageBytes.h"
-#include "TreeSnapshot.h"
 #include "platform/FileSystem.h"
 #include "protocol/CStream.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "PackageBytes.h"
-#include "TreeSnapshot.h"
 #include "protocol/CStream.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 #include "system/PackageError.h"
 #include "system/PackageReader.h"

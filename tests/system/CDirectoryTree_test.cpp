@@ -1,6 +1,6 @@
-#include "TreeSnapshot.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "PackageBytes.h"
-#include "TreeSnapshot.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 #include "system/PackageError.h"
 #include "system/PackageInstaller.h"

@@ -1,6 +1,6 @@
 #include "PackageBytes.h"
-#include "TreeSnapshot.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 #include "system/PackageInstaller.h"
 #include "system/PackageWriter.h"

@@ -2,9 +2,9 @@
 // through the shell for redirections.
 #if defined(QVS_PACK_BINARY) && !defined(_WIN32)
 
-#include "TreeSnapshot.h"
 #include "protocol/CStream.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
