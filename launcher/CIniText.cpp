@@ -1,5 +1,7 @@
 #include "launcher/CIniText.h"
 
+#include "system/TextLines.h"
+
 #include <algorithm>
 
 namespace qvs {
@@ -108,28 +110,11 @@ std::string DefaultText(std::string_view defaultValue) {
 } // namespace
 
 std::vector<std::string> CIniText::SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t stop = text.find_first_of("\r\n", start);
-        if (stop == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, stop - start));
-        bool crLf = text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n';
-        start = stop + (crLf ? 2 : 1);
-    }
-    return lines;
+    return SplitIntoLines(text);
 }
 
 std::string CIniText::JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
+    return JoinWithCrLf(lines);
 }
 
 std::string CIniText::Read(std::string_view section, std::string_view key,

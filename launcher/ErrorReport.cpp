@@ -1,7 +1,7 @@
 #include "launcher/ErrorReport.h"
 
 #include "platform/FileSystem.h"
-#include "system/ExecuteCommandLine.h"
+#include "system/TextLines.h"
 
 #include <filesystem>
 #include <fstream>
@@ -43,15 +43,6 @@ LogLine ReadCutLine(std::streambuf& input) {
         line.text.resize(ErrorLogLineLength);
     }
     return line;
-}
-
-std::string JoinWithCrLf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += CrLf;
-    }
-    return text;
 }
 
 } // namespace

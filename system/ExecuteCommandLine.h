@@ -3,11 +3,11 @@
 
 #include <chrono>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/Process.h"
 #include "system/IPrompts.h"
+#include "system/TextLines.h"
 
 namespace qvs {
 
@@ -19,10 +19,5 @@ namespace qvs {
 bool ExecuteCommandLine(const std::string& commandLine, std::vector<std::string>& lines,
                         IPrompts& prompts,
                         std::chrono::milliseconds timeLimit = platform::kDefaultProcessTimeLimit);
-
-// Splits text at CR LF, CR or LF; the breaks are not part of the lines. A
-// break at the very end starts no further line, so "a\n" is one line and ""
-// none.
-std::vector<std::string> SplitIntoLines(std::string_view text);
 
 } // namespace qvs
