@@ -69,10 +69,6 @@ GameLaunch::GameLaunch(ProcessValues& values, ILaunchView& view, IPrompts& promp
     }
 }
 
-std::string GameLaunch::ClientCodeFile() const {
-    return values_.InstallDir() + values_.Workers.ShortName + "c" + ".ecd";
-}
-
 void GameLaunch::LaunchGame() {
     if (!probes_.checkJava()) {
         OfferJava();
@@ -125,9 +121,10 @@ void GameLaunch::RecordMachineFigures() {
 
 bool GameLaunch::PrepareClientCode() {
     try {
-        const std::optional<std::string> content = platform::ReadWholeFile(ClientCodeFile());
+        const std::optional<std::string> content =
+            platform::ReadWholeFile(values_.Workers.ClientCodeFile());
         if (!content) {
-            throw std::runtime_error("Cannot open file " + ClientCodeFile());
+            return false;
         }
         CStream package;
         package.Write(content->data(), content->size());

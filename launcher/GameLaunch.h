@@ -50,9 +50,6 @@ public:
     // closed, or the Java client started and the window closed 14.5 s later.
     void LaunchGame();
 
-    // The client code file inside the installation directory.
-    std::string ClientCodeFile() const;
-
 private:
     void OfferJava();
     void OpenJavaInstaller();

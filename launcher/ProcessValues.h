@@ -3,6 +3,7 @@
 // the workers; tests create their own, so nothing here is global.
 #pragma once
 
+#include "protocol/UpdateFrame.h"
 #include "protocol/WorkerValues.h"
 
 #include <cstdint>
@@ -38,14 +39,14 @@ struct ProcessValues {
     // The update server as the main window's TCP client was given it at
     // start-up; a later change of ServerHost does not reach it.
     std::string UpdateServerHost;
-    std::uint16_t UpdateServerPort = 7070;
-    std::uint16_t GameServerPort = 7068;
+    std::uint16_t UpdateServerPort = qvs::UpdateServerPort;
+    std::uint16_t GameServerPort = qvs::GameServerPort;
     // The names the update display shows, and in capitals records as
     // "LAST_DOWNLOAD": the update web host and the game server host.
     std::string WebHostName;
     std::string ServerHostName;
     // The longest wait of a worker for each piece of a reply.
-    int WorkerWaitMs = 60000;
+    int WorkerWaitMs = WaitForDataMs;
 
     std::int32_t LocalDataVersion = 0;
     std::int32_t LocalClientCodeVersion = 0;
@@ -67,6 +68,9 @@ struct ProcessValues {
     std::unique_ptr<CDirectory> Directory;
 
     const std::string& InstallDir() const { return Workers.InstallDir; }
+    // "qvs.dat" and "qvsc.dat" for the short name "qvs".
+    std::string DataVersionFile() const { return InstallDir() + Workers.ShortName + ".dat"; }
+    std::string ClientCodeVersionFile() const { return InstallDir() + Workers.ShortName + "c.dat"; }
 };
 
 } // namespace qvs

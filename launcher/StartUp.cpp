@@ -1,6 +1,7 @@
 #include "launcher/StartUp.h"
 
 #include "launcher/CConfig.h"
+#include "launcher/VersionFile.h"
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
 #include "system/CDirectory.h"
@@ -8,20 +9,6 @@
 #include <string_view>
 
 namespace qvs {
-
-namespace {
-
-constexpr std::string_view ZeroVersion{"\0\0\0\0", 4};
-
-std::int32_t LittleEndianInt(std::string_view bytes) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-} // namespace
 
 void StartUp::Run() {
     CreateDirectoryObject();
@@ -40,18 +27,16 @@ void StartUp::CreateDirectoryObject() {
 }
 
 void StartUp::ReadVersionFiles() {
-    const std::string base = values_.InstallDir() + values_.Workers.ShortName;
-    values_.LocalDataVersion = ReadVersionFile(base + ".dat");
-    values_.LocalClientCodeVersion = ReadVersionFile(base + "c.dat");
+    values_.LocalDataVersion = ReadVersionFile(values_.DataVersionFile());
+    values_.LocalClientCodeVersion = ReadVersionFile(values_.ClientCodeVersionFile());
 }
 
 std::int32_t StartUp::ReadVersionFile(const std::string& path) {
-    const auto bytes = platform::ReadWholeFile(path);
-    if (bytes && bytes->size() >= ZeroVersion.size()) {
-        return LittleEndianInt(*bytes);
+    if (const auto version = LoadVersionFile(path)) {
+        return *version;
     }
     try {
-        platform::WriteFileAtomically(path, ZeroVersion);
+        WriteVersionFile(path, 0);
     } catch (const platform::FileCreateError&) {
         // A read-only installation still starts; the update pass reports
         // the files it cannot write.

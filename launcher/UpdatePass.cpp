@@ -181,8 +181,7 @@ void UpdatePass::FetchMissingDataSets(bool useServer) {
             --values_.LocalDataVersion;
         } else {
             ++updateIndex_;
-            WriteVersionFile(values_.InstallDir() + workers.ShortName + ".dat",
-                             values_.LocalDataVersion);
+            WriteVersionFile(values_.DataVersionFile(), values_.LocalDataVersion);
         }
     }
 }
@@ -208,8 +207,7 @@ void UpdatePass::FetchClientCode() {
     }
     ++updateIndex_;
     values_.LocalClientCodeVersion = workers.LatestClientCodeVersion;
-    WriteVersionFile(values_.InstallDir() + workers.ShortName + "c.dat",
-                     values_.LocalClientCodeVersion);
+    WriteVersionFile(values_.ClientCodeVersionFile(), values_.LocalClientCodeVersion);
     record_.Succeeded("CAN_DOWNLOAD_CLIENT_CODE", "NUM_FAILED_CLIENT_DOWNLOAD");
 }
 

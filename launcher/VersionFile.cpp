@@ -1,18 +1,27 @@
 #include "launcher/VersionFile.h"
 
 #include "platform/FileSystem.h"
-
-#include <array>
+#include "protocol/CStream.h"
 
 namespace qvs {
 
+std::optional<std::int32_t> LoadVersionFile(const std::string& path) {
+    const auto bytes = platform::ReadWholeFile(path);
+    if (!bytes || bytes->size() < 4) {
+        return std::nullopt;
+    }
+    CStream stream;
+    stream.Write(bytes->data(), 4);
+    stream.SetPosition(0);
+    std::int32_t version = 0;
+    stream.ReadInt(version);
+    return version;
+}
+
 void WriteVersionFile(const std::string& path, std::int32_t version) {
-    const auto value = static_cast<std::uint32_t>(version);
-    const std::array<char, 4> bytes{static_cast<char>(value & 0xFF),
-                                    static_cast<char>((value >> 8) & 0xFF),
-                                    static_cast<char>((value >> 16) & 0xFF),
-                                    static_cast<char>((value >> 24) & 0xFF)};
-    platform::WriteFileAtomically(path, std::string_view(bytes.data(), bytes.size()));
+    CStream stream;
+    stream.WriteInt(version);
+    platform::WriteFileAtomically(path, stream.View());
 }
 
 } // namespace qvs

@@ -34,6 +34,9 @@ struct WorkerValues {
     std::int32_t NoticeMode = 0;
     std::string NoticeTitle;
     std::string NoticeHtml;
+
+    // The client code as it arrived, still scrambled: "qvsc.ecd".
+    std::string ClientCodeFile() const { return InstallDir + ShortName + "c.ecd"; }
 };
 
 } // namespace qvs

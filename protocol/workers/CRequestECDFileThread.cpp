@@ -49,7 +49,7 @@ void CRequestECDFileThread::FetchOverWeb() {
 
 // Written whole or not at all, so a failure keeps the earlier client code.
 void CRequestECDFileThread::StoreClientCode(const CStream& file) const {
-    platform::WriteFileAtomically(Values().InstallDir + Values().ShortName + "c.ecd", file.View());
+    platform::WriteFileAtomically(Values().ClientCodeFile(), file.View());
 }
 
 void CRequestECDFileThread::Unpack(CStream& file) {
