@@ -18,11 +18,11 @@ constexpr const char* SlowContactAdviceKey = "DISABLE_TCP_UDP_2";
 NetworkAdvice::NetworkAdvice(CConfig& config, INetworkInformationView& view)
     : config_(config), view_(view) {}
 
+// The machine's address is only looked up when the advice is on.
 void NetworkAdvice::AdviseOnAddressDifference(const std::string& observedAddress) {
-    if (IsSwitchedOff(AddressAdviceKey)) {
-        return;
+    if (!IsSwitchedOff(AddressAdviceKey) && observedAddress != platform::GetLocalIPAddress()) {
+        Show(INetworkInformationView::Memo::AddressDifference, AddressAdviceKey);
     }
-    AdviseOnAddressDifference(observedAddress, platform::GetLocalIPAddress());
 }
 
 void NetworkAdvice::AdviseOnAddressDifference(const std::string& observedAddress,
