@@ -1,5 +1,7 @@
 #include "http/CHttpClient.h"
 
+#include "platform/SlicedWait.h"
+
 #include <algorithm>
 #include <chrono>
 #include <exception>
@@ -16,8 +18,6 @@ using platform::SocketError;
 using platform::TcpSocket;
 
 namespace {
-
-constexpr int IdleSliceMs = 50;
 
 bool IsRedirect(int status) {
     return status >= 300 && status <= 302;
@@ -186,7 +186,10 @@ bool CHttpClient::AddToBody(const char* data, std::size_t size) {
         return false;
     }
     if (OnBodyData) {
-        OnBodyData(data, size);
+        // A redirect's body is no part of the download; it is followed instead.
+        if (!IsRedirect(status_)) {
+            OnBodyData(data, size);
+        }
     } else {
         if (received_ < TrustedReserve && received_ + size >= TrustedReserve &&
             total_ > body_.capacity()) {
@@ -208,7 +211,8 @@ std::size_t CHttpClient::ReceiveChunk(TcpSocket& socket, std::vector<char>& buff
         ThrowIfAborted(Stage::Reading);
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        const int slice = static_cast<int>(std::clamp<decltype(left)>(left, 0, IdleSliceMs));
+        const int slice =
+            static_cast<int>(std::clamp<decltype(left)>(left, 0, platform::WaitSliceMs));
         try {
             if (socket.WaitForData(slice)) {
                 return socket.Receive(buffer.data(), buffer.size());
@@ -216,7 +220,7 @@ std::size_t CHttpClient::ReceiveChunk(TcpSocket& socket, std::vector<char>& buff
         } catch (const SocketError& error) {
             throw HttpError(error.what());
         }
-        if (left <= IdleSliceMs) {
+        if (left <= platform::WaitSliceMs) {
             throw HttpError("Connection Timed out");
         }
         if (OnIdle) {

@@ -39,7 +39,8 @@ public:
     // Body bytes arrived; Total and Received hold the new counts.
     std::function<void()> OnPacketRecvd;
     // When set, body bytes go here as they arrive instead of into Body(),
-    // so a download tool need not hold a large body in memory.
+    // so a download tool need not hold a large body in memory. The bodies of
+    // redirect replies, which are followed, never reach it.
     std::function<void(const char* data, std::size_t size)> OnBodyData;
     // Called about every 50 ms while Get connects or waits for data, so a GUI thread
     // can process its pending messages.

@@ -160,9 +160,6 @@ void ProbeCommands::Get() {
     std::ofstream file;
     if (!options_.out.empty()) {
         client.OnBodyData = [&](const char* data, std::size_t size) {
-            if (client.Status() >= 300 && client.Status() <= 302) {
-                return;
-            }
             if (!file.is_open()) {
                 file.open(partial, std::ios::binary | std::ios::trunc);
             }
@@ -180,9 +177,11 @@ void ProbeCommands::Get() {
             SavePartial(file, partial);
         }
     } catch (...) {
-        file.close();
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
+        if (!options_.out.empty()) { // without --out there is no part file of ours
+            file.close();
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+        }
         throw;
     }
 }
