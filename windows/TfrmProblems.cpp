@@ -3,6 +3,7 @@
 #include "BuildSettings.h"
 #include "launcher/IShell.h"
 #include "launcher/TroubleshootingSteps.h"
+#include "launcher/gui/LocalText.h"
 #include "launcher/gui/Pictures.h"
 #include "system/CheckJavaVersion.h"
 #include "system/ExecuteCommandLine.h"
@@ -17,18 +18,6 @@
 namespace qvs {
 
 namespace {
-
-QString Text(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
-    QStringList texts;
-    for (const std::string& line : lines) {
-        texts.push_back(Text(line));
-    }
-    memo->setPlainText(texts.join(QLatin1Char('\n')));
-}
 
 std::vector<std::string> IntroLines() {
     return {
@@ -150,12 +139,12 @@ void TfrmProblems::SetUpControls() {
 }
 
 void TfrmProblems::FillMemos() {
-    SetLines(ui_->Memo1, IntroLines());
-    SetLines(ui_->Memo2, ClientCodeLines());
-    SetLines(ui_->Memo4, DataFilesLines());
-    SetLines(ui_->Memo5, PatchLines());
-    SetLines(ui_->Memo6, TroubleShootingLines());
-    SetLines(ui_->Memo7, BugReportLines());
+    SetMemoLines(ui_->Memo1, IntroLines());
+    SetMemoLines(ui_->Memo2, ClientCodeLines());
+    SetMemoLines(ui_->Memo4, DataFilesLines());
+    SetMemoLines(ui_->Memo5, PatchLines());
+    SetMemoLines(ui_->Memo6, TroubleShootingLines());
+    SetMemoLines(ui_->Memo7, BugReportLines());
 }
 
 void TfrmProblems::ConnectButtons() {
@@ -199,7 +188,7 @@ template <typename Action> void TfrmProblems::CloseAfter(ModalResult result, Act
 void TfrmProblems::btnDetermineJavaVersionClick() {
     std::vector<std::string> lines;
     ExecuteCommandLine(javaCommandLine_, lines, prompts_);
-    SetLines(ui_->memJavaVersion, lines);
+    SetMemoLines(ui_->memJavaVersion, lines);
 }
 
 void TfrmProblems::btnEnglishAutomaticClick() {

@@ -2,6 +2,7 @@
 
 #include "launcher/CConfig.h"
 #include "launcher/ProcessValues.h"
+#include "launcher/gui/LocalText.h"
 #include "launcher/gui/Pictures.h"
 #include "windows/WindowPlacement.h"
 
@@ -80,8 +81,7 @@ void TfrmProblemsWithUpdater::BuildControls() {
 ModalResult TfrmProblemsWithUpdater::ShowModal(const std::vector<std::string>& lines) {
     memDisplay->clear();
     for (const std::string& line : lines) {
-        memDisplay->appendPlainText(
-            QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size())));
+        memDisplay->appendPlainText(LocalText(line));
     }
     // The explanation is read from its first line.
     memDisplay->moveCursor(QTextCursor::Start);

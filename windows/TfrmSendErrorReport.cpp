@@ -3,6 +3,7 @@
 #include "BuildSettings.h"
 #include "launcher/ErrorReport.h"
 #include "launcher/IShell.h"
+#include "launcher/gui/LocalText.h"
 #include "launcher/gui/Pictures.h"
 #include "launcher/gui/TImage.h"
 #include "ui_TfrmSendErrorReport.h"
@@ -17,14 +18,6 @@ namespace qvs {
 namespace {
 
 const QColor Orange(255, 128, 0);
-
-TImage* Picture(QWidget* parent, const char* name, QRect bounds, bool visible) {
-    auto* image = new TImage(parent, QString::fromLatin1(name), bounds);
-    image->SetPicture(
-        LoadPicture(QStringLiteral(":/") + QString::fromLatin1(name) + QStringLiteral(".jpg")));
-    image->setVisible(visible);
-    return image;
-}
 
 // While the pointer is over the hot area the "on" picture replaces the
 // "off" one.
@@ -80,10 +73,12 @@ void TfrmSendErrorReport::SetUpControls() {
 }
 
 void TfrmSendErrorReport::BuildPictureButtons() {
-    imgSendErrorReportOff = Picture(this, "imgSendErrorReportOff", {24, 248, 160, 22}, true);
-    imgSendErrorReportOn = Picture(this, "imgSendErrorReportOn", {24, 248, 160, 22}, false);
-    imgCancelOff = Picture(this, "imgCancelOff", {312, 248, 66, 24}, true);
-    imgCancelOn = Picture(this, "imgCancelOn", {312, 248, 66, 24}, false);
+    imgSendErrorReportOff =
+        TImage::WithPicture(this, "imgSendErrorReportOff", {24, 248, 160, 22}, true);
+    imgSendErrorReportOn =
+        TImage::WithPicture(this, "imgSendErrorReportOn", {24, 248, 160, 22}, false);
+    imgCancelOff = TImage::WithPicture(this, "imgCancelOff", {312, 248, 66, 24}, true);
+    imgCancelOn = TImage::WithPicture(this, "imgCancelOn", {312, 248, 66, 24}, false);
     // The hot areas lie above the pictures.
     btnSendErrorReport = new TImage(this, QStringLiteral("btnSendErrorReport"), {24, 248, 160, 22});
     btnDontSend = new TImage(this, QStringLiteral("btnDontSend"), {312, 247, 66, 24});
@@ -102,7 +97,7 @@ void TfrmSendErrorReport::LoadConfiguration() {
 }
 
 void TfrmSendErrorReport::SetReportText(const std::string& crLfText) {
-    QString text = QString::fromLocal8Bit(crLfText.data(), static_cast<qsizetype>(crLfText.size()));
+    QString text = LocalText(crLfText);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     memErrorLog->setPlainText(text);
 }

@@ -1,6 +1,7 @@
 #include "windows/TfrmTCP_UDP_Information.h"
 
 #include "BuildSettings.h"
+#include "launcher/gui/LocalText.h"
 #include "launcher/gui/Pictures.h"
 #include "ui_TfrmTCP_UDP_Information.h"
 
@@ -13,14 +14,6 @@
 namespace qvs {
 
 namespace {
-
-void SetLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
-    QStringList texts;
-    for (const std::string& line : lines) {
-        texts.push_back(QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    memo->setPlainText(texts.join(QLatin1Char('\n')));
-}
 
 void AddPortsAndReference(std::vector<std::string>& lines) {
     for (const char* port : {"6069", "7068", "7069", "7070", "7071", "9006"}) {
@@ -99,8 +92,8 @@ void TfrmTCP_UDP_Information::SetUpControls() {
 }
 
 void TfrmTCP_UDP_Information::FillMemos() {
-    SetLines(mem1, AddressDifferenceLines());
-    SetLines(mem2, SlowContactLines());
+    SetMemoLines(mem1, AddressDifferenceLines());
+    SetMemoLines(mem2, SlowContactLines());
 }
 
 bool TfrmTCP_UDP_Information::ShowModalWith(Memo memo) {

@@ -1,5 +1,6 @@
 #include "windows/TfrmUpdateNews.h"
 
+#include "launcher/gui/LocalText.h"
 #include "ui_TfrmUpdateNews.h"
 #include "windows/HtmlDocument.h"
 #include "windows/TWebBrowser.h"
@@ -31,7 +32,7 @@ TfrmUpdateNews::TfrmUpdateNews(QWidget* owner, IShell* shell)
 TfrmUpdateNews::~TfrmUpdateNews() = default;
 
 void TfrmUpdateNews::SetCaption(const std::string& caption) {
-    setWindowTitle(QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
+    setWindowTitle(LocalText(caption));
 }
 
 void TfrmUpdateNews::Navigate(const std::string& url) {

@@ -1,5 +1,7 @@
 #include "launcher/gui/TImage.h"
 
+#include "launcher/gui/Pictures.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,6 +12,15 @@ TImage::TImage(QWidget* parent, const QString& name, const QRect& bounds, int ta
     setObjectName(name);
     setGeometry(bounds);
     setMouseTracking(true); // movement without a pressed button drives the hover help
+}
+
+TImage* TImage::WithPicture(QWidget* parent, const char* name, const QRect& bounds, bool visible,
+                            int tag) {
+    auto* image = new TImage(parent, QString::fromLatin1(name), bounds, tag);
+    image->SetPicture(
+        LoadPicture(QStringLiteral(":/") + QString::fromLatin1(name) + QStringLiteral(".jpg")));
+    image->setVisible(visible);
+    return image;
 }
 
 void TImage::SetPicture(const QPixmap& picture) {

@@ -12,6 +12,9 @@ class TImage : public QWidget {
 
 public:
     TImage(QWidget* parent, const QString& name, const QRect& bounds, int tag = 0);
+    // A control named name that shows the resource ":/name.jpg".
+    static TImage* WithPicture(QWidget* parent, const char* name, const QRect& bounds, bool visible,
+                               int tag = 0);
 
     void SetPicture(const QPixmap& picture);
     const QPixmap& Picture() const { return picture_; }

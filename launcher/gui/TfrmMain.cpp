@@ -41,14 +41,6 @@ const QColor Lime(0, 255, 0);
 const QColor Red(255, 0, 0);
 const QColor White(255, 255, 255);
 
-TImage* Picture(QWidget* parent, const char* name, QRect bounds, bool visible, int tag = 0) {
-    auto* image = new TImage(parent, QString::fromLatin1(name), bounds, tag);
-    image->SetPicture(
-        LoadPicture(QStringLiteral(":/") + QString::fromLatin1(name) + QStringLiteral(".jpg")));
-    image->setVisible(visible);
-    return image;
-}
-
 TImage* ClickArea(QWidget* parent, const char* name, QRect bounds, int tag) {
     return new TImage(parent, QString::fromLatin1(name), bounds, tag);
 }
@@ -112,9 +104,9 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::BuildControls() {
-    imgBackground = Picture(this, "imgBackground", {0, 0, 600, 450}, true);
-    img_moViewWebsite = Picture(this, "img_moViewWebsite", {10, 118, 127, 32}, false);
-    img_moPlayGame = Picture(this, "img_moPlayGame", {63, 403, 185, 47}, false);
+    imgBackground = TImage::WithPicture(this, "imgBackground", {0, 0, 600, 450}, true);
+    img_moViewWebsite = TImage::WithPicture(this, "img_moViewWebsite", {10, 118, 127, 32}, false);
+    img_moPlayGame = TImage::WithPicture(this, "img_moPlayGame", {63, 403, 185, 47}, false);
     btnViewWebsite = ClickArea(this, "btnViewWebsite", {16, 118, 121, 27}, TagViewWebsite);
     btnPlayGame = ClickArea(this, "btnPlayGame", {63, 408, 185, 42}, TagPlayGame);
     const QFont large = SerifFont(21, true, true);
@@ -127,19 +119,20 @@ void TfrmMain::BuildControls() {
     lblForgot1 = AutoLabel(this, "lblForgot1", "Forget Login Name,", {481, 350}, small, Lime);
     lblForgot2 = AutoLabel(this, "lblForgot2", "Authorization Code", {481, 366}, small, Lime);
     lblForgot3 = AutoLabel(this, "lblForgot3", "or Password?", {481, 382}, small, Lime);
-    img_moExit = Picture(this, "img_moExit", {501, 412, 94, 32}, false);
+    img_moExit = TImage::WithPicture(this, "img_moExit", {501, 412, 94, 32}, false);
     btnExit = ClickArea(this, "btnExit", {501, 412, 94, 32}, TagExit);
     BuildMenuControls();
     BuildStatusControls();
 }
 
 void TfrmMain::BuildMenuControls() {
-    img_moLiveChat = Picture(this, "img_moLiveChat", {10, 22, 221, 32}, true);
-    img_moAccountSignup = Picture(this, "img_moAccountSignup", {10, 54, 187, 32}, true);
-    img_moRegisterAccount = Picture(this, "img_moRegisterAccount", {10, 86, 152, 32}, true);
-    img_moGameForum = Picture(this, "img_moGameForum", {10, 150, 105, 32}, true);
-    img_moProblems = Picture(this, "img_moProblems", {10, 182, 89, 32}, true);
-    img_moClans = Picture(this, "img_moClans", {10, 214, 75, 29}, true);
+    img_moLiveChat = TImage::WithPicture(this, "img_moLiveChat", {10, 22, 221, 32}, true);
+    img_moAccountSignup = TImage::WithPicture(this, "img_moAccountSignup", {10, 54, 187, 32}, true);
+    img_moRegisterAccount =
+        TImage::WithPicture(this, "img_moRegisterAccount", {10, 86, 152, 32}, true);
+    img_moGameForum = TImage::WithPicture(this, "img_moGameForum", {10, 150, 105, 32}, true);
+    img_moProblems = TImage::WithPicture(this, "img_moProblems", {10, 182, 89, 32}, true);
+    img_moClans = TImage::WithPicture(this, "img_moClans", {10, 214, 75, 29}, true);
     btnLiveChat = ClickArea(this, "btnLiveChat", {96, 22, 135, 27}, TagLiveChat);
     btnAccountSignup = ClickArea(this, "btnAccountSignup", {18, 55, 177, 27}, TagAccountSignup);
     btnRegisterAccount =
@@ -150,8 +143,8 @@ void TfrmMain::BuildMenuControls() {
 }
 
 void TfrmMain::BuildStatusControls() {
-    imgStatus = Picture(this, "imgStatus", {160, 146, 410, 135}, false);
-    imgDownloadBarBg = Picture(this, "imgDownloadBarBg", {215, 256, 300, 22}, false);
+    imgStatus = TImage::WithPicture(this, "imgStatus", {160, 146, 410, 135}, false);
+    imgDownloadBarBg = TImage::WithPicture(this, "imgDownloadBarBg", {215, 256, 300, 22}, false);
     lblDownloadingUpdate = AutoLabel(this, "lblDownloadingUpdate", "Downloading Update ",
                                      {170, 153}, SansSerifFont(20, true), Red);
     const QFont counter = SansSerifFont(13);
@@ -164,7 +157,7 @@ void TfrmMain::BuildStatusControls() {
     lblHelp2 = CentredLabel(this, "lblHelp2", "", {168, 202, 393, 18}, help);
     lblHelp3 = CentredLabel(this, "lblHelp3", "", {168, 218, 393, 18}, help);
     lblHelp4 = CentredLabel(this, "lblHelp4", "", {168, 234, 393, 18}, help);
-    imgDownloadBar = Picture(this, "imgDownloadBar", {215, 256, 15, 22}, false);
+    imgDownloadBar = TImage::WithPicture(this, "imgDownloadBar", {215, 256, 15, 22}, false);
     lblPercentFinished =
         CentredLabel(this, "lblPercentFinished", "10%", {168, 259, 393, 18}, SerifFont(12));
     mpClick = new QWidget(this);
@@ -274,7 +267,7 @@ void TfrmMain::ShowStatusPanel(bool visible) {
 }
 
 bool TfrmMain::IsDownloadShown() const {
-    return !lblDownloadingUpdate->isHidden();
+    return updateDisplay_->IsShown();
 }
 
 std::array<TLabel*, 4> TfrmMain::HelpLabels() const {

@@ -1,19 +1,12 @@
 #include "launcher/gui/UpdateDisplay.h"
 
+#include "launcher/gui/LocalText.h"
 #include "launcher/gui/TImage.h"
 #include "launcher/gui/TLabel.h"
 
 #include <QThread>
 
 namespace qvs {
-
-namespace {
-
-QString Text(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 UpdateDisplay::UpdateDisplay(const Controls& controls, std::function<void()> processPendingMessages)
     : controls_(controls), processPendingMessages_(std::move(processPendingMessages)) {}
@@ -28,9 +21,9 @@ void UpdateDisplay::Begin(int count, const std::string& what, const std::string&
     c.lblNumUpdates->show();
     c.lblOf->show();
     c.help[0]->setText(QString());
-    c.help[1]->setText(Text(what));
+    c.help[1]->setText(LocalText(what));
     c.help[1]->show();
-    c.help[2]->setText(Text(host));
+    c.help[2]->setText(LocalText(host));
     c.help[2]->show();
     c.help[3]->setText(QString());
     c.imgDownloadBarBg->show();
@@ -42,7 +35,7 @@ void UpdateDisplay::Begin(int count, const std::string& what, const std::string&
 }
 
 void UpdateDisplay::SetLine(std::size_t line, const std::string& text) {
-    controls_.help.at(line - 1)->setText(Text(text));
+    controls_.help.at(line - 1)->setText(LocalText(text));
 }
 
 void UpdateDisplay::SetCurrentUpdate(int number) {
@@ -52,7 +45,7 @@ void UpdateDisplay::SetCurrentUpdate(int number) {
 void UpdateDisplay::ShowProgress(int barWidth, const std::string& percent) {
     TImage* bar = controls_.imgDownloadBar;
     bar->resize(barWidth, bar->height());
-    controls_.lblPercentFinished->setText(Text(percent));
+    controls_.lblPercentFinished->setText(LocalText(percent));
 }
 
 void UpdateDisplay::End(const std::string& message) {
@@ -64,7 +57,7 @@ void UpdateDisplay::End(const std::string& message) {
     if (message.empty()) {
         c.help[0]->setText(QStringLiteral("Download Complete"));
     } else {
-        c.help[0]->setText(Text(message));
+        c.help[0]->setText(LocalText(message));
         processPendingMessages_();
         QThread::msleep(500);
     }
