@@ -13,6 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
 source scripts/nginx-peer.sh
+source scripts/loopback-ports.sh
 qvs_install_packages time curl nginx python3 cmake ninja-build
 
 build=${QVS_BENCH_BUILD:-$root/build/bench}
@@ -39,21 +40,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-free_port() {
-    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
-wait_for_port() {
-    for _ in $(seq 100); do
-        if (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "nothing listens on port $1" >&2
-    return 1
-}
 
 # Runs a command under /usr/bin/time; prints "seconds kilobytes".
 measure() {

@@ -9,6 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
+source scripts/loopback-ports.sh
 qvs_install_packages curl bc python3 cmake ninja-build
 
 build=${QVS_BENCH_BUILD:-$root/build/bench-update}
@@ -35,17 +36,13 @@ for n in $(seq 1 $versions); do
     "$pack" create "$work/data$n" "$work/server/updates/qvs$n.ecd" >/dev/null
 done
 
-port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
-update_port=$(port)
-http_port=$(port)
-game_port=$(port)
+update_port=$(free_port)
+http_port=$(free_port)
+game_port=$(free_port)
 "$build/tools/qvs-server/qvs-server" --root "$work/server" --bind 127.0.0.1 \
     --update-port "$update_port" --game-port "$game_port" --http-port "$http_port" 2>/dev/null &
 server_pid=$!
-for _ in $(seq 1 50); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$http_port") 2>/dev/null && break
-    sleep 0.1
-done
+wait_for_port "$http_port" 5
 web="http://127.0.0.1:$http_port/updates/"
 
 now() { date +%s.%N; }

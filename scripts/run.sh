@@ -12,6 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
+source scripts/loopback-ports.sh
 qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
 
 build="$root/build/run"
@@ -26,10 +27,7 @@ cp -r "$build/demo/server" "$server"
 "$build/tools/qvs-server/qvs-server" --root "$server" --bind 127.0.0.1 &
 server_pid=$!
 trap 'kill "$server_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 1 50); do
-    (exec 3<>/dev/tcp/127.0.0.1/7068) 2>/dev/null && break
-    sleep 0.1
-done
+wait_for_port 7068 5 || true # the launcher reports a missing game server itself
 echo "qvs-server is serving $server on 127.0.0.1 (update 7070, game 7068, web 8080)"
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -26,7 +26,7 @@ wait_for() { # seconds, command...
     return 1
 }
 
-port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+source "$(dirname "$0")/../../scripts/loopback-ports.sh"
 port_closed() { ! port_open "$1"; }
 
 source "$(dirname "$0")/../../scripts/x11-windows.sh"
@@ -50,10 +50,6 @@ start_servers() { # scenario
     if [[ $1 == web ]]; then
         start_web_host
     fi
-}
-
-free_port() {
-    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
 }
 
 start_web_host() {
