@@ -359,10 +359,13 @@ void TfrmMain::SendConfigurationReport() {
 }
 
 void TfrmMain::ShowNotice(const std::string& title, const std::string& html) {
-    TfrmUpdateNews frmUpdateNews(this, &shell_);
-    frmUpdateNews.SetCaption(title);
-    frmUpdateNews.LoadHtml(html);
-    frmUpdateNews.exec();
+    {
+        TfrmUpdateNews frmUpdateNews(this, &shell_);
+        frmUpdateNews.SetCaption(title);
+        frmUpdateNews.LoadHtml(html);
+        frmUpdateNews.exec();
+    }
+    ProcessPendingMessages(); // what the closing left queued
 }
 
 void TfrmMain::SetHourglassCursor() {
