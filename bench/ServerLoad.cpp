@@ -7,7 +7,7 @@
 // usage: bench_server_load HOST PORT [LAUNCHERS] [ROUNDS]
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
-#include "protocol/workers/ServerConversation.h"
+#include "workers/ServerConversation.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,16 +4,14 @@
 #include "launcher/ErrorReport.h"
 #include "launcher/IServerStatusView.h"
 #include "launcher/ProcessValues.h"
-#include "protocol/workers/CPingGameServerThread.h"
+#include "workers/CPingGameServerThread.h"
+#include "workers/RunWorker.h"
 
-#include <chrono>
 #include <exception>
 
 namespace qvs {
 
 namespace {
-
-constexpr std::chrono::milliseconds PollInterval{100};
 
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
@@ -48,24 +46,21 @@ void GameServerStatusCheck::Run() {
 // The window stays live while the worker waits: the label blinks, the 30 s
 // timer fires, buttons answer.
 bool GameServerStatusCheck::Attempt(const std::string& host) {
-    values_.Workers.WorkerFailed = false;
     view_.RestartBlinking();
-    {
-        CPingGameServerThread worker(values_.Workers, host, values_.GameServerPort,
-                                     values_.WorkerWaitMs);
-        worker.Resume();
-        while (!worker.IsTerminated()) {
-            view_.ProcessPendingMessages();
-            worker.AwaitTermination(PollInterval);
-        }
-    }
-    return !values_.Workers.WorkerFailed;
+    Worker<CPingGameServerThread> worker(values_.Workers, host, values_.GameServerPort,
+                                         values_.WorkerWaitMs);
+    return !RunWorker(worker, WaitPolicy::PumpMessages([this] { view_.ProcessPendingMessages(); }))
+                .failed;
 }
 
 bool GameServerStatusCheck::FetchServerAddress() {
     CHttpClient client(values_.WorkerWaitMs, MaxAddressFileSize);
-    client.OnSuccess = [this](CHttpClient::Command) { values_.AddressFetchResult = 1; };
-    client.OnFailure = [this](CHttpClient::Command) { values_.AddressFetchResult = 2; };
+    client.OnSuccess = [this](CHttpClient::Command) {
+        values_.AddressFetchResult = AddressFetch::Succeeded;
+    };
+    client.OnFailure = [this](CHttpClient::Command) {
+        values_.AddressFetchResult = AddressFetch::Failed;
+    };
     client.OnIdle = [this] { view_.ProcessPendingMessages(); };
     try {
         client.Get(values_.Workers.WebBaseUrl + "QVS_SERVER_ADDRESS.TXT");
@@ -73,7 +68,7 @@ bool GameServerStatusCheck::FetchServerAddress() {
         // An unreachable web host: the default address is tried next.
         return false;
     }
-    if (values_.AddressFetchResult == 1) {
+    if (values_.AddressFetchResult == AddressFetch::Succeeded) {
         values_.Workers.ServerHost = TrimmedAddress(client.Body());
     }
     return true;

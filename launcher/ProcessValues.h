@@ -4,7 +4,7 @@
 #pragma once
 
 #include "protocol/UpdateFrame.h"
-#include "protocol/WorkerValues.h"
+#include "workers/WorkerValues.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +20,23 @@ class CDirectory;
 // and the one that allows playing.
 inline constexpr std::string_view PlayHelpDisabled = "The 'Play Game' button has been disabled. ";
 inline constexpr std::string_view PlayHelpOnline = "Enter the Land of Ostrel ";
+
+// The update step that failed last, by the numbers support knows them by.
+enum class UpdateError : std::uint8_t {
+    None = 0,
+    Ping = 1,
+    VersionQuery = 2, // either latest-version query
+    LauncherFile = 3,
+    DataFiles = 4,
+    ClientCode = 5,
+};
+
+// How the download of the game server's address file ended.
+enum class AddressFetch : std::int32_t {
+    NotDone = 0,
+    Succeeded = 1,
+    Failed = 2,
+};
 
 struct ProcessValues {
     // installDir ends with a separator; the derived paths and the server
@@ -51,17 +68,15 @@ struct ProcessValues {
     std::int32_t LocalDataVersion = 0;
     std::int32_t LocalClientCodeVersion = 0;
 
-    // Last failing update step: 0 none, 1 ping, 2 version queries, 3 launcher
-    // file, 4 data files, 5 client code. Never reset to 0 during a run.
-    std::uint8_t UpdateErrorStatus = 0;
+    // Last failing update step; never reset to None during a run.
+    UpdateError UpdateErrorStatus = UpdateError::None;
 
     std::string PlayHelp1{PlayHelpDisabled};
 
     // Where the game launch extracted the client's start-up class.
     std::string ClientClassDir;
 
-    // 1 when the address download succeeded, 2 when it failed.
-    int AddressFetchResult = 0;
+    AddressFetch AddressFetchResult = AddressFetch::NotDone;
 
     // Created by the start-up, deleted by the main window.
     std::unique_ptr<CConfig> Config;

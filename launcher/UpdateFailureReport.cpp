@@ -80,44 +80,48 @@ void UpdateFailureReport::Report() {
     view_.LaunchGame();
 }
 
-std::string UpdateFailureReport::ErrorStatusText(std::uint8_t status) {
+std::string UpdateFailureReport::ErrorStatusText(UpdateError status) {
+    using enum UpdateError;
     switch (status) {
-    case 1:
+    case Ping:
         return "esCouldNotPingAutoUpdateServer";
-    case 2:
+    case VersionQuery:
         return "esCouldNotContactAutoUpdater";
-    case 3:
+    case LauncherFile:
         return "esCouldNotDownloadNewExe";
-    case 4:
+    case DataFiles:
         return "esCouldNotDownloadNewFiles";
-    case 5:
+    case ClientCode:
         return "esCouldNotDownloadNewClientCode";
-    default:
-        return "";
+    case None:
+        break;
     }
+    return "";
 }
 
-Lines UpdateFailureReport::Explanation(std::uint8_t status, const UpdateRecord& record) {
+Lines UpdateFailureReport::Explanation(UpdateError status, const UpdateRecord& record) {
+    using enum UpdateError;
     auto count = [&record](const char* key) { return std::to_string(record.FailureCount(key)); };
     switch (status) {
-    case 1:
+    case Ping:
         return PingFailure(record.IsFlagSet("CAN_PING"), count("NUM_FAILED_PINGS"));
-    case 2:
+    case VersionQuery:
         return VersionFailure(record.IsFlagSet("CAN_DETERMINE_VERSIONS"),
                               count("NUM_FAILED_VERSION_CONTACT"));
-    case 3:
+    case LauncherFile:
         return LauncherFailure(count("NUM_FAILED_EXE_DOWNLOADS"));
-    case 4:
+    case DataFiles:
         return DownloadFailure(
             "It has been determined that you are missing some art and//or sound files.",
             record.IsFlagSet("CAN_DOWNLOAD_FILES"), count("NUM_FAILED_DOWNLOAD_NEW_FILES"));
-    case 5:
+    case ClientCode:
         return DownloadFailure(
             "It has been determined that you do not have the latest client code available.",
             record.IsFlagSet("CAN_DOWNLOAD_CLIENT_CODE"), count("NUM_FAILED_CLIENT_DOWNLOAD"));
-    default:
-        return {};
+    case None:
+        break;
     }
+    return {};
 }
 
 } // namespace qvs

@@ -3,7 +3,8 @@
 // flags, and lets the player fetch the manual patch or play anyway.
 #pragma once
 
-#include <cstdint>
+#include "launcher/ProcessValues.h"
+
 #include <string>
 #include <vector>
 
@@ -12,7 +13,6 @@ namespace qvs {
 class IShell;
 class IUpdaterErrorView;
 class UpdateRecord;
-struct ProcessValues;
 
 class UpdateFailureReport {
 public:
@@ -23,9 +23,9 @@ public:
     void Report();
 
     // "LAST_ERROR_STATUS" for an update error status; empty for others.
-    static std::string ErrorStatusText(std::uint8_t status);
+    static std::string ErrorStatusText(UpdateError status);
     // The explanation for a status, from the record's counters and flags.
-    static std::vector<std::string> Explanation(std::uint8_t status, const UpdateRecord& record);
+    static std::vector<std::string> Explanation(UpdateError status, const UpdateRecord& record);
 
 private:
     ProcessValues& values_;

@@ -10,13 +10,15 @@
 #include "platform/AsciiCase.h"
 #include "platform/Process.h"
 #include "platform/ProgramNames.h"
-#include "protocol/workers/CDownloadWebFileThread.h"
-#include "protocol/workers/CGetCurrentFileVersion.h"
-#include "protocol/workers/CGetLatestClassVersionThread.h"
-#include "protocol/workers/CGetLatestVersionThread.h"
-#include "protocol/workers/CPingThread.h"
-#include "protocol/workers/CRequestECDFileThread.h"
 #include "system/IPrompts.h"
+#include "system/UpdateLog.h"
+#include "workers/CDownloadWebFileThread.h"
+#include "workers/CGetCurrentFileVersion.h"
+#include "workers/CGetLatestClassVersionThread.h"
+#include "workers/CGetLatestVersionThread.h"
+#include "workers/CPingThread.h"
+#include "workers/CRequestECDFileThread.h"
+#include "workers/RunWorker.h"
 
 #include <algorithm>
 #include <chrono>
@@ -26,7 +28,6 @@ namespace qvs {
 
 namespace {
 
-constexpr std::chrono::milliseconds PollInterval{100};
 constexpr const char* CouldNotDownload = "COULD_NOT_DOWNLOAD";
 
 } // namespace
@@ -34,10 +35,9 @@ constexpr const char* CouldNotDownload = "COULD_NOT_DOWNLOAD";
 UpdatePass::UpdatePass(ProcessValues& values, IUpdateView& view, INetworkInformationView& network,
                        IPrompts& prompts, IShell& shell)
     : values_(values), view_(view), network_(network), prompts_(prompts), shell_(shell),
-      record_(*values.Config) {}
+      record_(*values.Config), log_(values.InstallDir(), "qvs") {}
 
 void UpdatePass::Run() {
-    values_.Workers.WorkerFailed = false;
     CheckReachability();
     updateIndex_ = 1;
     updateCount_ = 0;
@@ -57,8 +57,8 @@ bool UpdatePass::Failed() const {
 }
 
 void UpdatePass::CheckReachability() {
-    if (!RunQuery<CPingThread>()) {
-        values_.UpdateErrorStatus = 1;
+    if (!RunQuery<CPingThread>("Ping")) {
+        values_.UpdateErrorStatus = UpdateError::Ping;
         record_.CountUp("NUM_FAILED_PINGS");
         return;
     }
@@ -70,7 +70,8 @@ void UpdatePass::CheckReachability() {
 }
 
 bool UpdatePass::FetchNewLauncher() {
-    if (!RunQuery<CGetCurrentFileVersion>() || !values_.Workers.NewLauncherAvailable) {
+    if (!RunQuery<CGetCurrentFileVersion>("GetCurrentFileVersion") ||
+        !values_.Workers.NewLauncherAvailable) {
         return false;
     }
     record_.SetLastDownload(WebHostCaps());
@@ -78,12 +79,11 @@ bool UpdatePass::FetchNewLauncher() {
     view_.BeginUpdateDisplay(1, "Downloading latest QVS.exe file", values_.WebHostName);
     view_.ProcessPendingMessages();
     if (!DownloadLauncher(false)) {
-        values_.Workers.WorkerFailed = false;
         record_.SetLastDownload(ServerHostCaps());
         view_.SetUpdateLine3(values_.ServerHostName);
         if (!DownloadLauncher(true)) {
             record_.SetLastDownload(CouldNotDownload);
-            values_.UpdateErrorStatus = 3;
+            values_.UpdateErrorStatus = UpdateError::LauncherFile;
             record_.CountUp("NUM_FAILED_EXE_DOWNLOADS");
             view_.EndUpdateDisplay("Failed To Download");
             return false;
@@ -96,11 +96,12 @@ bool UpdatePass::FetchNewLauncher() {
 }
 
 bool UpdatePass::DownloadLauncher(bool useServer) {
-    CDownloadWebFileThread worker(values_.Workers, "QVS.exe", values_.WorkerWaitMs,
-                                  values_.UpdateServerPort);
-    worker.UseServer = useServer;
-    WaitForDownload(worker);
-    return !Failed();
+    Worker<CDownloadWebFileThread> worker(values_.Workers, "QVS.exe", values_.WorkerWaitMs,
+                                          values_.UpdateServerPort);
+    worker->UseServer = useServer;
+    const std::string host =
+        useServer ? ServerAddress(values_.Workers.ServerHost) : values_.Workers.WebBaseUrl;
+    return Download(worker.Frame(), worker->Progress, "QVS.exe", host);
 }
 
 void UpdatePass::Restart() {
@@ -119,14 +120,15 @@ void UpdatePass::Restart() {
 }
 
 void UpdatePass::QueryLatestVersions() {
-    if (!Failed() && !RunQuery<CGetLatestClassVersionThread>()) {
-        values_.UpdateErrorStatus = 2;
+    const std::string& name = values_.Workers.ShortName;
+    if (!Failed() && !RunQuery<CGetLatestClassVersionThread>("GetLatestVersion " + name + "c")) {
+        values_.UpdateErrorStatus = UpdateError::VersionQuery;
     }
     if (!Failed()) {
-        if (RunQuery<CGetLatestVersionThread>()) {
+        if (RunQuery<CGetLatestVersionThread>("GetLatestVersion " + name)) {
             record_.Succeeded("CAN_DETERMINE_VERSIONS", "NUM_FAILED_VERSION_CONTACT");
         } else {
-            values_.UpdateErrorStatus = 2;
+            values_.UpdateErrorStatus = UpdateError::VersionQuery;
             record_.CountUp("NUM_FAILED_VERSION_CONTACT");
         }
     }
@@ -151,16 +153,15 @@ void UpdatePass::FetchDataSets() {
                                  values_.WebHostName);
         view_.ProcessPendingMessages();
     }
-    FetchMissingDataSets(false);
-    if (Failed()) {
-        values_.Workers.WorkerFailed = false;
+    bool fetched = FetchMissingDataSets(false);
+    if (!fetched) {
         record_.SetLastDownload(ServerHostCaps());
         view_.SetUpdateLine3(values_.ServerHostName);
-        FetchMissingDataSets(true);
+        fetched = FetchMissingDataSets(true);
     }
-    if (Failed()) {
+    if (!fetched) {
         record_.SetLastDownload(CouldNotDownload);
-        values_.UpdateErrorStatus = 4;
+        values_.UpdateErrorStatus = UpdateError::DataFiles;
         record_.CountUp("NUM_FAILED_DOWNLOAD_NEW_FILES");
         view_.EndUpdateDisplay("failed to download file(s)");
     } else {
@@ -170,20 +171,21 @@ void UpdatePass::FetchDataSets() {
 
 // Each version by itself, lowest first; qvs.dat is rewritten after every
 // success, so a pass that stops part-way resumes at the first missing one.
-void UpdatePass::FetchMissingDataSets(bool useServer) {
+bool UpdatePass::FetchMissingDataSets(bool useServer) {
     WorkerValues& workers = values_.Workers;
-    while (!Failed() && values_.LocalDataVersion < workers.LatestDataVersion) {
+    while (values_.LocalDataVersion < workers.LatestDataVersion) {
         ++values_.LocalDataVersion;
         workers.RequestName = workers.ShortName;
         workers.RequestVersion = values_.LocalDataVersion;
         view_.SetCurrentUpdate(updateIndex_);
         if (!RequestEcdFile(useServer)) {
             --values_.LocalDataVersion;
-        } else {
-            ++updateIndex_;
-            WriteVersionFile(values_.DataVersionFile(), values_.LocalDataVersion);
+            return false;
         }
+        ++updateIndex_;
+        WriteVersionFile(values_.DataVersionFile(), values_.LocalDataVersion);
     }
+    return true;
 }
 
 void UpdatePass::FetchClientCode() {
@@ -196,12 +198,11 @@ void UpdatePass::FetchClientCode() {
     bool fetched = RequestClientCode(false);
     if (!fetched) {
         record_.SetLastDownload(ServerHostCaps());
-        values_.Workers.WorkerFailed = false;
         fetched = RequestClientCode(true);
     }
     if (!fetched) {
         record_.SetLastDownload(CouldNotDownload);
-        values_.UpdateErrorStatus = 5;
+        values_.UpdateErrorStatus = UpdateError::ClientCode;
         record_.CountUp("NUM_FAILED_CLIENT_DOWNLOAD");
         return;
     }
@@ -220,11 +221,14 @@ bool UpdatePass::RequestClientCode(bool useServer) {
 }
 
 bool UpdatePass::RequestEcdFile(bool useServer) {
-    CRequestECDFileThread worker(values_.Workers, values_.UpdateServerHost,
-                                 values_.UpdateServerPort, values_.WorkerWaitMs);
-    worker.UseServer = useServer;
-    WaitForDownload(worker);
-    return !Failed();
+    const WorkerValues& workers = values_.Workers;
+    Worker<CRequestECDFileThread> worker(values_.Workers, values_.UpdateServerHost,
+                                         values_.UpdateServerPort, values_.WorkerWaitMs);
+    worker->UseServer = useServer;
+    const std::string item = workers.RequestName + std::to_string(workers.RequestVersion) + ".ecd";
+    const std::string host =
+        useServer ? ServerAddress(values_.UpdateServerHost) : workers.WebBaseUrl;
+    return Download(worker.Frame(), worker->Progress, item, host);
 }
 
 void UpdatePass::CloseDisplay() {
@@ -252,7 +256,7 @@ void UpdatePass::HandOver() {
     CConfig& config = *values_.Config;
     const std::string errorDisplayOff =
         config.ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", "FALSE");
-    if (values_.UpdateErrorStatus != 0 && errorDisplayOff != "TRUE") {
+    if (values_.UpdateErrorStatus != UpdateError::None && errorDisplayOff != "TRUE") {
         view_.ReportUpdateFailure();
         return;
     }
@@ -261,29 +265,38 @@ void UpdatePass::HandOver() {
 }
 
 // A query blocks the window: no messages are handled while it runs.
-template <typename Query> bool UpdatePass::RunQuery() {
-    {
-        Query worker(values_.Workers, values_.UpdateServerHost, values_.UpdateServerPort,
-                     values_.WorkerWaitMs);
-        WaitForQuery(worker);
-    }
-    return !Failed();
-}
-
-void UpdatePass::WaitForQuery(CWorkerThread& worker) {
-    worker.Resume();
-    worker.WaitFor();
+template <typename Query> bool UpdatePass::RunQuery(const std::string& item) {
+    Worker<Query> worker(values_.Workers, values_.UpdateServerHost, values_.UpdateServerPort,
+                         values_.WorkerWaitMs);
+    return Succeeded(RunWorker(worker, WaitPolicy::Block()), item,
+                     ServerAddress(values_.UpdateServerHost));
 }
 
 // Downloads keep the window live: the bar moves, timers and buttons work.
-void UpdatePass::WaitForDownload(CFileTransferThread& worker) {
-    worker.Resume();
-    while (!worker.AwaitTermination(PollInterval)) {
-        const DownloadProgress shown = DownloadProgress::Of(worker.Progress.BytesReceived.load(),
-                                                            worker.Progress.BytesTotal.load());
+bool UpdatePass::Download(WorkerFrame& worker, const TransferProgress& progress,
+                          const std::string& item, const std::string& host) {
+    const auto pump = [this] { view_.ProcessPendingMessages(); };
+    const auto show = [this](std::int32_t received, std::int32_t total) {
+        const DownloadProgress shown = DownloadProgress::Of(received, total);
         view_.ShowProgress(shown.barWidth, shown.percent);
-        view_.ProcessPendingMessages();
+    };
+    return Succeeded(RunWorker(worker, WaitPolicy::PumpAndShowProgress(pump, progress, show)), item,
+                     host);
+}
+
+// One line in "Log/update.log" for each failed request, so support can see
+// what went wrong and where; the player sees only the usual windows.
+bool UpdatePass::Succeeded(const WorkerOutcome& outcome, const std::string& item,
+                           const std::string& host) {
+    if (outcome.failed) {
+        log_.Append(item + " from " + host + ": " + KindName(outcome.failure.kind) + ": " +
+                    outcome.failure.reason);
     }
+    return !outcome.failed;
+}
+
+std::string UpdatePass::ServerAddress(const std::string& host) const {
+    return host + ":" + std::to_string(values_.UpdateServerPort);
 }
 
 void UpdatePass::WriteVersion(const std::string& section, const std::string& key,

@@ -5,19 +5,21 @@
 #pragma once
 
 #include "launcher/UpdateRecord.h"
+#include "system/UpdateLog.h"
 
 #include <cstdint>
 #include <string>
 
 namespace qvs {
 
-class CFileTransferThread;
-class CWorkerThread;
 class IPrompts;
 class IShell;
 class INetworkInformationView;
 class IUpdateView;
 struct ProcessValues;
+struct TransferProgress;
+struct WorkerOutcome;
+class WorkerFrame;
 
 class UpdatePass {
 public:
@@ -37,7 +39,8 @@ private:
     void Restart();
     void QueryLatestVersions();
     void FetchDataSets();
-    void FetchMissingDataSets(bool useServer);
+    // False when a version could not be fetched.
+    bool FetchMissingDataSets(bool useServer);
     void FetchClientCode();
     bool RequestClientCode(bool useServer);
     bool RequestEcdFile(bool useServer);
@@ -45,9 +48,12 @@ private:
     void RecordVersions();
     void HandOver();
 
-    template <typename Query> bool RunQuery();
-    void WaitForQuery(CWorkerThread& worker);
-    void WaitForDownload(CFileTransferThread& worker);
+    // Each runs one worker; item and host name the request in the log.
+    template <typename Query> bool RunQuery(const std::string& item);
+    bool Download(WorkerFrame& worker, const TransferProgress& progress, const std::string& item,
+                  const std::string& host);
+    bool Succeeded(const WorkerOutcome& outcome, const std::string& item, const std::string& host);
+    std::string ServerAddress(const std::string& host) const;
     void WriteVersion(const std::string& section, const std::string& key, std::int32_t value);
     std::string WebHostCaps() const;
     std::string ServerHostCaps() const;
@@ -58,6 +64,7 @@ private:
     IPrompts& prompts_;
     IShell& shell_;
     UpdateRecord record_;
+    UpdateLog log_;
     int updateIndex_ = 1;
     int updateCount_ = 0;
 };

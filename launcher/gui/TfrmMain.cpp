@@ -83,7 +83,6 @@ TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
     CentreOnDesktop();
     SetUpMenu();
     lblGameServerOffline->hide();
-    values_.Workers.WorkerFailed = false;
     SetUpTimers();
     // Its message boxes belong to the troubleshooting window, which stays on
     // top and would hide boxes owned by this one.

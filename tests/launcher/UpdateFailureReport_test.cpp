@@ -23,7 +23,7 @@ const std::string Manually =
 
 struct ExplanationCase {
     const char* name;
-    std::uint8_t status;
+    UpdateError status;
     std::vector<std::pair<std::string, std::string>> stored; // "AUI" keys
     Lines lines;
 };
@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExplanationCase{
             "PingOnceWorked",
-            1,
+            UpdateError::Ping,
             {{"CAN_PING", "TRUE"}, {"NUM_FAILED_PINGS", "3"}},
             {"At one time you were able to ping the Automatic Update Server.",
              "You have now failed to ping the Automatic Update Server 3 times.",
@@ -55,13 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
              Manually}},
         ExplanationCase{
             "PingNeverWorked",
-            1,
+            UpdateError::Ping,
             {{"NUM_FAILED_PINGS", "2"}},
             {"You have now failed to ping the Automatic Update Server 2 times.",
              "The Automatic Update Server may not be running.  If this continues to happen it may be necessary to download the patches manually."}},
         ExplanationCase{
             "FlagInLowerCaseCounts",
-            1,
+            UpdateError::Ping,
             {{"CAN_PING", "true"}, {"NUM_FAILED_PINGS", "1"}},
             {"At one time you were able to ping the Automatic Update Server.",
              "You have now failed to ping the Automatic Update Server 1 times.",
@@ -69,20 +69,20 @@ INSTANTIATE_TEST_SUITE_P(
              Manually}},
         ExplanationCase{
             "VersionsOnceWorked",
-            2,
+            UpdateError::VersionQuery,
             {{"CAN_DETERMINE_VERSIONS", "TRUE"}, {"NUM_FAILED_VERSION_CONTACT", "abc"}},
             {"At one time your machine was able to determine if you have the current version necessary to play Quorvash.",
              "Your machine has now failed to determine if it has the correct version 1 times.",
              Firewall, Manually}},
         ExplanationCase{
             "VersionsNeverWorked",
-            2,
+            UpdateError::VersionQuery,
             {{"CAN_DETERMINE_VERSIONS", "FALSE"}, {"NUM_FAILED_VERSION_CONTACT", "12"}},
             {"Your machine has now failed to determine if it has the correct version 12 times.",
              Manually}},
         ExplanationCase{
             "LauncherWhateverTheFlags",
-            3,
+            UpdateError::LauncherFile,
             {{"CAN_PING", "TRUE"},
              {"CAN_DOWNLOAD_FILES", "TRUE"},
              {"NUM_FAILED_EXE_DOWNLOADS", "4"}},
@@ -91,27 +91,27 @@ INSTANTIATE_TEST_SUITE_P(
              "You have failed to download the new QVS.exe 4 times."}},
         ExplanationCase{
             "DataSetsOnceWorked",
-            4,
+            UpdateError::DataFiles,
             {{"CAN_DOWNLOAD_FILES", "TRUE"}, {"NUM_FAILED_DOWNLOAD_NEW_FILES", "5"}},
             {"It has been determined that you are missing some art and//or sound files.",
              "You machine has failed to download these files 5 times",
              "At one time your machine was able to download these files.", Firewall, Manually}},
         ExplanationCase{
             "DataSetsNeverWorked",
-            4,
+            UpdateError::DataFiles,
             {},
             {"It has been determined that you are missing some art and//or sound files.",
              "You machine has failed to download these files 0 times", Manually}},
         ExplanationCase{
             "ClientCodeOnceWorked",
-            5,
+            UpdateError::ClientCode,
             {{"CAN_DOWNLOAD_CLIENT_CODE", "True"}, {"NUM_FAILED_CLIENT_DOWNLOAD", "1"}},
             {"It has been determined that you do not have the latest client code available.",
              "You machine has failed to download these files 1 times",
              "At one time your machine was able to download these files.", Firewall, Manually}},
         ExplanationCase{
             "ClientCodeNeverWorked",
-            5,
+            UpdateError::ClientCode,
             {{"NUM_FAILED_CLIENT_DOWNLOAD", "-"}},
             {"It has been determined that you do not have the latest client code available.",
              "You machine has failed to download these files 1 times", Manually}}),
@@ -146,7 +146,7 @@ protected:
 };
 
 TEST_F(ReportTest, OkOpensTheManualPatchAndClosesWithoutPlaying) {
-    values.UpdateErrorStatus = 4;
+    values.UpdateErrorStatus = UpdateError::DataFiles;
     view.answerOk = true;
     UpdateFailureReport(values, view, shell).Report();
     EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
@@ -157,12 +157,12 @@ TEST_F(ReportTest, OkOpensTheManualPatchAndClosesWithoutPlaying) {
 }
 
 TEST_F(ReportTest, CancelOrCloseBoxPlaysAnyway) {
-    const std::pair<std::uint8_t, const char*> statuses[] = {
-        {1, "esCouldNotPingAutoUpdateServer"},
-        {2, "esCouldNotContactAutoUpdater"},
-        {3, "esCouldNotDownloadNewExe"},
-        {4, "esCouldNotDownloadNewFiles"},
-        {5, "esCouldNotDownloadNewClientCode"}};
+    const std::pair<UpdateError, const char*> statuses[] = {
+        {UpdateError::Ping, "esCouldNotPingAutoUpdateServer"},
+        {UpdateError::VersionQuery, "esCouldNotContactAutoUpdater"},
+        {UpdateError::LauncherFile, "esCouldNotDownloadNewExe"},
+        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"},
+        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"}};
     for (const auto& [status, text] : statuses) {
         values.UpdateErrorStatus = status;
         view.log.clear();

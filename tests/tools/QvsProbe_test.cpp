@@ -177,10 +177,14 @@ TEST_F(QvsProbeTest, WrongUsageExitsWithTwo) {
 }
 
 TEST_F(QvsProbeTest, RefusedConnectionExitsWithOneAndSaysWhy) {
-    const ProbeResult result = Probe({"--port", Port(ExternalProcess::FreePort()), "ping"});
+    const std::string port = Port(ExternalProcess::FreePort());
+    const ProbeResult result = Probe({"--port", port, "ping"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("qvs-probe: ping:"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("qvs-probe: ping: network failure: Cannot connect to 127.0.0.1:" +
+                              port + ": "),
+              std::string::npos)
+        << result.err;
 }
 
 } // namespace

@@ -75,7 +75,7 @@ TEST_F(GameServerStatusTest, AddressFileLeadsToTheServer) {
     ServeFile("QVS_SERVER_ADDRESS.TXT", " 127.0.0.1\r\n");
     values.Workers.ServerHost = Nowhere;
     Check();
-    EXPECT_EQ(values.AddressFetchResult, 1);
+    EXPECT_EQ(values.AddressFetchResult, AddressFetch::Succeeded);
     EXPECT_EQ(values.Workers.ServerHost, "127.0.0.1");
     EXPECT_EQ(statusView.attempts, 2);
     EXPECT_THAT(statusView.shownPeople, ElementsAre(4));
@@ -87,7 +87,7 @@ TEST_F(GameServerStatusTest, MissingAddressFileRepeatsTheFirstHostThenTheDefault
     StartServer("3");
     values.Workers.ServerHost = Nowhere;
     Check();
-    EXPECT_EQ(values.AddressFetchResult, 2);
+    EXPECT_EQ(values.AddressFetchResult, AddressFetch::Failed);
     EXPECT_EQ(statusView.attempts, 3);
     EXPECT_EQ(values.Workers.ServerHost, DefaultAddress);
     EXPECT_TRUE(statusView.shownPeople.empty());
@@ -109,7 +109,7 @@ TEST_F(GameServerStatusTest, UnreachableWebHostSkipsTheSecondAttempt) {
     values.GameServerPort = ExternalProcess::FreePort();
     values.Workers.ServerHost = Nowhere;
     Check();
-    EXPECT_EQ(values.AddressFetchResult, 0);
+    EXPECT_EQ(values.AddressFetchResult, AddressFetch::NotDone);
     EXPECT_EQ(statusView.attempts, 2);
     EXPECT_EQ(values.Workers.ServerHost, DefaultAddress);
     EXPECT_EQ(values.PlayHelp1, PlayHelpDisabled);

@@ -15,6 +15,8 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
 using ::testing::Not;
 
 class UpdatePassTest : public UpdateFixture {
@@ -44,7 +46,7 @@ TEST_F(UpdatePassTest, EverythingCurrentLaunchesWithoutDisplayOrQuestion) {
     EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
     EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "5");
     EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
-    EXPECT_EQ(values.UpdateErrorStatus, 0);
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::None);
 }
 
 TEST_F(UpdatePassTest, MissingDataSetsAreFetchedOneByOneThenTheNewsIsOffered) {
@@ -107,13 +109,18 @@ TEST_F(UpdatePassTest, DataFileMissingEverywhereFailsWithStatusFour) {
     EXPECT_THAT(view.log, Not(Contains("line2 Downloading latest client code")));
     EXPECT_EQ(view.log.back(), "report");
     EXPECT_EQ(view.InstalledDataVersion(), 3);
-    EXPECT_EQ(values.UpdateErrorStatus, 4);
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::DataFiles);
     EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), "COULD_NOT_DOWNLOAD");
     EXPECT_EQ(Cfg("AUI", "NUM_FAILED_DOWNLOAD_NEW_FILES"), "3");
     EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "3");
     EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "1");
     EXPECT_EQ(Installed("qvsc.ecd"), "<missing>");
     EXPECT_TRUE(prompts.questions.empty());
+    // One line per failed attempt, each naming the file, where from and why.
+    const std::string log = Installed("Log/update.log");
+    EXPECT_THAT(log, MatchesRegex("(.* UTC qvs: qvs4\\.ecd from [^ ]+: [a-z]+: [^\n]+\n){2}"));
+    EXPECT_THAT(log, HasSubstr("qvs4.ecd from " + values.Workers.WebBaseUrl + ": http: "));
+    EXPECT_THAT(log, HasSubstr("qvs4.ecd from " + values.UpdateServerHost + ":"));
 }
 
 TEST_F(UpdatePassTest, ServerBelowTheInstalledVersionFetchesNothing) {
@@ -158,7 +165,7 @@ TEST_F(UpdatePassTest, ClientCodeMissingEverywhereFailsWithStatusFive) {
     Start();
     RunPass();
 
-    EXPECT_EQ(values.UpdateErrorStatus, 5);
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::ClientCode);
     EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), "COULD_NOT_DOWNLOAD");
     EXPECT_EQ(Cfg("AUI", "NUM_FAILED_CLIENT_DOWNLOAD"), "1");
     EXPECT_EQ(Installed("qvs.dat"), Le32(2));
@@ -190,7 +197,7 @@ TEST_P(UnreachableServer, CountsThePingFailureAndStillRecordsTheVersions) {
     UpdatePass(values, view, network, prompts, shell).Run();
 
     EXPECT_THAT(view.log, ElementsAre(c.handOver));
-    EXPECT_EQ(values.UpdateErrorStatus, 1);
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::Ping);
     EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), c.counterAfter);
     EXPECT_EQ(Cfg("AUI", "CAN_PING"), "<none>");
     EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "0");
@@ -218,7 +225,7 @@ TEST_F(UpdatePassTest, StallingUpdateServerCountsAsUnreachable) {
     values.WorkerWaitMs = 300;
     RunPass();
 
-    EXPECT_EQ(values.UpdateErrorStatus, 1);
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::Ping);
     EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), "1");
     EXPECT_THAT(view.log, ElementsAre("report"));
 }

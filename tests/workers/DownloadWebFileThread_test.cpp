@@ -4,14 +4,14 @@
 #include <string>
 
 #include "EcdTransfer.h"
-#include "RunWorker.h"
+#include "RunToEnd.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
-#include "protocol/workers/CDownloadWebFileThread.h"
 #include "support/ReplyScriptServer.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
+#include "workers/CDownloadWebFileThread.h"
 
 namespace qvs {
 namespace {

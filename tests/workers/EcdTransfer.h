@@ -2,16 +2,15 @@
 // files on disk, and running a worker with UseServer set as the owner does.
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 
 #include "protocol/CStream.h"
-#include "protocol/WorkerValues.h"
 #include "support/WireBytes.h"
+#include "workers/RunWorker.h"
+#include "workers/WorkerValues.h"
 
 namespace qvs::test {
 
@@ -52,15 +51,12 @@ struct TransferOutcome {
     std::int32_t bytesReceived = -1;
 };
 
-template <typename Worker, typename... Args>
+template <typename Body, typename... Args>
 TransferOutcome RunTransfer(bool useServer, WorkerValues& values, Args&&... args) {
-    Worker worker(values, std::forward<Args>(args)...);
-    worker.UseServer = useServer;
-    worker.Resume();
-    while (!worker.IsTerminated()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return {worker.TransferResult, worker.Progress.BytesTotal, worker.Progress.BytesReceived};
+    Worker<Body> worker(values, std::forward<Args>(args)...);
+    worker->UseServer = useServer;
+    RunWorker(worker, WaitPolicy::Block());
+    return {worker->TransferResult, worker->Progress.BytesTotal, worker->Progress.BytesReceived};
 }
 
 } // namespace qvs::test

@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RunWorker.h"
+#include "RunToEnd.h"
 #include "platform/VersionRecord.h"
 #include "protocol/UpdateReplies.h"
-#include "protocol/workers/CGetCurrentFileVersion.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
+#include "workers/CGetCurrentFileVersion.h"
 
 namespace qvs {
 namespace {
@@ -18,7 +18,7 @@ using platform::FileVersion;
 using test::Bytes;
 using test::Content;
 using test::Le32;
-using test::RunWorker;
+using test::RunToEnd;
 using test::ScriptedServer;
 using test::ShortWaitMs;
 
@@ -58,7 +58,7 @@ TEST_P(LauncherVersion, IsNewerOnlyWhenTheServerIsAhead) {
          ScriptedServer::Send(Content(BuildGetCurrentFileVersionReply(GetParam().server)))});
     WorkerValues values;
     values.InstallDir = dir.Str();
-    RunWorker<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port());
+    RunToEnd<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port());
     EXPECT_FALSE(values.WorkerFailed);
     EXPECT_EQ(values.NewLauncherAvailable, GetParam().newer);
     ASSERT_EQ(server.WaitForConnections(1), 1u);
@@ -81,7 +81,7 @@ TEST(GetCurrentFileVersion, LauncherWithoutVersionComparesAsZero) {
              ScriptedServer::Send(Content(BuildGetCurrentFileVersionReply(server)))});
         WorkerValues values;
         values.InstallDir = dir.Str();
-        RunWorker<CGetCurrentFileVersion>(values, "127.0.0.1", script.Port());
+        RunToEnd<CGetCurrentFileVersion>(values, "127.0.0.1", script.Port());
         EXPECT_FALSE(values.WorkerFailed);
         EXPECT_EQ(values.NewLauncherAvailable, newer);
     }
@@ -95,7 +95,7 @@ TEST(GetCurrentFileVersion, NeverSetsTheFlagBack) {
     WorkerValues values;
     values.InstallDir = dir.Str();
     values.NewLauncherAvailable = true;
-    RunWorker<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port());
+    RunToEnd<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port());
     EXPECT_FALSE(values.WorkerFailed);
     EXPECT_TRUE(values.NewLauncherAvailable);
 }
@@ -106,7 +106,7 @@ TEST(GetCurrentFileVersion, ShortReplyFailsAndLeavesTheFlag) {
                            ScriptedServer::Send(Le32(3) + Le32(12) + Le32(9) + Le32(0) + Le32(0))});
     WorkerValues values;
     values.InstallDir = dir.Str();
-    RunWorker<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port(), ShortWaitMs);
+    RunToEnd<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port(), ShortWaitMs);
     EXPECT_TRUE(values.WorkerFailed);
     EXPECT_FALSE(values.NewLauncherAvailable);
 }
@@ -118,7 +118,7 @@ TEST(GetCurrentFileVersion, WrongTypeFailsAndLeavesTheFlag) {
          ScriptedServer::Send(Le32(4) + Le32(16) + Le32(9) + Le32(0) + Le32(0) + Le32(0))});
     WorkerValues values;
     values.InstallDir = dir.Str();
-    RunWorker<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port(), ShortWaitMs);
+    RunToEnd<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port(), ShortWaitMs);
     EXPECT_TRUE(values.WorkerFailed);
     EXPECT_FALSE(values.NewLauncherAvailable);
 }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "RunWorker.h"
+#include "RunToEnd.h"
 #include "protocol/GameServerStatus.h"
-#include "protocol/workers/CPingGameServerThread.h"
 #include "support/ScriptedServer.h"
 #include "support/WireBytes.h"
+#include "workers/CPingGameServerThread.h"
 
 namespace qvs {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 using test::Bytes;
 using test::Content;
 using test::Le32;
-using test::RunWorker;
+using test::RunToEnd;
 using test::ScriptedServer;
 using test::ShortWaitMs;
 using test::Sz;
@@ -49,7 +49,7 @@ TEST(PingGameServerThread, SendsTheElevenByteQueryAndStoresTheStatus) {
         {ScriptedServer::Receive(11), ScriptedServer::Send(Content(BuildStatusReply(reply)))});
     WorkerValues values;
     PresetResults(values);
-    RunWorker<CPingGameServerThread>(values, "127.0.0.1", server.Port());
+    RunToEnd<CPingGameServerThread>(values, "127.0.0.1", server.Port());
     EXPECT_FALSE(values.WorkerFailed);
     EXPECT_EQ(values.PeopleOnline, 12);
     EXPECT_EQ(values.NoticeMode, 2);
@@ -66,7 +66,7 @@ TEST(PingGameServerThread, AcceptsAHandmadeReplyInPiecesWithLongNotice) {
                            ScriptedServer::Pause(20), ScriptedServer::Send(frame.substr(8))});
     WorkerValues values;
     PresetResults(values);
-    RunWorker<CPingGameServerThread>(values, "127.0.0.1", server.Port());
+    RunToEnd<CPingGameServerThread>(values, "127.0.0.1", server.Port());
     EXPECT_FALSE(values.WorkerFailed);
     EXPECT_EQ(values.PeopleOnline, 0);
     EXPECT_EQ(values.NoticeMode, 7);
@@ -85,7 +85,7 @@ TEST_P(GameServerFailure, SetsWorkerFailedAndKeepsTheOldStatus) {
     ScriptedServer server(GetParam().script);
     WorkerValues values;
     PresetResults(values);
-    RunWorker<CPingGameServerThread>(values, "127.0.0.1", server.Port(), ShortWaitMs);
+    RunToEnd<CPingGameServerThread>(values, "127.0.0.1", server.Port(), ShortWaitMs);
     EXPECT_TRUE(values.WorkerFailed);
     ExpectPresetResults(values);
 }
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PingGameServerThread, ConnectionRefusedFails) {
     WorkerValues values;
     PresetResults(values);
-    RunWorker<CPingGameServerThread>(values, "127.0.0.1", test::UnusedPort(), ShortWaitMs);
+    RunToEnd<CPingGameServerThread>(values, "127.0.0.1", test::UnusedPort(), ShortWaitMs);
     EXPECT_TRUE(values.WorkerFailed);
     ExpectPresetResults(values);
 }

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "EcdTransfer.h"
-#include "RunWorker.h"
+#include "RunToEnd.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
-#include "protocol/workers/CRequestECDFileThread.h"
 #include "support/ReplyScriptServer.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
+#include "workers/CRequestECDFileThread.h"
 
 namespace qvs {
 namespace {

@@ -11,7 +11,7 @@ namespace qvs {
 
 LauncherPatch::LauncherPatch(std::string installDir, std::string shortName, Timing timing)
     : installDir_(std::move(installDir)), shortName_(std::move(shortName)), timing_(timing),
-      log_(installDir_) {}
+      log_(installDir_, "UpdateQvsPatch") {}
 
 std::string LauncherPatch::LauncherPath() const {
     return installDir_ + shortName_ + ".exe";

@@ -9,7 +9,7 @@
 // leaves the old launcher runnable and appends a line to "Log/update.log".
 #pragma once
 
-#include "UpdateLog.h"
+#include "system/UpdateLog.h"
 
 #include <chrono>
 #include <cstdint>

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         for (const std::string& arg : args) {
             line += " \"" + arg + "\"";
         }
-        qvs::UpdateLog(error ? std::string() : installDir).Append(line);
+        qvs::UpdateLog(error ? std::string() : installDir, "UpdateQvsPatch").Append(line);
         return 2;
     }
     qvs::LauncherPatch patch(installDir, arguments->shortName, qvs::LauncherPatch::Timing{});

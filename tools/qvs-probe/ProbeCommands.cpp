@@ -10,13 +10,14 @@
 #include "platform/FileVersion.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
-#include "protocol/workers/CDownloadWebFileThread.h"
-#include "protocol/workers/CGetLatestClassVersionThread.h"
-#include "protocol/workers/CGetLatestVersionThread.h"
-#include "protocol/workers/CPingGameServerThread.h"
-#include "protocol/workers/CPingThread.h"
-#include "protocol/workers/CRequestECDFileThread.h"
-#include "protocol/workers/ServerConversation.h"
+#include "workers/CDownloadWebFileThread.h"
+#include "workers/CGetLatestClassVersionThread.h"
+#include "workers/CGetLatestVersionThread.h"
+#include "workers/CPingGameServerThread.h"
+#include "workers/CPingThread.h"
+#include "workers/CRequestECDFileThread.h"
+#include "workers/RunWorker.h"
+#include "workers/ServerConversation.h"
 
 namespace qvs {
 
@@ -70,18 +71,17 @@ std::uint16_t ProbeCommands::Port(std::uint16_t usual) const {
     return options_.port != 0 ? static_cast<std::uint16_t>(options_.port) : usual;
 }
 
-void ProbeCommands::Finish(CWorkerThread& worker) {
-    worker.Resume();
-    worker.WaitFor();
-    if (values_.WorkerFailed) {
-        throw std::runtime_error("the worker failed (no answer, or a bad one, from " +
-                                 options_.host + ")");
+void ProbeCommands::Finish(WorkerFrame& worker) {
+    const WorkerOutcome outcome = RunWorker(worker, WaitPolicy::Block());
+    if (outcome.failed) {
+        throw std::runtime_error(std::string(KindName(outcome.failure.kind)) +
+                                 " failure: " + outcome.failure.reason);
     }
 }
 
 void ProbeCommands::Ping() {
-    CPingThread worker(values_, options_.host, Port(UpdateServerPort), options_.waitMs);
-    Finish(worker);
+    Worker<CPingThread> worker(values_, options_.host, Port(UpdateServerPort), options_.waitMs);
+    Finish(worker.Frame());
     out_ << "address=" << values_.ObservedAddress << '\n';
 }
 
@@ -91,14 +91,14 @@ void ProbeCommands::Latest() {
     const bool clientCode = name.size() > 1 && name.back() == 'c';
     values_.ShortName = clientCode ? name.substr(0, name.size() - 1) : name;
     if (clientCode) {
-        CGetLatestClassVersionThread worker(values_, options_.host, Port(UpdateServerPort),
-                                            options_.waitMs);
-        Finish(worker);
+        Worker<CGetLatestClassVersionThread> worker(values_, options_.host, Port(UpdateServerPort),
+                                                    options_.waitMs);
+        Finish(worker.Frame());
         out_ << "version=" << values_.LatestClientCodeVersion << '\n';
     } else {
-        CGetLatestVersionThread worker(values_, options_.host, Port(UpdateServerPort),
-                                       options_.waitMs);
-        Finish(worker);
+        Worker<CGetLatestVersionThread> worker(values_, options_.host, Port(UpdateServerPort),
+                                               options_.waitMs);
+        Finish(worker.Frame());
         out_ << "version=" << values_.LatestDataVersion << '\n';
     }
 }
@@ -127,23 +127,25 @@ void ProbeCommands::Fetch() {
     } catch (const std::exception&) {
         throw std::runtime_error("not a version number: " + options_.operands[1]);
     }
-    CRequestECDFileThread worker(values_, options_.host, Port(UpdateServerPort), options_.waitMs);
-    worker.UseServer = options_.server;
-    Finish(worker);
-    out_ << "bytes=" << worker.Progress.BytesReceived << '\n';
+    Worker<CRequestECDFileThread> worker(values_, options_.host, Port(UpdateServerPort),
+                                         options_.waitMs);
+    worker->UseServer = options_.server;
+    Finish(worker.Frame());
+    out_ << "bytes=" << worker->Progress.BytesReceived << '\n';
 }
 
 void ProbeCommands::Launcher() {
-    CDownloadWebFileThread worker(values_, values_.ShortName + ".exe", options_.waitMs,
-                                  Port(UpdateServerPort));
-    worker.UseServer = options_.server;
-    Finish(worker);
-    out_ << "bytes=" << worker.Progress.BytesReceived << '\n';
+    Worker<CDownloadWebFileThread> worker(values_, values_.ShortName + ".exe", options_.waitMs,
+                                          Port(UpdateServerPort));
+    worker->UseServer = options_.server;
+    Finish(worker.Frame());
+    out_ << "bytes=" << worker->Progress.BytesReceived << '\n';
 }
 
 void ProbeCommands::Status() {
-    CPingGameServerThread worker(values_, options_.host, Port(GameServerPort), options_.waitMs);
-    Finish(worker);
+    Worker<CPingGameServerThread> worker(values_, options_.host, Port(GameServerPort),
+                                         options_.waitMs);
+    Finish(worker.Frame());
     out_ << "people=" << values_.PeopleOnline << '\n'
          << "notice_mode=" << values_.NoticeMode << '\n'
          << "notice_title=" << values_.NoticeTitle << '\n';

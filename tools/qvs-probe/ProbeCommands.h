@@ -7,11 +7,10 @@
 #include <ostream>
 
 #include "ProbeOptions.h"
-#include "protocol/WorkerValues.h"
+#include "workers/WorkerFrame.h"
+#include "workers/WorkerValues.h"
 
 namespace qvs {
-
-class CWorkerThread;
 
 class ProbeCommands {
 public:
@@ -31,8 +30,8 @@ private:
     void SavePartial(std::ofstream& file, const std::string& partial) const;
 
     std::uint16_t Port(std::uint16_t usual) const;
-    // Runs worker to its end; throws when it failed.
-    void Finish(CWorkerThread& worker);
+    // Runs a worker to its end; throws with the reason when it failed.
+    void Finish(WorkerFrame& worker);
 
     ProbeOptions options_;
     std::ostream& out_;

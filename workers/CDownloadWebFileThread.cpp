@@ -1,9 +1,9 @@
-#include "protocol/workers/CDownloadWebFileThread.h"
+#include "workers/CDownloadWebFileThread.h"
 
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 #include "protocol/UpdateRequests.h"
-#include "protocol/workers/HttpTransfer.h"
+#include "workers/HttpTransfer.h"
 
 namespace qvs {
 
@@ -17,12 +17,7 @@ constexpr const char* serverLauncherName = "qvs.exe";
 
 CDownloadWebFileThread::CDownloadWebFileThread(WorkerValues& values, std::string fileName,
                                                int waitMs, std::uint16_t port)
-    : CFileTransferThread(values, waitMs), FileName(std::move(fileName)), port_(port) {}
-
-// Joins here, before this object's members go.
-CDownloadWebFileThread::~CDownloadWebFileThread() {
-    WaitFor();
-}
+    : CFileTransferThread(values, {}, port, waitMs), FileName(std::move(fileName)) {}
 
 // Atomic writes: a failed download keeps the earlier file whole.
 void CDownloadWebFileThread::FetchOverWeb() {
@@ -34,7 +29,7 @@ void CDownloadWebFileThread::FetchOverWeb() {
 void CDownloadWebFileThread::FetchFromServer() {
     // ServerHost is read now: the game server status check may have replaced it.
     const CStream payload = RunUpdateServerConversation(
-        Socket, Values().ServerHost, port_, BuildDownloadWebFileRequest(serverLauncherName),
+        Socket, Values().ServerHost, Port(), BuildDownloadWebFileRequest(serverLauncherName),
         MessageType::DownloadWebFile, WaitMs(), &Progress);
     platform::WriteFileAtomically(LauncherPath(), payload.View());
     Socket.Close();

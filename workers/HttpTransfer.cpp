@@ -1,10 +1,10 @@
-#include "protocol/workers/HttpTransfer.h"
+#include "workers/HttpTransfer.h"
 
 #include <algorithm>
 #include <limits>
-#include <stdexcept>
 
 #include "http/CHttpClient.h"
+#include "http/HttpError.h"
 
 namespace qvs {
 
@@ -35,7 +35,8 @@ std::string FetchOverHttp(const std::string& url, int waitMs, TransferProgress& 
     }
     if (result != TransferSucceeded) {
         result = TransferFailed;
-        throw std::runtime_error("HTTP transfer failed: " + url);
+        throw HttpError(client.FailureReason().empty() ? "no complete reply from " + url
+                                                       : client.FailureReason() + ": " + url);
     }
     return client.Body();
 }

@@ -1,25 +1,16 @@
-#include "protocol/workers/CRequestECDFileThread.h"
+#include "workers/CRequestECDFileThread.h"
 
 #include "platform/FileSystem.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
-#include "protocol/workers/HttpTransfer.h"
 #include "system/PackageInstaller.h"
+#include "workers/HttpTransfer.h"
 
 namespace qvs {
 
-CRequestECDFileThread::CRequestECDFileThread(WorkerValues& values, std::string host,
-                                             std::uint16_t port, int waitMs)
-    : CFileTransferThread(values, waitMs), host_(std::move(host)), port_(port) {}
-
-// Joins here, before this object's members go.
-CRequestECDFileThread::~CRequestECDFileThread() {
-    WaitFor();
-}
-
 void CRequestECDFileThread::FetchFromServer() {
     CStream payload = RunUpdateServerConversation(
-        Socket, host_, port_,
+        Socket, Host(), Port(),
         BuildRequestECDFileRequest(Values().RequestName, Values().RequestVersion),
         MessageType::RequestECDFile, WaitMs(), &Progress);
     ECDFileReply reply = ParseRequestECDFileReply(payload);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "protocol/workers/ServerConversation.h"
+#include "workers/ServerConversation.h"
 
 namespace qvs {
 

@@ -1,17 +1,18 @@
-// What the two file-fetching workers share: the choice between the update
-// web host (HTTP) and the update server, and the progress the owner shows
-// while they run.
+// What the two file-fetching request bodies share: the choice between the
+// update web host (HTTP) and the update server, and the progress the owner
+// shows while they run.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
-#include "protocol/workers/CWorkerThread.h"
-#include "protocol/workers/ServerConversation.h"
+#include "workers/ServerConversation.h"
+#include "workers/ServerRequest.h"
 
 namespace qvs {
 
-class CFileTransferThread : public CWorkerThread {
+class CFileTransferThread : public ServerRequest {
 public:
     // Set by the owner before Resume: true asks the update server.
     bool UseServer = false;
@@ -20,11 +21,13 @@ public:
     // BytesTotal and BytesReceived, read by the owner while the worker runs.
     TransferProgress Progress;
 
-protected:
-    using CWorkerThread::CWorkerThread;
-
     // Starts the counts at 0, then fetches one way or the other.
-    void Execute() final;
+    void Execute();
+
+protected:
+    using ServerRequest::ServerRequest;
+    virtual ~CFileTransferThread() = default;
+
     virtual void FetchFromServer() = 0;
     virtual void FetchOverWeb() = 0;
 };

@@ -1,4 +1,4 @@
-#include "protocol/workers/CFileTransferThread.h"
+#include "workers/CFileTransferThread.h"
 
 namespace qvs {
 

@@ -7,17 +7,15 @@
 #include <cstdint>
 #include <string>
 
-#include "protocol/workers/CFileTransferThread.h"
-#include "protocol/workers/ServerConversation.h"
 #include "system/CDirectory.h"
+#include "workers/CFileTransferThread.h"
+#include "workers/ServerConversation.h"
 
 namespace qvs {
 
 class CRequestECDFileThread final : public CFileTransferThread {
 public:
-    CRequestECDFileThread(WorkerValues& values, std::string host, std::uint16_t port,
-                          int waitMs = WaitForDataMs);
-    ~CRequestECDFileThread() override;
+    using CFileTransferThread::CFileTransferThread;
 
 private:
     void FetchFromServer() override;
@@ -25,8 +23,6 @@ private:
     void StoreClientCode(const CStream& file) const;
     void Unpack(CStream& file);
 
-    std::string host_;
-    std::uint16_t port_;
     CDirectory directory_;
 };
 

@@ -6,17 +6,18 @@
 #include <cstdint>
 #include <string>
 
-#include "protocol/workers/CFileTransferThread.h"
-#include "protocol/workers/ServerConversation.h"
+#include "workers/CFileTransferThread.h"
+#include "workers/ServerConversation.h"
 
 namespace qvs {
 
 class CDownloadWebFileThread final : public CFileTransferThread {
 public:
-    // port: the update server's; only tests pass another.
+    // The update server is asked at ServerHost as it is when the body runs,
+    // not as it was when the worker was made. port: the update server's;
+    // only tests pass another.
     CDownloadWebFileThread(WorkerValues& values, std::string fileName, int waitMs = WaitForDataMs,
                            std::uint16_t port = UpdateServerPort);
-    ~CDownloadWebFileThread() override;
 
     // The file asked for; the same name in any case means the launcher.
     const std::string FileName;
@@ -26,8 +27,6 @@ private:
     void FetchOverWeb() override;
     std::string LauncherPath() const;
     std::string TargetPath() const;
-
-    std::uint16_t port_;
 };
 
 } // namespace qvs

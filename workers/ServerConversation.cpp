@@ -1,4 +1,4 @@
-#include "protocol/workers/ServerConversation.h"
+#include "workers/ServerConversation.h"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
+#include "system/UpdateLog.h"
+
+namespace qvs {
+namespace {
+
+TEST(UpdateLog, StaysUnderItsCapDroppingTheOldestWholeLines) {
+    test::TempDir dir;
+    const UpdateLog log(dir.Str(), "qvs");
+    const std::string filler(100, 'x');
+    for (int i = 0; i < 2000; ++i) {
+        log.Append("line " + std::to_string(i) + " " + filler);
+    }
+    const std::string text = platform::ReadWholeFile(dir.File("Log/update.log")).value_or("");
+    EXPECT_LE(text.size(), UpdateLog::MaxBytes);
+    EXPECT_GT(text.size(), UpdateLog::MaxBytes / 4);
+    EXPECT_EQ(text.find("line 0 "), std::string::npos);
+    EXPECT_NE(text.find("qvs: line 1999 " + filler + "\n"), std::string::npos);
+    // Every line is whole: it starts with the year of its time stamp.
+    EXPECT_EQ(text.substr(0, 2), "20");
+    EXPECT_EQ(text.find("\nx"), std::string::npos);
+}
+
+TEST(UpdateLog, OneCallIsOneLineWhateverTheMessageHolds) {
+    test::TempDir dir;
+    UpdateLog(dir.Str(), "qvs").Append("Status 404\r\n2020-01-01 00:00:00 UTC forged\x1b[2J");
+    const std::string text = platform::ReadWholeFile(dir.File("Log/update.log")).value_or("");
+    EXPECT_NE(text.find(" UTC qvs: Status 404\\x0D\\x0A2020-01-01 00:00:00 UTC forged\\x1B[2J\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find('\n'), text.size() - 1);
+}
+
+} // namespace
+} // namespace qvs
