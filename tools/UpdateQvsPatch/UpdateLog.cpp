@@ -37,8 +37,12 @@ void UpdateLog::Append(std::string_view message) const {
     if (!platform::IsDirectory(directory)) {
         platform::MakeDirectory(directory);
     }
+    const std::string line = TimeStamp() + " UpdateQvsPatch: " + std::string(message) + '\n';
     std::ofstream log(platform::NativePath(Path()), std::ios::app);
-    log << TimeStamp() << " UpdateQvsPatch: " << message << '\n';
+    log << line;
+    // Whoever started the program by hand, or a service manager's journal,
+    // still sees the line when the log file cannot be written.
+    std::fputs(line.c_str(), stderr);
 }
 
 } // namespace qvs

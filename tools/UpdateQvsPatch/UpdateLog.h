@@ -1,6 +1,7 @@
-// The patch program's only report: one line per failure appended to
+// The patch program's report: one line per failure appended to
 // "Log/update.log" in the installation directory, since it has no window and
-// the launcher it works for is not running.
+// the launcher it works for is not running, and the same line on standard
+// error, so a failure is never silent.
 #pragma once
 
 #include <string>
@@ -13,9 +14,9 @@ public:
     // installDir is empty (the working directory) or ends with a separator.
     explicit UpdateLog(std::string installDir);
 
-    // Appends a time-stamped line, creating the "Log" directory when missing.
-    // A log that cannot be written is given up silently: there is nobody to
-    // tell.
+    // Appends a time-stamped line, creating the "Log" directory when missing,
+    // and writes it to standard error too: a log that cannot be written
+    // leaves the line there alone.
     void Append(std::string_view message) const;
 
     std::string Path() const;
