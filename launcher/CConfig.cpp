@@ -44,14 +44,19 @@ bool RemoveLaterJavaVersionLines(std::vector<std::string>& lines) {
     if (header == lines.end()) {
         return false;
     }
-    std::size_t at = static_cast<std::size_t>(header - lines.begin()) + 2;
-    while (at < lines.size()) {
-        lines[at] = TrimSpacesAndControls(lines[at]);
-        if (IsSectionHeader(lines[at])) {
+    // One erase for the whole run of lines: the section may hold many
+    // thousands of them, and start-up waits for this.
+    const auto first = lines.end() - header > 2 ? header + 2 : lines.end();
+    auto next = first;
+    while (next != lines.end()) {
+        std::string trimmed = TrimSpacesAndControls(*next);
+        if (IsSectionHeader(trimmed)) {
+            *next = std::move(trimmed);
             break;
         }
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+        ++next;
     }
+    lines.erase(first, next);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFileBatch.h"
 #include "system/CFile.h"
+#include "system/DirectoryBoundary.h"
 #include "system/PackagePath.h"
 #include "system/PackageReader.h"
 #include "system/StreamPackageSource.h"
@@ -34,8 +35,10 @@ bool IsStartupClass(std::string_view name) {
                       });
 }
 
-void CreateRecordDirectory(const std::string& base, const std::string& path) {
+void CreateRecordDirectory(const std::string& base, const std::string& path,
+                           const DirectoryBoundary& boundary) {
     PackagePath::CheckInside(base, path);
+    boundary.Check(base + path);
     EnsureDirectory(base + path);
 }
 
@@ -64,9 +67,12 @@ std::string CheckedFilePath(const std::string& base, const std::string& director
     return base + directory + name;
 }
 
+// The first file of a directory: the directory is checked on the disk (a
+// link in it may lead out) before it is created or written into.
 std::string PrepareFilePath(const std::string& base, const std::string& directory,
-                            const std::string& name) {
+                            const std::string& name, const DirectoryBoundary& boundary) {
     std::string path = CheckedFilePath(base, directory, name);
+    boundary.Check(base + directory);
     EnsureFileDirectory(base, directory);
     return path;
 }
@@ -113,14 +119,15 @@ void CDirectory::ExtractPackage(CStream& package, const std::string& base) {
 
 void CDirectory::ExtractPackage(PackageSource& package, const std::string& base) {
     EnsureDirectory(base);
+    const DirectoryBoundary boundary(base);
     platform::AtomicFileBatch batch;
-    std::unordered_set<std::string> ensured; // file directories known to exist
+    std::unordered_set<std::string> ensured; // file directories checked and made
     PackageReader reader(
-        package, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
+        package, [&](const std::string& path) { CreateRecordDirectory(base, path, boundary); },
         [&](const std::string& directory, const std::string& name, PackageContent& content) {
             const bool known = ensured.contains(directory);
             const std::string path = known ? CheckedFilePath(base, directory, name)
-                                           : PrepareFilePath(base, directory, name);
+                                           : PrepareFilePath(base, directory, name, boundary);
             batch.Add(path, [&content](const auto& write) { content.Read(write); });
             ensured.insert(directory);
             return false;
@@ -139,15 +146,16 @@ void CDirectory::ExtractStartupClass(CStream& package, const std::string& base) 
         platform::MakeDirectory(base);
         HideDirectory(base);
     }
+    const DirectoryBoundary boundary(base);
     StreamPackageSource source(package);
     PackageReader reader(
-        source, [&base](const std::string& path) { CreateRecordDirectory(base, path); },
-        [&base](const std::string& directory, const std::string& name, PackageContent& content) {
+        source, [&](const std::string& path) { CreateRecordDirectory(base, path, boundary); },
+        [&](const std::string& directory, const std::string& name, PackageContent& content) {
             if (!IsStartupClass(name)) {
                 return false;
             }
             platform::AtomicFileBatch file;
-            file.Add(PrepareFilePath(base, directory, name),
+            file.Add(PrepareFilePath(base, directory, name, boundary),
                      [&content](const auto& write) { content.Read(write); });
             file.Commit();
             return true;

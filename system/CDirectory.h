@@ -38,7 +38,9 @@ public:
     // Unpacks the directory record at the stream's position below base; a
     // file directory that no record named is created below an existing base.
     // Throws StreamReadError for a short or inconsistent package, PackageError
-    // for a path that would leave base, platform::FileCreateError when a file
+    // for a path that would leave base (as text, or on the disk through a
+    // link) before anything is created or written there,
+    // platform::FileCreateError when a file
     // cannot be written. The files are flushed together at the end; after an
     // error the files before it are written, each whole, and none after it.
     void ExtractPackage(CStream& package, const std::string& base);

@@ -9,8 +9,12 @@
 namespace qvs {
 
 namespace {
-// Reads the decimal number at the start of text and drops it from text.
+// Reads the unsigned decimal number at the start of text and drops it from
+// text.
 std::optional<int> TakeNumber(std::string_view& text) {
+    if (text.empty() || text.front() < '0' || text.front() > '9') {
+        return std::nullopt;
+    }
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc()) {
@@ -20,21 +24,41 @@ std::optional<int> TakeNumber(std::string_view& text) {
     return value;
 }
 
-bool IsSupportedVersion(std::string_view version) {
+// The judgement of a text in one of the two version schemes: "9", "11.0.2"
+// or "21-ea" name their release first (2 and up, all accepted); "1.x..."
+// names release x. Nothing for a text in neither scheme.
+std::optional<bool> ParsedJudgement(std::string_view version) {
     const std::optional<int> major = TakeNumber(version);
     if (!major || *major < 1) {
-        return false;
+        return std::nullopt;
     }
     if (*major >= 2) {
-        return true; // 9, 11.0.2, 17, 21: the first number is the release
+        return true;
     }
-    // 1.x: the release is the second number
-    if (version.empty() || version.front() != '.') {
-        return false;
+    if (!version.starts_with('.')) {
+        return std::nullopt;
     }
     version.remove_prefix(1);
     const std::optional<int> minor = TakeNumber(version);
-    return minor && *minor >= 4;
+    if (!minor) {
+        return std::nullopt;
+    }
+    return *minor >= 4;
+}
+
+// The judgement runtimes have always had: refused only when one of the
+// releases before 1.4 appears anywhere in the text.
+bool PassesSubstringTest(std::string_view version) {
+    for (std::string_view old : {"1.0", "1.1", "1.2", "1.3"}) {
+        if (version.find(old) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsSupportedVersion(std::string_view version) {
+    return ParsedJudgement(version).value_or(PassesSubstringTest(version));
 }
 } // namespace
 

@@ -27,10 +27,12 @@ bool CheckJavaVersion(IConfigWriter& config, IPrompts& prompts,
 // The text between the first and the second double quote, if there are two.
 std::optional<std::string_view> QuotedVersionText(std::string_view output);
 
-// Judges the version query's output by its quoted version text: "1.x..."
-// with x of 4 or more, or a first number of 2 or more ("9", "11.0.2",
-// "21-ea"), is accepted; 1.0 to 1.3, and anything that is not a version
-// number, is refused.
+// Judges the version query's output by its quoted version text. A text in
+// one of the two version schemes is judged by its release: "1.x..." with x
+// of 4 or more, or a first number of 2 or more ("9", "11.0.2", "21-ea"), is
+// accepted, 1.0 to 1.3 refused. Any other text ("", "1", "0.9", a word) is
+// refused only when "1.0", "1.1", "1.2" or "1.3" appears in it, so an
+// unusual runtime is not sent away. No quoted text at all is refused.
 bool IsJavaVersionAccepted(std::string_view output);
 
 } // namespace qvs

@@ -25,8 +25,6 @@ public:
     std::string Install(PackageSource& package);
 
 private:
-    void CheckResolvedInside(const std::string& base) const;
-
     CDirectory& directory_;
     std::string installDir_;
 };

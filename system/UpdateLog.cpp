@@ -64,13 +64,17 @@ std::string UpdateLog::Path() const {
 
 void UpdateLog::Append(std::string_view message) const {
     try {
+        const std::string line = TimeStamp() + " " + source_ + ": " + Escaped(message) + "\n";
+        // Whoever started the program by hand, or a service manager's journal,
+        // still sees the line when the log file cannot be written.
+        std::fputs(line.c_str(), stderr);
         const std::string directory = installDir_ + "Log";
         if (!platform::IsDirectory(directory)) {
             platform::MakeDirectory(directory);
         }
-        Write(TimeStamp() + " " + source_ + ": " + Escaped(message) + "\n");
+        Write(line);
     } catch (const std::exception&) {
-        // Nobody to tell: the update goes on without its log line.
+        // The update goes on without its log line.
     }
 }
 

@@ -18,10 +18,10 @@ public:
     // source names the writer on every line ("qvs", "UpdateQvsPatch").
     UpdateLog(std::string installDir, std::string source);
 
-    // Appends a time-stamped line, creating the "Log" directory when missing.
+    // Appends a time-stamped line, creating the "Log" directory when missing,
+    // and writes it to standard error too, so a failure is never silent.
     // Control characters in message are escaped, so one call is one line. A
-    // log that cannot be written is given up silently: logging never stops
-    // an update.
+    // log that cannot be written never stops an update.
     void Append(std::string_view message) const;
 
     std::string Path() const;

@@ -1,4 +1,6 @@
-// POSIX batch: temporaries are ".NAME.XXXXXX" beside their targets. On
+// POSIX batch: temporaries are ".qvs.XXXXXX" beside their targets (a
+// fixed short name, so a target at the file system's name limit still gets
+// one). On
 // Linux a large temporary starts its write-back piece by piece as it is
 // written, so the disk works while the rest is copied, and a batch of many files
 // is flushed by one syncfs per file system instead of an open and fsync per
@@ -101,8 +103,7 @@ std::optional<Listing> ListNames(const std::string& native) {
 // piece overlaps the disk's work and the flush at the end finds little left.
 class Temporary {
 public:
-    Temporary(const Listing& listing, const std::string& name, mode_t mode)
-        : name_(listing.native + "." + name + ".XXXXXX") {
+    Temporary(const Listing& listing, mode_t mode) : name_(listing.native + ".qvs.XXXXXX") {
         fd_ = ::mkstemp(name_.data());
         created_ = fd_ >= 0;
         ok_ = created_ && ::fchmod(fd_, mode) == 0;
@@ -264,7 +265,7 @@ void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
         }
         mode = old.st_mode & 07777;
     }
-    Temporary temporary(*listing, stored, mode);
+    Temporary temporary(*listing, mode);
     std::string written = FillTemporary(temporary, path, fill);
     listing->Insert(stored);
     state_->staged.push_back({std::move(written), target, std::string(path), listing});

@@ -163,6 +163,15 @@ TEST_P(JavaVersionCleanUp, KeepsFirstLineAndRecordsIt) {
 
 const std::string doneFlag = "[START_UP]\r\nDELETED_DUPLICATE_JAVA_VERSIONS=TRUE\r\n";
 
+// A section grown by years of version answers, in one piece of text.
+std::string ManyLines(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += "VERSION=java version \"1.4.2\" <BR> \r\n";
+    }
+    return text;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, JavaVersionCleanUp,
     ::testing::Values(
@@ -194,6 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "VERSION=a\r\nVERSION=b\r\n",
                     "[START_UP]\r\nDELETED_DUPLICATE_JAVA_VERSIONS=TRUE\r\n[JAVA_VERSION]\r\n"
                     "VERSION=a\r\n"},
+        CleanUpCase{"two_hundred_thousand_lines",
+                    "[JAVA_VERSION]\r\nVERSION=a\r\n" + ManyLines(200000) + "[B]\r\nX=1\r\n",
+                    "[JAVA_VERSION]\r\nVERSION=a\r\n[B]\r\nX=1\r\n" + doneFlag},
         CleanUpCase{"no_java_version_section_untouched", "[AUI]\nCAN_PING=TRUE\n\n",
                     "[AUI]\nCAN_PING=TRUE\n\n"},
         CleanUpCase{"indented_header_is_not_the_section",

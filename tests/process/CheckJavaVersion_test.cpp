@@ -44,8 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, CheckJavaVersionTest,
                                          JavaCase{"1.5.0", true}, JavaCase{"1.8.0_392", true},
                                          JavaCase{"9", true}, JavaCase{"11.0.2", true},
                                          JavaCase{"17.0.15", true}, JavaCase{"21", true},
-                                         JavaCase{"21-ea", true}, JavaCase{"", false},
-                                         JavaCase{"unknown", false}));
+                                         JavaCase{"21-ea", true}, JavaCase{"", true},
+                                         JavaCase{"unknown", true}));
 
 TEST(CheckJavaVersionTest, VersionInStandardOutputIsFoundToo) {
     test::RecordingConfig config;
@@ -124,11 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, IsJavaVersionAcceptedTest,
     testing::Values(OutputCase{"", false}, OutputCase{"java version 1.4.2", false},
                     OutputCase{R"(java version "1.4)", false}, OutputCase{R"("1.4")", true},
-                    OutputCase{R"("1.10.1")", true}, OutputCase{R"("1")", false},
-                    OutputCase{R"("1.")", false}, OutputCase{R"("1.x")", false},
-                    OutputCase{R"("0.9")", false}, OutputCase{R"("-11")", false},
-                    OutputCase{R"(" 11")", false}, OutputCase{R"("v11")", false},
-                    OutputCase{R"("99999999999999999999")", false}, OutputCase{R"("2")", true},
+                    OutputCase{R"("1.10.1")", true}, OutputCase{R"("2")", true},
+                    OutputCase{R"("1.3")", false}, OutputCase{R"("1.0")", false},
+                    // not a version: refused only for "1.0" to "1.3" anywhere
+                    OutputCase{R"("1")", true}, OutputCase{R"("1.")", true},
+                    OutputCase{R"("1.x")", true}, OutputCase{R"("0.9")", true},
+                    OutputCase{R"("-11")", true}, OutputCase{R"(" 11")", true},
+                    OutputCase{R"("v11")", true}, OutputCase{R"("")", true},
+                    OutputCase{R"("99999999999999999999")", true}, OutputCase{R"("0.1.3")", false},
+                    OutputCase{R"("v1.2")", false}, OutputCase{R"("1.x-1.1")", false},
+                    OutputCase{R"("1.-5")", true},
                     // only the first quoted text counts
                     OutputCase{R"(x "1.3.1" y "17")", false},
                     OutputCase{R"(x "17" y "1.3.1")", true}));

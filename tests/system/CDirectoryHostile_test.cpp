@@ -164,6 +164,53 @@ TEST_F(HostilePackage, NamesThatMerelyContainDotsAreAccepted) {
               (Tree{{"..a/", ""}, {"..a/b..c", "ok"}, {"...x", "y"}}));
 }
 
+#ifndef _WIN32
+// "linkout" is a link to a folder beside the base: no text check sees it.
+TEST_F(HostilePackage, LinkedDirectoriesLeadingOutAreRefusedBeforeWriting) {
+    const HostilePath cases[] = {
+        {"", "linkout\\", "x.txt"}, {"", "LINKOUT\\", "x.txt"},  {"", "linkout\\new\\", "x.txt"},
+        {"linkout\\", "", "f"},     {"linkout\\new\\", "", "f"}, {"", "ok\\linkout\\", "x.txt"},
+    };
+    namespace fs = std::filesystem;
+    fs::create_directories(parent_.Path() / "inside" / "ok");
+    fs::create_directory(parent_.Path() / "elsewhere");
+    fs::create_directory_symlink(parent_.Path() / "elsewhere",
+                                 parent_.Path() / "inside" / "linkout");
+    fs::create_directory_symlink(parent_.Path() / "elsewhere",
+                                 parent_.Path() / "inside" / "ok" / "linkout");
+    for (const auto& path : cases) {
+        for (bool startupOnly : {false, true}) {
+            PackageBytes bytes;
+            const std::string name = startupOnly ? "StartUp.class" : path.fileName;
+            bytes.Dir("", path.directory[0] ? 1 : 0);
+            if (path.directory[0]) {
+                bytes.Dir(path.directory, 0).Int(0);
+            }
+            bytes.Int(2).File("", "first", "1").File(path.fileDirectory, name, "evil");
+            CStream package = bytes.Stream();
+            CDirectory directory;
+            if (startupOnly) {
+                EXPECT_THROW(directory.ExtractStartupClass(package, Base()), PackageError);
+            } else {
+                EXPECT_THROW(directory.ExtractPackage(package, Base()), PackageError);
+            }
+            EXPECT_TRUE(fs::is_empty(parent_.Path() / "elsewhere"))
+                << path.directory << "|" << path.fileDirectory;
+        }
+    }
+}
+
+// A name at the file system's limit still fits its temporary beside it.
+TEST_F(HostilePackage, LongestFileNamesAreExtracted) {
+    const std::string name(255, 'n');
+    PackageBytes bytes;
+    bytes.Dir("", 0).Int(1).File("", name, "long");
+    CStream package = bytes.Stream();
+    CDirectory().ExtractPackage(package, Base());
+    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside"), (Tree{{name, "long"}}));
+}
+#endif
+
 struct BadNumber {
     const char* what;
     PackageBytes bytes;

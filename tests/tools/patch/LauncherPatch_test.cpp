@@ -154,6 +154,17 @@ TEST_F(LauncherPatchTest, LogLinesAppendAndLogDirectoryIsCreated) {
     EXPECT_EQ(log.substr(19, 22), " UTC UpdateQvsPatch: c");
 }
 
+// "Log" taken by a file: the line still reaches standard error.
+TEST_F(LauncherPatchTest, UnwritableLogStillReportsOnStandardError) {
+    WriteRawFile(dir.Path() / "Log", "not a folder");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(patch.Replace());
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadRawFile(dir.Path() / "Log"), "not a folder");
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find(" UTC UpdateQvsPatch: c"), std::string::npos) << errors;
+}
+
 TEST_F(LauncherPatchTest, RestartStartsLauncherInInstallDirectory) {
     WriteRawFile(dir.Path() / "QVS", child);
     ASSERT_TRUE(patch.Replace());
