@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "protocol/UpdateRequests.h"
 #include "protocol/workers/HttpTransfer.h"
+#include "protocol/workers/SignedTransfer.h"
 
 namespace qvs {
 
@@ -28,6 +29,7 @@ CDownloadWebFileThread::~CDownloadWebFileThread() {
 void CDownloadWebFileThread::FetchOverWeb() {
     const std::string body =
         FetchOverHttp(Values().WebBaseUrl + webLauncherName, WaitMs(), Progress, TransferResult);
+    SignedTransfer::CheckLauncher(Values(), body);
     platform::WriteFileAtomically(TargetPath(), body);
 }
 
@@ -36,6 +38,7 @@ void CDownloadWebFileThread::FetchFromServer() {
     const CStream payload = RunUpdateServerConversation(
         Socket, Values().ServerHost, port_, BuildDownloadWebFileRequest(serverLauncherName),
         MessageType::DownloadWebFile, WaitMs(), &Progress);
+    SignedTransfer::CheckLauncher(Values(), payload.View());
     platform::WriteFileAtomically(LauncherPath(), payload.View());
     Socket.Close();
 }

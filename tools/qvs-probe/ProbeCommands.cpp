@@ -6,26 +6,24 @@
 #include <system_error>
 #include <utility>
 
+#include "BuildSettings.h"
 #include "http/CHttpClient.h"
 #include "platform/FileVersion.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
 #include "protocol/workers/CDownloadWebFileThread.h"
+#include "protocol/workers/CGetCurrentFileVersion.h"
 #include "protocol/workers/CGetLatestClassVersionThread.h"
 #include "protocol/workers/CGetLatestVersionThread.h"
 #include "protocol/workers/CPingGameServerThread.h"
 #include "protocol/workers/CPingThread.h"
 #include "protocol/workers/CRequestECDFileThread.h"
 #include "protocol/workers/ServerConversation.h"
+#include "signing/KeyText.h"
 
 namespace qvs {
 
 namespace {
-
-std::string VersionText(const platform::FileVersion& v) {
-    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-           std::to_string(v.release) + "." + std::to_string(v.build);
-}
 
 std::string WithSeparator(std::string dir) {
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') {
@@ -41,6 +39,7 @@ ProbeCommands::ProbeCommands(ProbeOptions options, std::ostream& out, std::ostre
     values_.ServerHost = options_.host;
     values_.WebBaseUrl = options_.web;
     values_.InstallDir = WithSeparator(options_.install);
+    values_.UpdatePublicKeys = KeyText::PublicKeys(build::UpdatePublicKeys);
 }
 
 int ProbeCommands::Run() {
@@ -115,8 +114,8 @@ void ProbeCommands::FileVersion() {
     const platform::FileVersion local = options_.local.empty()
                                             ? platform::FileVersion{}
                                             : platform::GetFileInformation(options_.local);
-    out_ << "server=" << VersionText(server) << '\n'
-         << "local=" << VersionText(local) << '\n'
+    out_ << "server=" << platform::FormatVersion(server) << '\n'
+         << "local=" << platform::FormatVersion(local) << '\n'
          << "newer=" << (server > local ? "true" : "false") << '\n';
 }
 
@@ -133,7 +132,14 @@ void ProbeCommands::Fetch() {
     out_ << "bytes=" << worker.Progress.BytesReceived << '\n';
 }
 
+// With keys the new launcher must be signed for the version the update
+// server announces, so the probe asks for it first, as the launcher does.
 void ProbeCommands::Launcher() {
+    if (!values_.UpdatePublicKeys.empty()) {
+        CGetCurrentFileVersion query(values_, options_.host, Port(UpdateServerPort),
+                                     options_.waitMs);
+        Finish(query);
+    }
     CDownloadWebFileThread worker(values_, values_.ShortName + ".exe", options_.waitMs,
                                   Port(UpdateServerPort));
     worker.UseServer = options_.server;
