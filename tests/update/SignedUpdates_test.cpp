@@ -5,9 +5,9 @@
 // genuine files from the update server.
 #include "launcher/UpdatePass.h"
 
-#include "platform/TcpSocket.h"
 #include "signing/Ed25519.h"
 #include "signing/UpdateSignature.h"
+#include "support/RawExchange.h"
 #include "support/ReplyScriptServer.h"
 #include "support/TreeSnapshot.h"
 #include "update/UpdateFixture.h"
@@ -149,18 +149,7 @@ TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     Start();
     const std::uint16_t upstream = server->httpPort;
     ReplyScriptServer proxy([upstream](const std::string& request, int) {
-        platform::TcpSocket socket;
-        socket.Connect("127.0.0.1", upstream, 3000);
-        socket.SendAll(request);
-        std::string reply;
-        char buffer[65536];
-        while (socket.WaitForData(3000)) {
-            const std::size_t count = socket.Receive(buffer, sizeof buffer);
-            if (count == 0) {
-                break;
-            }
-            reply.append(buffer, count);
-        }
+        std::string reply = RawExchange(upstream, request);
         const std::size_t body = reply.find("\r\n\r\n");
         if (body != std::string::npos && body + 4 < reply.size()) {
             reply[body + 4] ^= 0x01;
