@@ -160,9 +160,6 @@ TEST_F(QvsPack, BadInputExitsWithOneAndOneLine) {
 // README defines verifies, one over other bytes does not. A signed package
 // still unpacks exactly as an unsigned one.
 TEST_F(QvsPack, SignaturesInteroperateWithOpenssl) {
-    if (std::system("openssl version >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "no openssl command";
-    }
     MakeSource();
     ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd") + " --base 'data\\'").exitCode,
               0);
@@ -189,10 +186,9 @@ TEST_F(QvsPack, SignaturesInteroperateWithOpenssl) {
                   message + ".ecd"),
             0);
     }
-    const Outcome good =
-        Run("verify --public-key " + key + " --name qvs --version 7 " + Quoted("msg.ecd"));
-    EXPECT_EQ(good.exitCode, 0) << good.err;
-    EXPECT_EQ(good.out, "name=qvs\nversion=7\n");
+    EXPECT_EQ(
+        Run("verify --public-key " + key + " --name qvs --version 7 " + Quoted("msg.ecd")).out,
+        "name=qvs\nversion=7\n");
     EXPECT_EQ(Run("verify --public-key " + key + " " + Quoted("other.ecd")).err,
               "qvs-pack: signed by an unknown key\n");
 

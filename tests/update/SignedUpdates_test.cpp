@@ -19,18 +19,16 @@
 namespace qvs::test {
 namespace {
 
-enum class Kind { DataSet, ClientCode, Launcher };
+enum class Kind { DataSet, ClientCode, Launcher, None };
+using Alter = std::function<std::string(const std::string&, const SignedItem&)>;
 
 class SignedUpdates : public UpdateFixture {
 protected:
     SignedUpdates() { values.Workers.UpdatePublicKeys = {keys.publicKey}; }
 
-    static std::string Signed(const std::string& content, const SignedItem& item,
-                              const std::string& seed) {
-        return content + UpdateSignature::Sign(seed, item, content);
-    }
-    std::string Signed(const std::string& content, const SignedItem& item) const {
-        return Signed(content, item, keys.seed);
+    std::string Signed(const std::string& content, const SignedItem& item,
+                       const std::string& seed = {}) const {
+        return content + UpdateSignature::Sign(seed.empty() ? keys.seed : seed, item, content);
     }
     std::string DataSet(int n) const {
         return Scramble(OneFilePackage("", "data" + std::to_string(n) + ".txt", "data"));
@@ -38,10 +36,9 @@ protected:
     std::string ClientCode() const {
         return Scramble(OneFilePackage("MainClass\\", "StartUp.class", "client"));
     }
-    // Data set 1, client code 1 and the launcher 1.0.0.2, all signed; then
+    // Data set 1, client code 1 and the launcher 1.0.0.2, all signed; but
     // the one of kind replaced by what alter makes of its content.
-    void Serve(Kind kind,
-               const std::function<std::string(const std::string&, const SignedItem&)>& alter) {
+    void Serve(Kind kind = Kind::None, const Alter& alter = {}) {
         const std::pair<std::string, SignedItem> items[] = {{DataSet(1), {"qvs", "1"}},
                                                             {ClientCode(), {"qvsc", "1"}},
                                                             {Launcher(2), {"QVS.exe", "1.0.0.2"}}};
@@ -67,8 +64,6 @@ std::string Flip(std::string bytes, std::size_t at) {
     bytes[at] ^= 0x20;
     return bytes;
 }
-
-using Alter = std::function<std::string(const std::string&, const SignedItem&)>;
 
 // Kind and tampering by index, so each case runs with a fresh installation
 // and server.
@@ -124,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(EachKindEachTampering, SignedRefusal,
 
 TEST_F(SignedUpdates, GenuineFilesInstallAsBefore) {
     Install(0, 0);
-    Serve(Kind::DataSet, [this](auto& c, auto& i) { return Signed(c, i); });
+    Serve();
     WriteFile(install.File("qvs.exe"), Launcher(2)); // current: no self-update
     Start();
     RunPass();
@@ -143,7 +138,7 @@ TEST_F(SignedUpdates, GenuineFilesInstallAsBefore) {
 // its body; the update server's copies are genuine.
 TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     Install(0, 0);
-    Serve(Kind::DataSet, [this](auto& c, auto& i) { return Signed(c, i); });
+    Serve();
     ServeFile("qvs2.ecd", Signed(DataSet(2), {"qvs", "2"}));
     WriteFile(install.File("qvs.exe"), Launcher(2));
     Start();
