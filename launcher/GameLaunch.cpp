@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PhysicalMemory.h"
 #include "protocol/CStream.h"
+#include "signing/UpdateSignature.h"
 #include "system/CDirectory.h"
 #include "system/CheckJavaVersion.h"
 #include "system/GetCpuSpeed.h"
@@ -126,6 +127,7 @@ bool GameLaunch::PrepareClientCode() {
         if (!content) {
             return false;
         }
+        CheckClientCodeSignature(*content);
         CStream package;
         package.Write(content->data(), content->size());
         package.Decode();
@@ -133,6 +135,17 @@ bool GameLaunch::PrepareClientCode() {
         return true;
     } catch (const std::exception&) {
         return false;
+    }
+}
+
+// Checked again at every start: the file may have been altered on disk since
+// it arrived. Without keys in the build it is taken as it is.
+void GameLaunch::CheckClientCodeSignature(std::string_view file) const {
+    const WorkerValues& workers = values_.Workers;
+    if (!workers.UpdatePublicKeys.empty()) {
+        UpdateSignature::Verify(
+            file, workers.UpdatePublicKeys,
+            {workers.ShortName + "c", std::to_string(values_.LocalClientCodeVersion)});
     }
 }
 

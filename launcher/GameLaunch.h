@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace qvs {
 
@@ -55,6 +56,7 @@ private:
     void OpenJavaInstaller();
     void RecordMachineFigures();
     bool PrepareClientCode();
+    void CheckClientCodeSignature(std::string_view file) const;
     void ExtractClientClass(CStream& package);
     void ReportClientCodeError();
 

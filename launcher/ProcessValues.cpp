@@ -2,6 +2,7 @@
 
 #include "BuildSettings.h"
 #include "launcher/CConfig.h"
+#include "signing/KeyText.h"
 #include "system/CDirectory.h"
 
 namespace qvs {
@@ -12,6 +13,7 @@ ProcessValues::ProcessValues(std::string installDir)
     Workers.InstallDir = std::move(installDir);
     Workers.WebBaseUrl = std::string("http://") + build::UpdateWebHost + "/updates/";
     Workers.ServerHost = build::ServerHost;
+    Workers.UpdatePublicKeys = KeyText::PublicKeys(build::UpdatePublicKeys);
     UpdateServerHost = build::ServerHost;
     WebHostName = build::UpdateWebHost;
     ServerHostName = build::ServerHost;

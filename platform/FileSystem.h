@@ -69,4 +69,8 @@ std::optional<std::string> ReadWholeFile(std::string_view path);
 void WriteFileAtomically(std::string_view path, std::span<const std::byte> data);
 void WriteFileAtomically(std::string_view path, std::string_view data);
 
+// Creates a new file that only its owner may read (mode 0600 on POSIX) and
+// writes data to it; false when path exists already or any step fails.
+bool CreatePrivateFile(std::string_view path, std::string_view data);
+
 } // namespace qvs::platform

@@ -3,6 +3,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace qvs::platform {
@@ -22,6 +23,8 @@ struct FileVersion {
 // rest of the text: "2.1" gives 2.0.0.0 and "7" gives 0.0.0.0. A piece that is
 // not a decimal number (empty, "3 ", "x") gives 0 for that piece alone.
 FileVersion ParseVersionText(std::string_view text);
+// The four numbers joined by full stops: "1.2.10.0".
+std::string FormatVersion(const FileVersion& version);
 
 // The version of a file, 0.0.0.0 when it has none or cannot be read. On
 // Windows the "\StringFileInfo\040904E4\FileVersion" value of its version

@@ -65,6 +65,11 @@ FileVersion ParseVersionText(std::string_view text) {
     return version;
 }
 
+std::string FormatVersion(const FileVersion& version) {
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.release) + "." + std::to_string(version.build);
+}
+
 std::optional<std::string> FindVersionRecord(std::string_view bytes) {
     for (std::size_t at = bytes.find(VersionRecordTag); at != std::string_view::npos;
          at = bytes.find(VersionRecordTag, at + 1)) {

@@ -10,24 +10,25 @@ import pathlib
 import re
 import sys
 
-CORE = ["platform", "protocol", "http", "system", "workers", "launcher"]
+CORE = ["platform", "signing", "protocol", "http", "system", "workers", "launcher"]
 # folder: the folders its files may include from
 RULES = {
     "platform": ["platform"],
+    "signing": ["platform", "signing"],
     "protocol": ["platform", "protocol"],
     "http": ["platform", "http"],
     "system": ["platform", "protocol", "system"],
-    "workers": ["platform", "protocol", "http", "system", "workers"],
+    "workers": ["platform", "signing", "protocol", "http", "system", "workers"],
     "launcher": CORE,
     # The Qt windows: the main window and the secondary ones are one layer.
     "launcher/gui": CORE + ["launcher/gui", "windows"],
     "windows": CORE + ["launcher/gui", "windows"],
     # Operator tools use the core below the launcher, never Qt.
-    "tools/qvs-pack": ["platform", "protocol", "system"],
-    "tools/qvs-probe": ["platform", "protocol", "http", "system", "workers"],
+    "tools/qvs-pack": ["platform", "signing", "protocol", "system"],
+    "tools/qvs-probe": ["platform", "signing", "protocol", "http", "system", "workers"],
     "tools/qvs-server": ["platform", "protocol"],
-    "tools/UpdateQvsPatch": ["platform", "protocol", "system"],
-    "bench": ["platform", "protocol", "http", "system", "workers"],
+    "tools/UpdateQvsPatch": ["platform", "signing", "protocol", "system"],
+    "bench": ["platform", "signing", "protocol", "http", "system", "workers"],
 }
 FOLDERS = sorted({f for allowed in RULES.values() for f in allowed}, key=len, reverse=True)
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)

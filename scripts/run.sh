@@ -16,7 +16,16 @@ source scripts/loopback-ports.sh
 qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
 
 build="$root/build/run"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF
+# The demo's update signing key lives in the build folder only: the launcher
+# is built with its public key, and every file of the demo server is signed.
+mkdir -p "$build"
+key="$build/demo-signing-key.pem"
+if [ ! -s "$key" ]; then
+    (umask 077 && openssl genpkey -algorithm ed25519 -out "$key")
+fi
+public_key=$(openssl pkey -in "$key" -pubout -outform DER | tail -c 32 | base64)
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF \
+    -DQVS_UPDATE_PUBLIC_KEYS="$public_key" -DQVS_DEMO_SIGNING_KEY="$key"
 cmake --build "$build" -j2
 demo="$build/demo-install"
 server="$build/demo-server"

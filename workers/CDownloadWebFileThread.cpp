@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "protocol/UpdateRequests.h"
 #include "workers/HttpTransfer.h"
+#include "workers/SignedTransfer.h"
 
 namespace qvs {
 
@@ -23,6 +24,7 @@ CDownloadWebFileThread::CDownloadWebFileThread(WorkerValues& values, std::string
 void CDownloadWebFileThread::FetchOverWeb() {
     const std::string body =
         FetchOverHttp(Values().WebBaseUrl + webLauncherName, WaitMs(), Progress, TransferResult);
+    SignedTransfer::CheckLauncher(Values(), body);
     platform::WriteFileAtomically(TargetPath(), body);
 }
 
@@ -31,6 +33,7 @@ void CDownloadWebFileThread::FetchFromServer() {
     const CStream payload = RunUpdateServerConversation(
         Socket, Values().ServerHost, Port(), BuildDownloadWebFileRequest(serverLauncherName),
         MessageType::DownloadWebFile, WaitMs(), &Progress);
+    SignedTransfer::CheckLauncher(Values(), payload.View());
     platform::WriteFileAtomically(LauncherPath(), payload.View());
     Socket.Close();
 }

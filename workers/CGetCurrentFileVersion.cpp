@@ -15,6 +15,7 @@ void CGetCurrentFileVersion::Execute() {
     const platform::FileVersion server = ParseGetCurrentFileVersionReply(payload);
     const platform::FileVersion local =
         platform::GetFileInformation(Values().InstallDir + launcherFile);
+    Values().LatestLauncherVersion = server;
     // Only ever forward: an older or equal server version changes nothing.
     if (server > local) {
         Values().NewLauncherAvailable = true;

@@ -5,6 +5,7 @@
 #include "protocol/UpdateRequests.h"
 #include "system/PackageInstaller.h"
 #include "workers/HttpTransfer.h"
+#include "workers/SignedTransfer.h"
 
 namespace qvs {
 
@@ -16,6 +17,7 @@ void CRequestECDFileThread::FetchFromServer() {
     ECDFileReply reply = ParseRequestECDFileReply(payload);
     payload.Clear(); // the file is held once while it is written or unpacked
     Socket.Close();
+    SignedTransfer::CheckPackage(Values(), reply.file.View());
     if (reply.fileName.find(Values().ShortName + "c") != std::string::npos) {
         StoreClientCode(reply.file);
     } else {
@@ -28,6 +30,7 @@ void CRequestECDFileThread::FetchOverWeb() {
     const std::string url =
         values.WebBaseUrl + values.RequestName + std::to_string(values.RequestVersion) + ".ecd";
     const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult);
+    SignedTransfer::CheckPackage(values, body);
     CStream file;
     file.Write(body.data(), body.size());
     file.SetPosition(0);

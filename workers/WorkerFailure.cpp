@@ -8,6 +8,7 @@
 #include "platform/SocketError.h"
 #include "protocol/CStream.h"
 #include "protocol/ProtocolError.h"
+#include "signing/SignatureError.h"
 #include "system/PackageError.h"
 
 namespace qvs {
@@ -26,6 +27,8 @@ WorkerFailure WorkerFailure::FromCurrentException() {
         return {Protocol, error.what()};
     } catch (const PackageError& error) {
         return {Package, error.what()};
+    } catch (const SignatureError& error) {
+        return {Signature, error.what()};
     } catch (const platform::FileCreateError& error) {
         return {Disk, error.what()};
     } catch (const std::filesystem::filesystem_error& error) {
@@ -49,6 +52,8 @@ const char* KindName(WorkerFailure::Kind kind) {
         return "http";
     case WorkerFailure::Kind::Package:
         return "package";
+    case WorkerFailure::Kind::Signature:
+        return "signature";
     case WorkerFailure::Kind::Disk:
         return "disk";
     case WorkerFailure::Kind::Memory:

@@ -10,12 +10,13 @@ namespace qvs {
 
 struct WorkerFailure {
     enum class Kind {
-        Network,  // no connection, a time-out, a close before the whole reply
-        Protocol, // a reply that breaks the framing or is too short for its fields
-        Http,     // the web host answered with an error or not at all
-        Package,  // a package that was refused
-        Disk,     // a file or directory that could not be written
-        Memory,   // an announced length that could not be held
+        Network,   // no connection, a time-out, a close before the whole reply
+        Protocol,  // a reply that breaks the framing or is too short for its fields
+        Http,      // the web host answered with an error or not at all
+        Package,   // a package that was refused
+        Signature, // an update file without a valid signature of ours
+        Disk,      // a file or directory that could not be written
+        Memory,    // an announced length that could not be held
         Other,
     };
 

@@ -10,6 +10,9 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/FileVersion.h"
 
 namespace qvs {
 
@@ -21,6 +24,9 @@ struct WorkerValues {
     std::string ServerHost;
     std::string RequestName;
     std::int32_t RequestVersion = 0;
+    // Ed25519 public keys (32 raw bytes each), any of which may sign a
+    // fetched file; empty: files are taken unchecked.
+    std::vector<std::string> UpdatePublicKeys;
 
     // Set by any worker whose request fails; never cleared by a worker.
     std::atomic<bool> WorkerFailed{false};
@@ -30,6 +36,8 @@ struct WorkerValues {
     std::int32_t LatestDataVersion = 0;
     std::int32_t LatestClientCodeVersion = 0;
     bool NewLauncherAvailable = false;
+    // The newest launcher's version as the update server announced it.
+    platform::FileVersion LatestLauncherVersion;
     std::int32_t PeopleOnline = 0;
     std::int32_t NoticeMode = 0;
     std::string NoticeTitle;

@@ -226,4 +226,19 @@ void WriteFileAtomically(std::string_view path, std::string_view data) {
     WriteFileAtomically(path, std::as_bytes(std::span<const char>(data.data(), data.size())));
 }
 
+bool CreatePrivateFile(std::string_view path, std::string_view data) {
+    const std::string native = NativePath(path);
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    bool written = true;
+    while (written && !data.empty()) {
+        const ssize_t count = ::write(fd, data.data(), data.size());
+        written = count > 0;
+        data.remove_prefix(written ? static_cast<std::size_t>(count) : 0);
+    }
+    return ::close(fd) == 0 && written;
+}
+
 } // namespace qvs::platform

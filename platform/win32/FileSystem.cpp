@@ -175,4 +175,19 @@ void WriteFileAtomically(std::string_view path, std::string_view data) {
     WriteFileAtomically(path, std::as_bytes(std::span<const char>(data.data(), data.size())));
 }
 
+// The new file inherits the directory's access list: the user's own folder
+// keeps it private.
+bool CreatePrivateFile(std::string_view path, std::string_view data) {
+    HANDLE file = ::CreateFileA(NativePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD count = 0;
+    const bool written =
+        ::WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &count, nullptr) != 0 &&
+        count == data.size();
+    return ::CloseHandle(file) != 0 && written;
+}
+
 } // namespace qvs::platform

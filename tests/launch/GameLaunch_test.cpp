@@ -3,6 +3,8 @@
 #include "BuildSettings.h"
 #include "launcher/ExitCleanUp.h"
 #include "platform/FileSystem.h"
+#include "signing/Ed25519.h"
+#include "signing/UpdateSignature.h"
 #include "support/WireBytes.h"
 #include "system/JavaCommandLine.h"
 
@@ -234,6 +236,35 @@ INSTANTIATE_TEST_SUITE_P(
                       std::pair<std::string, std::string>{"Parent", "qvsc.ecd"},
                       std::pair<std::string, std::string>{"OutAndAway", "QvsC.ecd"}),
     [](const auto& info) { return info.param.first; });
+
+// With keys in the build the client code is checked again at every start:
+// one altered on disk, unsigned, or signed for another version than the
+// installed one is a damaged client code file.
+TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
+    const Ed25519::KeyPair keys = Ed25519::Generate();
+    values->Workers.UpdatePublicKeys = {keys.publicKey};
+    values->LocalClientCodeVersion = 3;
+    const std::string code = test::ClientCodeOf(clientFolder.Path(), "MainClass\\");
+    const std::string genuine = code + UpdateSignature::Sign(keys.seed, {"qvsc", "3"}, code);
+    std::string altered = genuine;
+    altered[code.size() - 1] ^= 0x01;
+    const struct {
+        std::string file;
+        bool starts;
+    } cases[] = {{genuine, true},
+                 {altered, false},
+                 {code, false},
+                 {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
+    for (const auto& c : cases) {
+        WriteText(installPath / "qvsc.ecd", c.file);
+        prompts.messages.clear();
+        shell.programs.clear();
+        MakeLaunch().LaunchGame();
+        EXPECT_EQ(shell.programs.size(), c.starts ? 1U : 0U);
+        EXPECT_EQ(prompts.messages.empty(), c.starts);
+        EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), c.starts);
+    }
+}
 
 TEST_F(LaunchTest, ARefusedClassDirectoryIsNotRecordedForTheExitCleanUp) {
     WriteText(installPath / "qvsc.ecd", test::ClientCodeOf(clientFolder.Path(), "..\\"));

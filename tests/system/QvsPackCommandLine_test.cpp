@@ -155,6 +155,52 @@ TEST_F(QvsPack, BadInputExitsWithOneAndOneLine) {
     EXPECT_FALSE(fs::exists(temp_.File("x.ecd")));
 }
 
+// Keys and signatures interoperate with the openssl command line: openssl
+// reads our secret key, and a signature openssl makes over the message the
+// README defines verifies, one over other bytes does not. A signed package
+// still unpacks exactly as an unsigned one.
+TEST_F(QvsPack, SignaturesInteroperateWithOpenssl) {
+    MakeSource();
+    ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd") + " --base 'data\\'").exitCode,
+              0);
+    const std::string publicKey = Run("keygen " + Quoted("k.pem")).out;
+    EXPECT_EQ(fs::status(temp_.File("k.pem")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Run("keygen " + Quoted("k.pem")).exitCode, 1); // never overwrites a key
+    const auto shell = [this](const std::string& script) {
+        return std::system(("cd '" + temp_.Str() + "' && " + script).c_str());
+    };
+    ASSERT_EQ(shell("openssl pkey -in k.pem -pubout -outform DER | tail -c 32 | base64 >pub"), 0);
+    EXPECT_EQ(ReadFileBytes(temp_.File("pub")), publicKey);
+    const std::string key = publicKey.substr(0, publicKey.size() - 1);
+
+    ASSERT_EQ(shell("cp p.ecd o.ecd && printf 'QVS-UPDATE-SIGNATURE-1\\nqvs\\n7\\n%s\\n' "
+                    "$(sha256sum p.ecd | cut -c1-64) >msg && cp msg other && echo x >>other"),
+              0);
+    for (const std::string& message : {std::string("msg"), std::string("other")}) {
+        ASSERT_EQ(
+            shell("openssl pkeyutl -sign -rawin -inkey k.pem -in " + message +
+                  " -out sig && cp p.ecd " + message +
+                  ".ecd && n=$(( $(wc -c <msg) + 76 )) "
+                  "&& { cat msg sig; printf \"$(printf '\\\\%03o' $n)\\0\\0\\0QvsSig01\"; } >>" +
+                  message + ".ecd"),
+            0);
+    }
+    EXPECT_EQ(
+        Run("verify --public-key " + key + " --name qvs --version 7 " + Quoted("msg.ecd")).out,
+        "name=qvs\nversion=7\n");
+    EXPECT_EQ(Run("verify --public-key " + key + " " + Quoted("other.ecd")).err,
+              "qvs-pack: signed by an unknown key\n");
+
+    ASSERT_EQ(Run("sign --key " + Quoted("k.pem") + " --name qvs --version 7 " + Quoted("o.ecd"))
+                  .exitCode,
+              0);
+    EXPECT_EQ(ReadFileBytes(temp_.File("o.ecd")), ReadFileBytes(temp_.File("msg.ecd")));
+    fs::create_directories(temp_.Path() / "install");
+    EXPECT_EQ(Run("extract " + Quoted("o.ecd") + " " + Quoted("install")).exitCode, 0);
+    EXPECT_EQ(TreeSnapshot(temp_.Path() / "install" / "data"), TreeSnapshot(temp_.Path() / "src"));
+}
+
 } // namespace
 } // namespace qvs
 

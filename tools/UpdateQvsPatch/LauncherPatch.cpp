@@ -4,14 +4,28 @@
 #include "platform/DetachedProcess.h"
 #include "platform/ExecutableFormat.h"
 #include "platform/FileSystem.h"
+#include "platform/VersionRecord.h"
+#include "signing/LauncherSignature.h"
+#include "signing/SignatureError.h"
 
 #include <thread>
 
 namespace qvs {
 
-LauncherPatch::LauncherPatch(std::string installDir, std::string shortName, Timing timing)
+namespace {
+
+// The version record of a program's bytes, as the launcher compares them.
+platform::FileVersion OwnVersion(const std::optional<std::string>& program) {
+    const auto text = program ? platform::FindVersionRecord(*program) : std::nullopt;
+    return text ? platform::ParseVersionText(*text) : platform::FileVersion{};
+}
+
+} // namespace
+
+LauncherPatch::LauncherPatch(std::string installDir, std::string shortName, Timing timing,
+                             std::vector<std::string> publicKeys)
     : installDir_(std::move(installDir)), shortName_(std::move(shortName)), timing_(timing),
-      log_(installDir_, "UpdateQvsPatch") {}
+      publicKeys_(std::move(publicKeys)), log_(installDir_, "UpdateQvsPatch") {}
 
 std::string LauncherPatch::LauncherPath() const {
     return installDir_ + shortName_ + ".exe";
@@ -54,6 +68,9 @@ bool LauncherPatch::Replace() {
                     " bytes) is not a program; old launcher kept");
         return false;
     }
+    if (!IsSignedAndNewer(*program)) {
+        return false;
+    }
     if (!WriteOverLauncher(*program)) {
         return false;
     }
@@ -65,6 +82,25 @@ bool LauncherPatch::Replace() {
         log_.Append("launcher replaced, but " + name + " could not be deleted");
     }
     return true;
+}
+
+bool LauncherPatch::IsSignedAndNewer(const std::string& program) const {
+    if (publicKeys_.empty()) {
+        return true;
+    }
+    try {
+        const platform::FileVersion version = LauncherSignature::Verify(program, publicKeys_);
+        const platform::FileVersion running = OwnVersion(platform::ReadWholeFile(LauncherPath()));
+        if (!(version > running)) {
+            throw SignatureError("version " + platform::FormatVersion(version) +
+                                 " is not above the running " + platform::FormatVersion(running));
+        }
+        return true;
+    } catch (const std::exception& error) {
+        log_.Append("the new launcher " + platform::UpperAscii(shortName_) + " is refused (" +
+                    error.what() + "); old launcher kept");
+        return false;
+    }
 }
 
 bool LauncherPatch::WriteOverLauncher(const std::string& program) {

@@ -5,7 +5,9 @@
 // waits until that process has ended (Windows cannot replace a running
 // program), checks that the download is a program at all, writes it over the
 // old launcher atomically (so either the old or the new one is in place at
-// every moment), deletes "QVS" and starts the launcher again. Every failure
+// every moment), deletes "QVS" and starts the launcher again. With update
+// keys in the build, the new program must also be signed for its own
+// version, and that version must be above the old launcher's. Every failure
 // leaves the old launcher runnable and appends a line to "Log/update.log".
 #pragma once
 
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qvs {
 
@@ -29,7 +32,10 @@ public:
     };
 
     // installDir is absolute and ends with a separator; shortName is "qvs".
-    LauncherPatch(std::string installDir, std::string shortName, Timing timing);
+    // publicKeys: Ed25519 keys (32 raw bytes each) that may sign a launcher;
+    // empty: any program is taken.
+    LauncherPatch(std::string installDir, std::string shortName, Timing timing,
+                  std::vector<std::string> publicKeys = {});
 
     // All steps; false when any of them failed (each failure is logged).
     // Nothing is replaced or started while the old launcher still runs.
@@ -44,10 +50,12 @@ public:
 
 private:
     bool WriteOverLauncher(const std::string& program);
+    bool IsSignedAndNewer(const std::string& program) const;
 
     std::string installDir_;
     std::string shortName_;
     Timing timing_;
+    std::vector<std::string> publicKeys_;
     UpdateLog log_;
 };
 

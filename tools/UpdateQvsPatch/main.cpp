@@ -3,6 +3,9 @@
 // in place and restarts the launcher (see LauncherPatch.h).
 #include "LauncherPatch.h"
 #include "PatchArguments.h"
+#include "signing/KeyText.h"
+
+#include <BuildSettings.h>
 
 #include <filesystem>
 #include <string>
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
         qvs::UpdateLog(error ? std::string() : installDir, "UpdateQvsPatch").Append(line);
         return 2;
     }
-    qvs::LauncherPatch patch(installDir, arguments->shortName, qvs::LauncherPatch::Timing{});
+    qvs::LauncherPatch patch(installDir, arguments->shortName, qvs::LauncherPatch::Timing{},
+                             qvs::KeyText::PublicKeys(qvs::build::UpdatePublicKeys));
     return patch.Run(arguments->processId) ? 0 : 1;
 }

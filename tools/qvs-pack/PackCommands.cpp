@@ -1,5 +1,6 @@
 #include "PackCommands.h"
 
+#include "SignCommands.h"
 #include "StreamFile.h"
 #include "platform/AtomicFileBatch.h"
 #include "platform/FileSystem.h"
@@ -17,11 +18,15 @@ namespace qvs {
 
 namespace {
 
-constexpr const char* usageText = "usage: qvs-pack create FOLDER OUT.ecd [--base DIR]\n"
-                                  "       qvs-pack list FILE.ecd\n"
-                                  "       qvs-pack extract FILE.ecd INSTALL_DIR\n"
-                                  "       qvs-pack encode IN OUT\n"
-                                  "       qvs-pack decode IN OUT\n";
+constexpr const char* usageText =
+    "usage: qvs-pack create FOLDER OUT.ecd [--base DIR]\n"
+    "       qvs-pack list FILE.ecd\n"
+    "       qvs-pack extract FILE.ecd INSTALL_DIR\n"
+    "       qvs-pack encode IN OUT\n"
+    "       qvs-pack decode IN OUT\n"
+    "       qvs-pack keygen SECRET_FILE\n"
+    "       qvs-pack sign --key SECRET_FILE --name NAME --version V FILE\n"
+    "       qvs-pack verify --public-key B64 [--name NAME --version V] FILE\n";
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -53,7 +58,7 @@ int PackCommands::Dispatch(const std::vector<std::string>& args) {
         Encode(args[1], args[2]);
     } else if (command == "decode" && count == 3) {
         Decode(args[1], args[2]);
-    } else {
+    } else if (!SignCommands(out_).Run(args)) {
         return Usage();
     }
     return Success;

@@ -3,6 +3,7 @@
 //   list FILE.ecd                        print the base directory and records
 //   extract FILE.ecd INSTALL_DIR         unpack as the launcher does
 //   encode IN OUT / decode IN OUT        scramble or unscramble a whole file
+//   keygen, sign, verify                 signed updates (SignCommands.h)
 #pragma once
 
 #include <iosfwd>

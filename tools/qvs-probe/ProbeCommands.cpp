@@ -6,11 +6,14 @@
 #include <system_error>
 #include <utility>
 
+#include "BuildSettings.h"
 #include "http/CHttpClient.h"
 #include "platform/FileVersion.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
+#include "signing/KeyText.h"
 #include "workers/CDownloadWebFileThread.h"
+#include "workers/CGetCurrentFileVersion.h"
 #include "workers/CGetLatestClassVersionThread.h"
 #include "workers/CGetLatestVersionThread.h"
 #include "workers/CPingGameServerThread.h"
@@ -22,11 +25,6 @@
 namespace qvs {
 
 namespace {
-
-std::string VersionText(const platform::FileVersion& v) {
-    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." +
-           std::to_string(v.release) + "." + std::to_string(v.build);
-}
 
 std::string WithSeparator(std::string dir) {
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') {
@@ -42,6 +40,7 @@ ProbeCommands::ProbeCommands(ProbeOptions options, std::ostream& out, std::ostre
     values_.ServerHost = options_.host;
     values_.WebBaseUrl = options_.web;
     values_.InstallDir = WithSeparator(options_.install);
+    values_.UpdatePublicKeys = KeyText::PublicKeys(build::UpdatePublicKeys);
 }
 
 int ProbeCommands::Run() {
@@ -115,8 +114,8 @@ void ProbeCommands::FileVersion() {
     const platform::FileVersion local = options_.local.empty()
                                             ? platform::FileVersion{}
                                             : platform::GetFileInformation(options_.local);
-    out_ << "server=" << VersionText(server) << '\n'
-         << "local=" << VersionText(local) << '\n'
+    out_ << "server=" << platform::FormatVersion(server) << '\n'
+         << "local=" << platform::FormatVersion(local) << '\n'
          << "newer=" << (server > local ? "true" : "false") << '\n';
 }
 
@@ -134,7 +133,14 @@ void ProbeCommands::Fetch() {
     out_ << "bytes=" << worker->Progress.BytesReceived << '\n';
 }
 
+// With keys the new launcher must be signed for the version the update
+// server announces, so the probe asks for it first, as the launcher does.
 void ProbeCommands::Launcher() {
+    if (!values_.UpdatePublicKeys.empty()) {
+        Worker<CGetCurrentFileVersion> query(values_, options_.host, Port(UpdateServerPort),
+                                             options_.waitMs);
+        Finish(query.Frame());
+    }
     Worker<CDownloadWebFileThread> worker(values_, values_.ShortName + ".exe", options_.waitMs,
                                           Port(UpdateServerPort));
     worker->UseServer = options_.server;

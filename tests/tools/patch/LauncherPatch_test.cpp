@@ -9,6 +9,9 @@
 #include "PatchFixture.h"
 #include "platform/DetachedProcess.h"
 #include "platform/FileSystem.h"
+#include "platform/VersionRecord.h"
+#include "signing/Ed25519.h"
+#include "signing/UpdateSignature.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -116,6 +119,46 @@ INSTANTIATE_TEST_SUITE_P(
                     BadDownload{"ErrorPage", "<html><body>404 Not Found</body></html>"},
                     BadDownload{"OneByte", "M"}, BadDownload{"LowerCaseMagic", "mz\x90"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// With keys: a program of this platform at version 1.0.0.build, signed for
+// itemVersion by seed (unsigned when seed is empty).
+std::string SignedLauncher(std::int32_t build, const std::string& itemVersion,
+                           const std::string& seed) {
+    const platform::VersionRecord record = platform::MakeVersionRecord(1, 0, 0, build);
+    const std::string program = OldLauncherBytes() + std::string(record.begin(), record.end());
+    return seed.empty() ? program
+                        : program + UpdateSignature::Sign(seed, {"QVS.exe", itemVersion}, program);
+}
+
+TEST_F(LauncherPatchTest, WithKeysOnlyANewerSignedLauncherIsInstalled) {
+    const Ed25519::KeyPair ours = Ed25519::Generate();
+    const std::string other = Ed25519::Generate().seed;
+    const std::string running = SignedLauncher(5, "", "");
+    const struct {
+        std::string download;
+        const char* reason; // null: installed
+    } cases[] = {
+        {SignedLauncher(6, "1.0.0.6", ours.seed), nullptr},
+        {SignedLauncher(6, "", ""), "(no signature)"},
+        {SignedLauncher(6, "1.0.0.6", other), "(signed by an unknown key)"},
+        {SignedLauncher(6, "1.0.0.7", ours.seed),
+         "(signed for QVS.exe 1.0.0.7, not QVS.exe 1.0.0.6)"},
+        {SignedLauncher(4, "1.0.0.4", ours.seed),
+         "(version 1.0.0.4 is not above the running 1.0.0.5)"},
+        {SignedLauncher(5, "1.0.0.5", ours.seed),
+         "(version 1.0.0.5 is not above the running 1.0.0.5)"},
+    };
+    for (const auto& c : cases) {
+        TempDir install;
+        WriteRawFile(install.Path() / "qvs.exe", running);
+        WriteRawFile(install.Path() / "QVS", c.download);
+        LauncherPatch keyed(install.Str(), "qvs", QuickTiming(), {ours.publicKey});
+        EXPECT_EQ(keyed.Replace(), c.reason == nullptr) << c.download.size();
+        const std::string log = ReadRawFile(install.Path() / "Log" / "update.log").value_or("");
+        EXPECT_EQ(ReadRawFile(install.Path() / "qvs.exe"), c.reason ? running : c.download);
+        EXPECT_EQ(c.reason ? log.find(c.reason) != std::string::npos : log.empty(), true) << log;
+    }
+}
 
 TEST_F(LauncherPatchTest, ReadOnlyLauncherIsNotReplaced) {
     WriteRawFile(dir.Path() / "QVS", child);

@@ -1,6 +1,7 @@
 // One update pass in an installation, without a window, as the crash tests
 // run it in a process of its own so they can kill it at any moment.
-// Usage: update_pass_runner INSTALL_DIR UPDATE_PORT WEB_BASE_URL
+// Usage: update_pass_runner INSTALL_DIR UPDATE_PORT WEB_BASE_URL [PUBLIC_KEYS]
+// PUBLIC_KEYS (base64, comma-separated) replaces the build's update keys.
 // Exit status: 0 the pass handed over to the game launch, 1 to the failure
 // report, 2 usage or an error that escaped the pass.
 #include "launcher/INetworkInformationView.h"
@@ -9,6 +10,7 @@
 #include "launcher/ProcessValues.h"
 #include "launcher/StartUp.h"
 #include "launcher/UpdatePass.h"
+#include "signing/KeyText.h"
 #include "system/IPrompts.h"
 
 #include <exception>
@@ -48,8 +50,9 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::cerr << "usage: update_pass_runner INSTALL_DIR UPDATE_PORT WEB_BASE_URL\n";
+    if (argc != 4 && argc != 5) {
+        std::cerr
+            << "usage: update_pass_runner INSTALL_DIR UPDATE_PORT WEB_BASE_URL [PUBLIC_KEYS]\n";
         return 2;
     }
     try {
@@ -60,6 +63,9 @@ int main(int argc, char* argv[]) {
         values.Workers.ServerHost = "127.0.0.1";
         values.Workers.WebBaseUrl = argv[3];
         values.WorkerWaitMs = 5000;
+        if (argc == 5) {
+            values.Workers.UpdatePublicKeys = qvs::KeyText::PublicKeys(argv[4]);
+        }
         HeadlessWindow window;
         qvs::UpdatePass(values, window, window, window, window).Run();
         return window.launched ? 0 : 1;

@@ -1,0 +1,31 @@
+// The signing commands of qvs-pack:
+//   keygen SECRET_FILE                                  new key pair; prints the public key
+//   sign --key SECRET_FILE --name NAME --version V FILE  appends (or replaces) the trailer
+//   verify --public-key B64 [--name NAME --version V] FILE
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qvs {
+
+class SignCommands {
+public:
+    explicit SignCommands(std::ostream& out);
+
+    // False when args are none of the commands above (wrong usage); throws
+    // on bad input, SignatureError when verify refuses the file.
+    bool Run(const std::vector<std::string>& args);
+
+private:
+    void KeyGen(const std::string& secretFile);
+    void Sign(const std::string& secretFile, const std::string& name, const std::string& version,
+              const std::string& file);
+    void Verify(const std::string& publicKeys, const std::string& name, const std::string& version,
+                const std::string& file);
+
+    std::ostream& out_;
+};
+
+} // namespace qvs
