@@ -19,28 +19,28 @@ namespace {
 using namespace std::chrono_literals;
 using asio::use_awaitable;
 
-// After the reply our side ends first and what the client still sends is
-// read and dropped briefly: closing with unread input would reset the
-// connection and discard the reply (an error page for an oversized head).
+// After the reply our side ends first and, when the client sent more than
+// the request, the rest is read and dropped briefly: closing with unread
+// input would reset the connection and discard the reply (an error page for
+// an oversized head).
 constexpr auto LingerTime = 1000ms;
 constexpr std::size_t MaxDrain = 1 << 20;
 // One sendfile call at most; the socket's buffer usually takes less.
 constexpr std::size_t SendPiece = 1 << 20;
+// Files up to this size go out from memory with their head.
+constexpr std::uint64_t SmallFile = 64 * 1024;
 // Requests are a few dozen bytes, a web head a few hundred: a small buffer
 // keeps thousands of waiting connections cheap.
 constexpr std::size_t ReadPiece = 1024;
 
 } // namespace
 
-Connection::Connection(Socket socket, std::string name, std::string address, const Service& service,
-                       const ServerOptions& options, RequestLog& log, ConnectionLimits::Slot slot)
+Connection::Connection(Socket socket, std::string name, std::string address, std::string peer,
+                       const Service& service, const ServerOptions& options, RequestLog& log,
+                       ConnectionLimits::Slot slot)
     : socket_(std::move(socket)), deadline_(socket_.get_executor()), name_(std::move(name)),
-      address_(std::move(address)), service_(service), options_(options), log_(log),
-      slot_(std::move(slot)) {
-    asio::error_code error;
-    const auto remote = socket_.remote_endpoint(error);
-    peer_ = address_ + ":" + (error ? std::string("?") : std::to_string(remote.port()));
-}
+      address_(std::move(address)), peer_(std::move(peer)), service_(service), options_(options),
+      log_(log), slot_(std::move(slot)) {}
 
 asio::awaitable<void> Connection::Run() {
     const auto self = shared_from_this(); // alive until the exchange ends
@@ -66,11 +66,18 @@ asio::awaitable<std::string> Connection::Exchange() {
     replying_ = true;
     const auto bytesPerSecond = std::max<std::uint64_t>(options_.minReplyRate, 1);
     Arm(options_.replyTimeout + std::chrono::milliseconds(reply.Size() * 1000 / bytesPerSecond));
-    if (!reply.head.empty()) {
+    if (reply.file && reply.file->Size() <= SmallFile) {
+        // One write for head and body: cheaper than a sendfile for small files.
+        const std::string body = reply.file->ReadAll();
+        co_await asio::async_write(
+            socket_,
+            std::array<asio::const_buffer, 2>{asio::buffer(reply.head), asio::buffer(body)},
+            use_awaitable);
+    } else {
         co_await asio::async_write(socket_, asio::buffer(reply.head), use_awaitable);
-    }
-    if (reply.file) {
-        co_await SendFile(*reply.file);
+        if (reply.file) {
+            co_await SendFile(*reply.file);
+        }
     }
     co_await Linger();
     co_return reply.log;
@@ -121,6 +128,9 @@ asio::awaitable<void> Connection::SendFile(const ServedFile& file) {
 asio::awaitable<void> Connection::Linger() {
     asio::error_code error;
     socket_.shutdown(Socket::shutdown_send, error);
+    if (!error && socket_.available(error) == 0 && !error) {
+        co_return; // nothing unread: closing sends no reset
+    }
     Arm(std::chrono::duration_cast<std::chrono::milliseconds>(LingerTime));
     std::array<char, 4096> buffer{};
     std::size_t drained = 0;

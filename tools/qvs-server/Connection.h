@@ -25,9 +25,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
 public:
     using Socket = asio::ip::tcp::socket;
 
-    // name: the port's name in the log; address: the client's address.
-    Connection(Socket socket, std::string name, std::string address, const Service& service,
-               const ServerOptions& options, RequestLog& log, ConnectionLimits::Slot slot);
+    // name: the port's name in the log; address: the client's address;
+    // peer: its address and port, for the log.
+    Connection(Socket socket, std::string name, std::string address, std::string peer,
+               const Service& service, const ServerOptions& options, RequestLog& log,
+               ConnectionLimits::Slot slot);
 
     // Serves the connection to its end and logs its one line; run it on the
     // socket's executor.

@@ -1,5 +1,7 @@
 #include "ServedFile.h"
 
+#include <cerrno>
+#include <stdexcept>
 #include <utility>
 
 #include <fcntl.h>
@@ -19,6 +21,20 @@ std::optional<ServedFile> ServedFile::Open(const std::string& path) {
         return std::nullopt;
     }
     return ServedFile(descriptor, static_cast<std::uint64_t>(info.st_size));
+}
+
+std::string ServedFile::ReadAll() const {
+    std::string bytes(static_cast<std::size_t>(size_), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::pread(descriptor_, bytes.data() + done, bytes.size() - done,
+                                      static_cast<off_t>(done));
+        if (count <= 0 && !(count < 0 && errno == EINTR)) {
+            throw std::runtime_error("file shorter than announced");
+        }
+        done += count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
+    return bytes;
 }
 
 ServedFile::ServedFile(ServedFile&& other) noexcept

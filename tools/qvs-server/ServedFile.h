@@ -22,6 +22,9 @@ public:
 
     int Descriptor() const { return descriptor_; }
     std::uint64_t Size() const { return size_; }
+    // The whole file, Size() bytes, for small files; throws std::runtime_error
+    // when it cannot be read or became shorter.
+    std::string ReadAll() const;
 
 private:
     ServedFile(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}

@@ -109,6 +109,7 @@ void TcpServer::Admit(asio::ip::tcp::socket socket, const Port& port) {
     }
     const auto executor = socket.get_executor();
     auto connection = std::make_shared<Connection>(std::move(socket), port.name, address,
+                                                   address + ":" + std::to_string(remote.port()),
                                                    port.service, options_, log_, std::move(*slot));
     // The spawned function keeps the connection alive until Run starts.
     asio::co_spawn(

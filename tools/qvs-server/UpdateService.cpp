@@ -118,8 +118,7 @@ Reply UpdateService::Answer(const UpdateRequest& request, const std::string& pee
         if (!path) {
             return {};
         }
-        return {std::string(
-            BuildGetCurrentFileVersionReply(platform::GetFileInformation(*path)).View())};
+        return {std::string(BuildGetCurrentFileVersionReply(versions_.Get(*path)).View())};
     }
     case MessageType::RequestECDFile:
     case MessageType::DownloadWebFile:

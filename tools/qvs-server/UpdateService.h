@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "FileVersionCache.h"
 #include "Service.h"
 #include "protocol/UpdateRequests.h"
 
@@ -31,6 +32,7 @@ private:
     std::optional<std::string> UpdatesFile(const std::string& fileName) const;
 
     std::string root_;
+    mutable FileVersionCache versions_;
 };
 
 } // namespace qvs

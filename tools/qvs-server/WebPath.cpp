@@ -36,13 +36,15 @@ bool SafeComponents(const std::string& path) {
     return path.find('\\') == std::string::npos && path.find('\0') == std::string::npos;
 }
 
-bool IsBelow(const std::filesystem::path& root, const std::filesystem::path& file) {
+// Whether file, once every link is followed, is a regular file below root.
+// One path walk each: this runs for every request.
+bool IsFileBelow(const std::filesystem::path& root, const std::filesystem::path& file) {
     std::error_code error;
-    const auto realRoot = std::filesystem::canonical(root, error);
-    if (error) {
+    const auto realFile = std::filesystem::canonical(file, error);
+    if (error || !std::filesystem::is_regular_file(realFile, error)) {
         return false;
     }
-    const auto realFile = std::filesystem::canonical(file, error);
+    const auto realRoot = std::filesystem::canonical(root, error);
     if (error) {
         return false;
     }
@@ -84,10 +86,11 @@ std::optional<std::string> WebPath::Resolve(const std::string& root, std::string
         return std::nullopt;
     }
     std::string file = platform::NativePath(root + *path);
-    if (platform::IsDirectory(file)) {
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) {
         file = platform::NativePath(file + (file.ends_with('/') ? "" : "/") + "index.html");
     }
-    if (!platform::FileExists(file) || !IsBelow(root, file)) {
+    if (!IsFileBelow(root, file)) {
         return std::nullopt;
     }
     return file;
