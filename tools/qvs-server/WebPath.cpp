@@ -66,6 +66,13 @@ std::optional<std::string> RealPath(const std::string& path, bool& regular) {
     return std::string(buffer, static_cast<std::size_t>(length));
 }
 
+// The path itself when it exists as written (one look-up), else as
+// NativePath matches its names in any letter case (one per component).
+std::string ExistingPath(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? path : platform::NativePath(path);
+}
+
 // Whether file, once every link is followed, is a regular file below root.
 bool IsFileBelow(const std::string& root, const std::string& file) {
     bool regular = false;
@@ -113,10 +120,10 @@ std::optional<std::string> WebPath::Resolve(const std::string& root, std::string
     if (!path || !SafeComponents(*path)) {
         return std::nullopt;
     }
-    std::string file = platform::NativePath(root + *path);
+    std::string file = ExistingPath(root + *path);
     std::error_code error;
     if (std::filesystem::is_directory(file, error)) {
-        file = platform::NativePath(file + (file.ends_with('/') ? "" : "/") + "index.html");
+        file = ExistingPath(file + (file.ends_with('/') ? "" : "/") + "index.html");
     }
     if (!IsFileBelow(root, file)) {
         return std::nullopt;
