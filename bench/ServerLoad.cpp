@@ -1,30 +1,54 @@
-// Load on the update server as many launchers starting at once put on it:
-// every launcher (one thread) runs the queries of an update pass, each on a
-// connection of its own as the workers do: ping, the data and client code
-// versions and the launcher's file version. Prints requests per second and
-// latency percentiles; exits with 1 when any request failed.
+// Load on qvs-server as a game's players and attackers put on it, all on
+// loopback from many source addresses (127.x.y.z) so that the per-address
+// cap is what it is for real clients.
 //
-// usage: bench_server_load HOST PORT [LAUNCHERS] [ROUNDS]
-#include "protocol/UpdateReplies.h"
-#include "protocol/UpdateRequests.h"
-#include "workers/ServerConversation.h"
-
+//   bench_server_load update PORT SERVER_PID [LAUNCHERS] [ROUNDS] [IDLE] [DRIPS]
+//     LAUNCHERS (200) launchers, one thread each, run ROUNDS (5) times the
+//     queries of an update pass, each on a connection of its own: ping, the
+//     data and client code versions and the launcher's file version; while
+//     IDLE (10000) connections that send nothing and DRIPS (256) that send a
+//     request one byte every 3 s are held (opened again when the server
+//     closes them). Prints requests per second, latency percentiles,
+//     failures and the server's peak memory; exits 1 when a request failed.
+//
+//   bench_server_load http PORT PEER_PORT PATH [CLIENTS] [SECONDS]
+//     CLIENTS (64) clients GET PATH over and over for SECONDS (5) from
+//     qvs-server's web port, then from a peer server (nginx) on PEER_PORT,
+//     twice each, alternating; prints requests per second and the ratio.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <latch>
+#include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-namespace qvs {
+#include <sys/resource.h>
+
+#include "HeldConnections.h"
+#include "LoopbackSocket.h"
+#include "protocol/UpdateFrame.h"
+#include "protocol/UpdateReplies.h"
+#include "protocol/UpdateRequests.h"
+
+namespace qvs::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int WaitMs = 30000;
+
+// Source networks (127.N.x.y) of each kind of client.
+constexpr int IdleNetwork = 1;
+constexpr int DripNetwork = 2;
+constexpr int LauncherNetwork = 3;
+constexpr int HttpNetwork = 4;
+constexpr int IdlePerAddress = 50; // under the server's default cap of 64
+constexpr int DripPerAddress = 32;
+constexpr int DripMs = 3000;
 
 struct Query {
     MessageType type;
@@ -39,8 +63,18 @@ const Query queries[] = {
      [] { return BuildGetCurrentFileVersionRequest("qvs.exe"); }},
 };
 
-// Parses each reply as the workers do, so a malformed answer counts as failed.
-void CheckReply(const Query& query, CStream& payload) {
+// Asks one query as a launcher's worker does and parses the reply, so a
+// malformed answer fails too.
+void Ask(const std::string& source, std::uint16_t port, const Query& query) {
+    LoopbackSocket socket(source, port);
+    socket.Send(query.build().View());
+    const std::string head = socket.Receive(ReplyHeaderSize);
+    const MessageHeader header = ParseMessageHeader(std::as_bytes(std::span(head)));
+    CheckReplyType(header, query.type);
+    const std::string bytes = socket.Receive(static_cast<std::size_t>(header.length));
+    CStream payload;
+    payload.Write(bytes.data(), bytes.size());
+    payload.SetPosition(0);
     if (query.type == MessageType::Ping) {
         ParsePingReply(payload);
     } else if (query.type == MessageType::GetLatestVersion) {
@@ -50,69 +84,22 @@ void CheckReply(const Query& query, CStream& payload) {
     }
 }
 
-class ServerLoad {
+class Results {
 public:
-    ServerLoad(std::string host, std::uint16_t port, int launchers, int rounds)
-        : host_(std::move(host)), port_(port), launchers_(launchers), rounds_(rounds),
-          start_(launchers) {}
-
-    int Run() {
-        std::vector<std::thread> threads;
-        const Clock::time_point began = Clock::now();
-        for (int i = 0; i < launchers_; ++i) {
-            threads.emplace_back([this] { Launcher(); });
-        }
-        for (std::thread& thread : threads) {
-            thread.join();
-        }
-        const double seconds = std::chrono::duration<double>(Clock::now() - began).count();
-        return Report(seconds);
-    }
-
-private:
-    void Launcher() {
-        std::vector<double> mine;
-        int failed = 0;
-        start_.arrive_and_wait();
-        for (int round = 0; round < rounds_; ++round) {
-            for (const Query& query : queries) {
-                const Clock::time_point sent = Clock::now();
-                try {
-                    platform::TcpSocket socket;
-                    CStream payload = RunUpdateServerConversation(
-                        socket, host_, port_, query.build(), query.type, WaitMs);
-                    CheckReply(query, payload);
-                    mine.push_back(
-                        std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
-                } catch (const std::exception& error) {
-                    ++failed;
-                    std::lock_guard lock(mutex_);
-                    if (firstError_.empty()) {
-                        firstError_ = error.what();
-                    }
-                }
-            }
-        }
-        std::lock_guard lock(mutex_);
-        latencies_.insert(latencies_.end(), mine.begin(), mine.end());
+    void Add(const std::vector<double>& latencies, int failed, const std::string& error) {
+        const std::lock_guard lock(mutex_);
+        latencies_.insert(latencies_.end(), latencies.begin(), latencies.end());
         failed_ += failed;
-    }
-
-    double Percentile(double fraction) const {
-        if (latencies_.empty()) {
-            return 0;
+        if (firstError_.empty()) {
+            firstError_ = error;
         }
-        const auto index = static_cast<std::size_t>(fraction * (latencies_.size() - 1) + 0.5);
-        return latencies_[index];
     }
 
     int Report(double seconds) {
         std::sort(latencies_.begin(), latencies_.end());
-        const std::size_t answered = latencies_.size();
-        std::printf("launchers %d, rounds %d, requests %zu answered, %d failed\n", launchers_,
-                    rounds_, answered, failed_);
-        std::printf("%.2f s, %.0f requests/s, latency p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                    seconds, static_cast<double>(answered) / seconds, Percentile(0.50),
+        std::printf("%zu requests answered, %d failed, %.0f requests/s\n", latencies_.size(),
+                    failed_, static_cast<double>(latencies_.size()) / seconds);
+        std::printf("latency p50 %.2f ms, p99 %.2f ms (goal < 50), max %.2f ms\n", Percentile(0.50),
                     Percentile(0.99), latencies_.empty() ? 0.0 : latencies_.back());
         if (failed_ > 0) {
             std::printf("first failure: %s\n", firstError_.c_str());
@@ -120,28 +107,154 @@ private:
         return failed_ == 0 ? 0 : 1;
     }
 
-    std::string host_;
-    std::uint16_t port_;
-    int launchers_;
-    int rounds_;
-    std::latch start_;
+private:
+    double Percentile(double fraction) const {
+        if (latencies_.empty()) {
+            return 0;
+        }
+        return latencies_[static_cast<std::size_t>(fraction * (latencies_.size() - 1) + 0.5)];
+    }
+
     std::mutex mutex_;
     std::vector<double> latencies_;
     int failed_ = 0;
     std::string firstError_;
 };
 
+void Launcher(const std::string& source, std::uint16_t port, int rounds, Results& results) {
+    std::vector<double> latencies;
+    int failed = 0;
+    std::string error;
+    for (int round = 0; round < rounds; ++round) {
+        for (const Query& query : queries) {
+            const Clock::time_point sent = Clock::now();
+            try {
+                Ask(source, port, query);
+                latencies.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+            } catch (const std::exception& failure) {
+                ++failed;
+                error = failure.what();
+            }
+        }
+    }
+    results.Add(latencies, failed, error);
+}
+
+std::string PeakMemory(const std::string& pid) {
+    std::ifstream status("/proc/" + pid + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            const double mib = std::stod(line.substr(6)) / 1024;
+            return std::to_string(static_cast<int>(mib + 0.5)) + " MiB";
+        }
+    }
+    return "unknown";
+}
+
+int UpdateLoad(std::uint16_t port, const std::string& pid, int launchers, int rounds, int idle,
+               int drips) {
+    const HeldConnections idlers(port, IdleNetwork, idle, IdlePerAddress);
+    const HeldConnections drippers(port, DripNetwork, drips, DripPerAddress,
+                                   std::string(BuildGetLatestVersionRequest("qvs").View()), DripMs);
+    std::this_thread::sleep_for(std::chrono::seconds(2)); // all of them accepted
+    Results results;
+    std::vector<std::thread> threads;
+    const Clock::time_point began = Clock::now();
+    for (int i = 0; i < launchers; ++i) {
+        threads.emplace_back(Launcher, LoopbackAddress(LauncherNetwork, i), port, rounds,
+                             std::ref(results));
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - began).count();
+    std::printf("update: %d launchers x %d passes of 4 queries, beside %d idle and %d dripping "
+                "connections (reopened %d and %d times, %d reopenings failed)\n",
+                launchers, rounds, idle, drips, idlers.Reopened(), drippers.Reopened(),
+                idlers.Failed() + drippers.Failed());
+    const int status = results.Report(seconds);
+    std::printf("server peak memory %s (goal < 200 MiB)\n", PeakMemory(pid).c_str());
+    return status;
+}
+
+// Requests per second of clients GETting path from port for seconds.
+double HttpRate(std::uint16_t port, const std::string& path, int clients, int seconds,
+                int& failed) {
+    std::atomic<int> done{0};
+    std::atomic<int> failures{0};
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < clients; ++i) {
+        threads.emplace_back([&, source = LoopbackAddress(HttpNetwork, i % 8)] {
+            while (Clock::now() < end) {
+                try {
+                    LoopbackSocket socket(source, port);
+                    socket.Send("GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+                    std::string head;
+                    socket.ReceiveAll(head);
+                    ++(head.rfind("HTTP/1.", 0) == 0 && head.find(" 200 ") == 8 ? done : failures);
+                } catch (const std::exception&) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    failed += failures;
+    return done / static_cast<double>(seconds);
+}
+
+int HttpLoad(std::uint16_t port, std::uint16_t peerPort, const std::string& path, int clients,
+             int seconds) {
+    double ours = 0;
+    double peer = 0;
+    int failed = 0;
+    for (int run = 0; run < 2; ++run) {
+        ours += HttpRate(port, path, clients, seconds, failed) / 2;
+        peer += HttpRate(peerPort, path, clients, seconds, failed) / 2;
+    }
+    std::printf("http GET %s, %d clients: qvs-server %.0f requests/s, nginx %.0f requests/s, "
+                "ratio %.2f (goal >= 0.70), %d failed\n",
+                path.c_str(), clients, ours, peer, peer > 0 ? ours / peer : 0.0, failed);
+    return failed == 0 ? 0 : 1;
+}
+
+// Every held connection is a descriptor: take all the system allows us.
+void RaiseOpenFileLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+int Argument(int argc, char** argv, int index, int fallback) {
+    return argc > index ? std::max(1, std::atoi(argv[index])) : fallback;
+}
+
 } // namespace
-} // namespace qvs
+} // namespace qvs::bench
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 5) {
-        std::fprintf(stderr, "usage: bench_server_load HOST PORT [LAUNCHERS] [ROUNDS]\n");
-        return 2;
+    using namespace qvs::bench;
+    RaiseOpenFileLimit();
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "update" && argc >= 4 && argc <= 8) {
+        return UpdateLoad(static_cast<std::uint16_t>(std::atoi(argv[2])), argv[3],
+                          Argument(argc, argv, 4, 200), Argument(argc, argv, 5, 5),
+                          Argument(argc, argv, 6, 10000), Argument(argc, argv, 7, 256));
     }
-    const int launchers = argc > 3 ? std::max(1, std::atoi(argv[3])) : 200;
-    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
-    qvs::ServerLoad load(argv[1], static_cast<std::uint16_t>(std::atoi(argv[2])), launchers,
-                         rounds);
-    return load.Run();
+    if (mode == "http" && argc >= 5 && argc <= 7) {
+        return HttpLoad(static_cast<std::uint16_t>(std::atoi(argv[2])),
+                        static_cast<std::uint16_t>(std::atoi(argv[3])), argv[4],
+                        Argument(argc, argv, 5, 64), Argument(argc, argv, 6, 5));
+    }
+    std::fprintf(stderr, "usage: bench_server_load update PORT SERVER_PID [LAUNCHERS] [ROUNDS] "
+                         "[IDLE] [DRIPS]\n"
+                         "       bench_server_load http PORT PEER_PORT PATH [CLIENTS] "
+                         "[SECONDS]\n");
+    return 2;
 }

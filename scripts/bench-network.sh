@@ -5,9 +5,14 @@
 #  2. the same amount as a client code package from qvs-server's update port
 #     (qvs-probe fetch --server), against the HTTP runs;
 #  3. qvs-server under many launchers at once, each running the queries of
-#     an update pass (bench_server_load): requests per second, latency.
+#     an update pass, while 10,000 idle and 256 slow-drip connections are
+#     held (bench_server_load update): requests per second, latency,
+#     failures, the server's peak memory;
+#  4. HTTP GET of a 4 KiB and a 5 MiB file by 64 clients from qvs-server's
+#     web port and from nginx serving the same folder (bench_server_load http).
 # Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3),
-# QVS_BENCH_LAUNCHERS (200), QVS_BENCH_LOAD_ROUNDS (5).
+# QVS_BENCH_LAUNCHERS (200), QVS_BENCH_LOAD_ROUNDS (5), QVS_BENCH_IDLE (10000),
+# QVS_BENCH_DRIPS (256).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,6 +25,8 @@ build=${QVS_BENCH_BUILD:-$root/build/bench}
 rounds=${QVS_BENCH_ROUNDS:-3}
 launchers=${QVS_BENCH_LAUNCHERS:-200}
 loadRounds=${QVS_BENCH_LOAD_ROUNDS:-5}
+idle=${QVS_BENCH_IDLE:-10000}
+drips=${QVS_BENCH_DRIPS:-256}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
     -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target qvs-probe qvs-server qvs-pack bench_server_load >/dev/null
@@ -65,11 +72,22 @@ ln "$work/www/big.bin" "$work/pkg/big.bin"
 rm -rf "$work/pkg"
 cp "$pack" "$work/server/updates/qvs.exe"
 "$pack" create "$work/install" "$work/server/updates/qvs3.ecd"
+head -c 4096 /dev/urandom >"$work/server/small.bin"
+head -c $((5 << 20)) /dev/urandom >"$work/server/large.bin"
 updatePort=$(free_port)
+webPort=$(free_port)
+# Room for the idle and dripping connections beside the launchers.
+ulimit -n "$(ulimit -Hn)"
 "$server" --root "$work/server" --bind 127.0.0.1 --update-port "$updatePort" \
-    --game-port "$(free_port)" --http-port "$(free_port)" 2>/dev/null &
-pids+=($!)
+    --game-port "$(free_port)" --http-port "$webPort" \
+    --max-connections $((idle + drips + 2 * launchers)) 2>/dev/null &
+serverPid=$!
+pids+=("$serverPid")
 wait_for_port "$updatePort"
+peerPort=$(free_port)
+start_nginx "$work/nginx-peer" "$peerPort" "$work/server" "$(nproc)" 4096
+pids+=("$nginx_pid")
+wait_for_port "$peerPort"
 
 url="http://127.0.0.1:$httpPort/big.bin"
 ecdBytes=$(stat -c %s "$work/server/updates/qvsc1.ecd")
@@ -116,5 +134,9 @@ print(f"server: peak memory {pserver} KiB, limit {slimit} KiB "
       f"({'within' if pserver <= slimit else 'OVER'})")
 PY
 
-echo "load: $launchers launchers, $loadRounds passes each, 4 queries per pass"
-"$load" 127.0.0.1 "$updatePort" "$launchers" "$loadRounds"
+status=0
+"$load" update "$updatePort" "$serverPid" "$launchers" "$loadRounds" "$idle" "$drips" || status=1
+for file in /small.bin /large.bin; do
+    "$load" http "$webPort" "$peerPort" "$file" || status=1
+done
+exit $status

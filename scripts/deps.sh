@@ -17,7 +17,8 @@ qvs_install_packages() {
 # What building and testing the core needs.
 QVS_CORE_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libbenchmark-dev
     nginx curl clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 python3 tar time
-    default-jdk-headless libgcrypt20-dev libgcrypt-mingw-w64-dev libgpg-error-mingw-w64-dev openssl)
+    default-jdk-headless libgcrypt20-dev libgcrypt-mingw-w64-dev libgpg-error-mingw-w64-dev openssl
+    libasio-dev libnginx-mod-stream systemd)
 
 # What the Qt windows, their pictures and their end-to-end tests need.
 QVS_GUI_PACKAGES=(qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libturbojpeg0-dev

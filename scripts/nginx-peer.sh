@@ -2,18 +2,19 @@
 # the network benchmark. Sourced; needs no system configuration and runs as
 # root or as any user.
 
-# start_nginx PREFIX PORT ROOT: serves ROOT on 127.0.0.1:PORT in the
-# background, with its configuration, logs (PREFIX/access.log) and temporary
-# files below PREFIX; its process id is left in nginx_pid.
+# start_nginx PREFIX PORT ROOT [WORKERS] [CONNECTIONS]: serves ROOT on
+# 127.0.0.1:PORT in the background with WORKERS processes (1) of CONNECTIONS
+# connections (64), with its configuration, logs (PREFIX/access.log) and
+# temporary files below PREFIX; its process id is left in nginx_pid.
 start_nginx() {
-    local prefix=$1 port=$2 root=$3
+    local prefix=$1 port=$2 root=$3 workers=${4:-1} connections=${5:-64}
     mkdir -p "$prefix/temp"
     cat >"$prefix/nginx.conf" <<CONF
-worker_processes 1;
+worker_processes $workers;
 user root;
 pid $prefix/nginx.pid;
 error_log $prefix/error.log;
-events { worker_connections 64; }
+events { worker_connections $connections; }
 http {
   access_log $prefix/access.log;
   sendfile on;

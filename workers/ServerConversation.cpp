@@ -6,6 +6,7 @@
 
 #include "platform/SocketError.h"
 #include "protocol/GameServerStatus.h"
+#include "protocol/ProtocolError.h"
 
 namespace qvs {
 
@@ -15,6 +16,16 @@ constexpr std::size_t pieceSize = 64 * 1024;
 // Reserved before the payload arrives; beyond this the buffer grows with
 // what actually comes, so a length a server only announces costs nothing.
 constexpr std::size_t upfrontReserve = 64 * 1024 * 1024;
+// Replies other than files are a few dozen bytes: a larger announcement is a
+// hostile or broken server, refused before anything is received for it.
+constexpr std::int32_t MaxSmallReplyLength = 64 * 1024;
+
+void CheckSmallReply(std::int32_t length) {
+    if (length > MaxSmallReplyLength) {
+        throw ProtocolError("Announced payload length " + std::to_string(length) +
+                            " out of range for this reply");
+    }
+}
 
 void Connect(platform::TcpSocket& socket, const std::string& host, std::uint16_t port, int waitMs) {
     socket.Connect(host, port, waitMs);
@@ -66,6 +77,9 @@ CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::stri
     std::array<std::byte, ReplyHeaderSize> header{};
     socket.ReceiveExactly(header, waitMs);
     const MessageHeader reply = ParseMessageHeader(header);
+    if (type != MessageType::RequestECDFile && type != MessageType::DownloadWebFile) {
+        CheckSmallReply(reply.length);
+    }
     if (progress != nullptr) {
         progress->BytesTotal.store(reply.length);
     }
@@ -82,6 +96,7 @@ CStream RunGameServerConversation(platform::TcpSocket& socket, const std::string
     std::array<std::byte, GameFrameLengthSize> length{};
     socket.ReceiveExactly(length, waitMs);
     const std::int32_t bodyLength = ParseGameFrameLength(length);
+    CheckSmallReply(bodyLength);
     return ReceivePayload(socket, static_cast<std::size_t>(bodyLength), waitMs);
 }
 

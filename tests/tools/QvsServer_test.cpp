@@ -1,10 +1,18 @@
 // The real qvs-server on loopback: every reply checked byte for byte.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 
 #include "ServerProcess.h"
 #include "platform/TcpSocket.h"
@@ -50,6 +58,71 @@ std::string Exchange(std::uint16_t port, const std::string& request, bool halfCl
     return reply;
 }
 
+// A connection from a chosen loopback address, with a receive buffer as
+// small as asked: what a hostile or slow client controls.
+class RawClient {
+public:
+    RawClient(const std::string& source, std::uint16_t port, int receiveBuffer = 0)
+        : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        if (receiveBuffer > 0) {
+            ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        }
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        ::inet_pton(AF_INET, source.c_str(), &address.sin_addr);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+        address.sin_port = htons(port);
+        ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    ~RawClient() { ::close(fd_); }
+    RawClient(const RawClient&) = delete;
+    RawClient& operator=(const RawClient&) = delete;
+
+    void Send(const std::string& bytes) { ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+
+    // What arrives until the server ends the connection; nothing when it
+    // is still open after waitMs.
+    std::optional<std::string> ReadToEnd(int waitMs) {
+        std::string received;
+        char buffer[4096];
+        pollfd entry{fd_, POLLIN, 0};
+        while (::poll(&entry, 1, waitMs) == 1) {
+            const ssize_t count = ::recv(fd_, buffer, sizeof buffer, 0);
+            if (count <= 0) {
+                return received;
+            }
+            received.append(buffer, static_cast<std::size_t>(count));
+        }
+        return std::nullopt;
+    }
+
+private:
+    int fd_;
+};
+
+std::size_t ResidentKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stoul(line.substr(6));
+        }
+    }
+    return 0;
+}
+
+// Whether the log holds text within waitMs.
+bool LogShows(const std::string& logFile, const std::string& text, int waitMs = 5000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (ReadFile(logFile).find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
 std::string Message(std::int32_t type, const std::string& payload) {
     return Le32(type) + Le32(static_cast<std::int32_t>(payload.size())) + payload;
 }
@@ -73,6 +146,7 @@ protected:
         WriteFile(dir / "index.html", "<html>home</html>");
         WriteFile(outside.Path() / "secret", "SECRET");
         std::filesystem::create_symlink(outside.Path() / "secret", dir / "link");
+        std::filesystem::create_symlink(outside.Path() / "secret", dir / "updates" / "qvs9.ecd");
     }
 
     std::string Http(const std::string& target) {
@@ -132,6 +206,9 @@ TEST_F(QvsServerTest, UnknownOrEscapingNamesAreClosedWithoutReply) {
         Message(4, Sz("/etc/passwd")),
         Message(3, Sz("missing.exe")),
         Message(4, Sz("..")),
+        Message(2, Sz("qvs") + Le32(9)), // links out of the root
+        Message(4, Sz("qvs9.ecd")),
+        Message(3, Sz("qvs9.ecd")),
     };
     for (const std::string& request : requests) {
         EXPECT_EQ(Exchange(server.updatePort, request), "") << request;
@@ -230,6 +307,8 @@ TEST_F(QvsServerTest, LogsOneLinePerRequestAndStopsOnSigterm) {
     ASSERT_TRUE(server.Ready());
     Exchange(server.updatePort, Message(1, Sz("qvs")));
     Http("/missing");
+    Exchange(server.updatePort, Message(1, Sz("q\x1b[2J\nupdate 6.6.6.6:1 Ping\xff")));
+    Http("/a\x1b[0m");
     const std::optional<int> status = server.Terminate(SIGTERM);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status));
@@ -237,6 +316,9 @@ TEST_F(QvsServerTest, LogsOneLinePerRequestAndStopsOnSigterm) {
     const std::string log = ReadFile(logs.File("server.log"));
     EXPECT_NE(log.find("GetLatestVersion \"qvs\""), std::string::npos) << log;
     EXPECT_NE(log.find("\"GET /missing HTTP/1.0\" 404"), std::string::npos) << log;
+    EXPECT_NE(log.find("\"q\\x1b[2J\\x0aupdate 6.6.6.6:1 Ping\\xff\": "), std::string::npos) << log;
+    EXPECT_NE(log.find("\"GET /a\\x1b[0m HTTP/1.0\" 404"), std::string::npos) << log;
+    EXPECT_EQ(log.find("\nupdate 6.6.6.6"), std::string::npos) << log;
 }
 
 TEST_F(QvsServerTest, StopsOnSigint) {
@@ -244,6 +326,85 @@ TEST_F(QvsServerTest, StopsOnSigint) {
     const std::optional<int> status = server.Terminate(SIGINT);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+TEST_F(QvsServerTest, AClientThatNeverReadsHoldsNeitherMemoryNorTheStop) {
+    WriteFile(root.Path() / "updates" / "qvs20.ecd", std::string(32 << 20, 'b'));
+    // A 2 s reply deadline: the file's size adds next to nothing at 1 GiB/s.
+    ServerProcess slow(root.Path().string(), logs.File("slow.log"),
+                       {"--reply-timeout", "2", "--min-reply-rate", "1048576"});
+    ASSERT_TRUE(slow.Ready());
+    const std::size_t before = ResidentKiB(slow.Pid());
+    std::list<RawClient> readers;
+    for (int i = 0; i < 20; ++i) {
+        readers.emplace_back("127.0.0.1", slow.updatePort, 4096)
+            .Send(Message(2, Sz("qvs") + Le32(20)));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_LT(ResidentKiB(slow.Pid()), before + 16 * 1024); // not one copy of the file
+    EXPECT_EQ(Exchange(slow.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
+    EXPECT_TRUE(LogShows(logs.File("slow.log"), "reply not taken within 2.0 s, closed"));
+    EXPECT_TRUE(readers.front().ReadToEnd(5000).has_value());
+
+    RawClient stalled("127.0.0.1", slow.updatePort, 4096);
+    stalled.Send(Message(2, Sz("qvs") + Le32(20)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto signalled = std::chrono::steady_clock::now();
+    ASSERT_TRUE(slow.Terminate(SIGTERM).has_value());
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(2));
+}
+
+TEST_F(QvsServerTest, CapsCloseTheExcessAtOnceAndLeaveOthersServed) {
+    ServerProcess capped(
+        root.Path().string(), logs.File("capped.log"),
+        {"--max-per-address", "4", "--max-connections", "8", "--request-timeout", "3"});
+    ASSERT_TRUE(capped.Ready());
+    std::list<RawClient> drips; // half a header each, the rest never comes
+    for (int i = 0; i < 4; ++i) {
+        drips.emplace_back("127.0.0.9", capped.updatePort).Send(Bytes({1}));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    RawClient overAddress("127.0.0.9", capped.updatePort);
+    EXPECT_EQ(overAddress.ReadToEnd(1000), "");
+    {
+        RawClient launcher("127.0.0.2", capped.updatePort);
+        launcher.Send(Message(0, ""));
+        EXPECT_EQ(launcher.ReadToEnd(1000), Message(0, Sz("127.0.0.2")));
+    }
+
+    std::list<RawClient> idle;
+    for (int i = 3; i < 7; ++i) { // 8 with the drips
+        idle.emplace_back("127.0.0." + std::to_string(i), capped.httpPort);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    RawClient overTotal("127.0.0.8", capped.gamePort);
+    EXPECT_EQ(overTotal.ReadToEnd(1000), "");
+    const std::string log = ReadFile(logs.File("capped.log"));
+    EXPECT_NE(log.find("refused: 4 connections from this address"), std::string::npos) << log;
+    EXPECT_NE(log.find("refused: 8 connections open"), std::string::npos) << log;
+
+    // Dripping does not stretch the request's time: 3 s from the connection.
+    for (int i = 0; i < 10 && drips.front().ReadToEnd(0) == std::nullopt; ++i) {
+        drips.front().Send(Bytes({0}));
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    EXPECT_TRUE(drips.front().ReadToEnd(1000).has_value());
+    EXPECT_TRUE(LogShows(logs.File("capped.log"), "no whole request within 3.0 s, closed"));
+}
+
+TEST_F(QvsServerTest, AcceptFailingForWantOfDescriptorsDoesNotStopTheServer) {
+    ServerProcess tight(root.Path().string(), logs.File("tight.log"), {"--max-per-address", "1000"},
+                        48);
+    ASSERT_TRUE(tight.Ready());
+    {
+        std::list<RawClient> many;
+        for (int i = 0; i < 60; ++i) {
+            many.emplace_back("127.0.0.1", tight.updatePort);
+        }
+        EXPECT_TRUE(LogShows(logs.File("tight.log"), "accept failed"));
+    }
+    EXPECT_TRUE(tight.Running());
+    EXPECT_EQ(Exchange(tight.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
 }
 
 } // namespace

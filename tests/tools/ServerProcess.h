@@ -1,6 +1,8 @@
 // The real qvs-server started for a test on free loopback ports, with its
-// log written to a file. Stopped with SIGTERM when the object goes away, or
-// earlier by Terminate, which reports how the process ended.
+// log written to a file, further options and, when fileLimit is given, that
+// many descriptors at most (hard limit included). Stopped with SIGTERM when
+// the object goes away, or earlier by Terminate, which reports how the
+// process ended.
 #pragma once
 
 #include <chrono>
@@ -9,9 +11,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,8 +25,9 @@ namespace qvs::test {
 
 class ServerProcess {
 public:
-    ServerProcess(const std::string& root, const std::string& logFile)
-        : root_(root), logFile_(logFile) {
+    ServerProcess(const std::string& root, const std::string& logFile,
+                  std::vector<std::string> options = {}, rlim_t fileLimit = 0)
+        : root_(root), logFile_(logFile), options_(std::move(options)), fileLimit_(fileLimit) {
         Launch();
     }
 
@@ -55,6 +60,7 @@ public:
         return false;
     }
 
+    pid_t Pid() const { return pid_; }
     bool Running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
 
     // Sends signal and waits up to 15 s; the wait status, or nothing when
@@ -93,6 +99,7 @@ private:
                                           std::to_string(gamePort),
                                           "--http-port",
                                           std::to_string(httpPort)};
+        words.insert(words.end(), options_.begin(), options_.end());
         std::vector<char*> argv;
         for (std::string& word : words) {
             argv.push_back(word.data());
@@ -102,6 +109,10 @@ private:
         if (pid_ == 0) {
             const int log = ::open(logFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(log, 2);
+            if (fileLimit_ > 0) {
+                const rlimit limit{fileLimit_, fileLimit_};
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+            }
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
@@ -109,6 +120,8 @@ private:
 
     std::string root_;
     std::string logFile_;
+    std::vector<std::string> options_;
+    rlim_t fileLimit_;
     pid_t pid_ = -1;
 };
 

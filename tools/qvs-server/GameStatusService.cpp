@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <span>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -38,26 +39,29 @@ StatusReply GameStatusService::CurrentStatus() const {
     return reply;
 }
 
-std::string GameStatusService::Serve(platform::TcpSocket& socket) const {
-    std::array<std::byte, GameFrameLengthSize> lengthBytes{};
-    socket.ReceiveExactly(lengthBytes, ReadTimeoutMs);
-    const std::int32_t length = ParseGameFrameLength(lengthBytes);
+std::size_t GameStatusService::Missing(std::string_view received) const {
+    if (received.size() < GameFrameLengthSize) {
+        return GameFrameLengthSize - received.size();
+    }
+    const std::int32_t length =
+        ParseGameFrameLength(std::as_bytes(std::span(received.data(), GameFrameLengthSize)));
     if (length > MaxRequestFrame) {
         throw ProtocolError("request too large: " + std::to_string(length) + " bytes");
     }
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    socket.ReceiveExactly(std::as_writable_bytes(std::span(bytes)), ReadTimeoutMs);
+    return GameFrameLengthSize + static_cast<std::size_t>(length) - received.size();
+}
+
+Reply GameStatusService::Answer(std::string_view request, const std::string&) const {
     CStream body;
-    body.Write(bytes.data(), bytes.size());
+    body.Write(request.data() + GameFrameLengthSize, request.size() - GameFrameLengthSize);
     body.SetPosition(0);
     if (!IsStatusQuery(body)) {
-        return "not a status query, closed without reply";
+        return {{}, std::nullopt, "not a status query, closed without reply"};
     }
     const StatusReply status = CurrentStatus();
-    const CStream reply = BuildStatusReply(status);
-    socket.SendAll(reply.View());
-    return "StatusQuery: " + std::to_string(status.peopleOnline) + " online, notice mode " +
-           std::to_string(status.noticeMode);
+    return {std::string(BuildStatusReply(status).View()), std::nullopt,
+            "StatusQuery: " + std::to_string(status.peopleOnline) + " online, notice mode " +
+                std::to_string(status.noticeMode)};
 }
 
 } // namespace qvs

@@ -8,20 +8,20 @@
 
 #include <string>
 
-#include "platform/TcpSocket.h"
+#include "Service.h"
 #include "protocol/GameServerStatus.h"
 
 namespace qvs {
 
-class GameStatusService {
+class GameStatusService : public Service {
 public:
-    static constexpr int ReadTimeoutMs = 10000;
     // A status query frame is 7 bytes; anything much larger is not one.
     static constexpr std::int32_t MaxRequestFrame = 256;
 
     explicit GameStatusService(std::string root);
 
-    std::string Serve(platform::TcpSocket& socket) const;
+    std::size_t Missing(std::string_view received) const override;
+    Reply Answer(std::string_view request, const std::string& peerAddress) const override;
     StatusReply CurrentStatus() const;
 
 private:

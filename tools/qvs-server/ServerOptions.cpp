@@ -6,33 +6,59 @@ namespace qvs {
 
 namespace {
 
-bool ParsePort(const std::string& text, std::uint16_t& port) {
-    unsigned value = 0;
+// A whole number in 1..most, or nothing.
+std::optional<std::uint64_t> Number(const std::string& text, std::uint64_t most) {
+    std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value > 65535) {
-        return false;
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > most) {
+        return std::nullopt;
     }
-    port = static_cast<std::uint16_t>(value);
-    return true;
+    return value;
+}
+
+template <typename T> bool Set(T& field, const std::string& text, std::uint64_t most) {
+    const auto value = Number(text, most);
+    if (value) {
+        field = static_cast<T>(*value);
+    }
+    return value.has_value();
+}
+
+bool SetSeconds(std::chrono::milliseconds& field, const std::string& text) {
+    const auto value = Number(text, 86400);
+    if (value) {
+        field = std::chrono::seconds(*value);
+    }
+    return value.has_value();
 }
 
 bool Apply(ServerOptions& options, const std::string& name, const std::string& value) {
-    if (name == "--root") {
-        options.root = value;
-        return true;
-    }
-    if (name == "--bind") {
-        options.bind = value;
+    if (name == "--root" || name == "--bind") {
+        (name == "--root" ? options.root : options.bind) = value;
         return true;
     }
     if (name == "--update-port") {
-        return ParsePort(value, options.updatePort);
+        return Set(options.updatePort, value, 65535);
     }
     if (name == "--game-port") {
-        return ParsePort(value, options.gamePort);
+        return Set(options.gamePort, value, 65535);
     }
     if (name == "--http-port") {
-        return ParsePort(value, options.httpPort);
+        return Set(options.httpPort, value, 65535);
+    }
+    if (name == "--max-connections" || name == "--max-per-address") {
+        return Set(name == "--max-connections" ? options.maxConnections : options.maxPerAddress,
+                   value, 1000000);
+    }
+    if (name == "--request-timeout") {
+        return SetSeconds(options.requestTimeout, value);
+    }
+    if (name == "--reply-timeout") {
+        return SetSeconds(options.replyTimeout, value);
+    }
+    if (name == "--min-reply-rate" && Set(options.minReplyRate, value, 1 << 30)) {
+        options.minReplyRate *= 1024; // given in KiB/s
+        return true;
     }
     return false;
 }

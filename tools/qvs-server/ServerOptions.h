@@ -1,6 +1,8 @@
 // Command line of qvs-server.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +16,13 @@ struct ServerOptions {
     std::uint16_t updatePort = 7070;
     std::uint16_t gamePort = 7068;
     std::uint16_t httpPort = 8080;
+    std::size_t maxConnections = 10000;
+    std::size_t maxPerAddress = 64;
+    // A request must be whole this long after the connection opened.
+    std::chrono::milliseconds requestTimeout{10000};
+    // A reply must be taken within this plus its size at minReplyRate.
+    std::chrono::milliseconds replyTimeout{30000};
+    std::uint64_t minReplyRate = 16 * 1024; // bytes per second
 
     // Nothing when the arguments are wrong; error then says why.
     static std::optional<ServerOptions> Parse(const std::vector<std::string>& args,

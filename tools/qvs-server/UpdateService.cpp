@@ -4,8 +4,11 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <span>
 #include <utility>
 
+#include "LogText.h"
+#include "WebPath.h"
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 #include "platform/FileVersion.h"
@@ -46,23 +49,18 @@ std::optional<std::int32_t> VersionOf(const std::string& fileName, const std::st
     return version;
 }
 
-MessageHeader ReadHeader(platform::TcpSocket& socket) {
-    std::array<std::byte, ReplyHeaderSize> bytes{};
-    socket.ReceiveExactly(bytes, UpdateService::ReadTimeoutMs);
-    const MessageHeader header = ParseMessageHeader(bytes);
-    if (header.length > UpdateService::MaxRequestPayload) {
-        throw ProtocolError("request too large: " + std::to_string(header.length) + " bytes");
+// A reply whose last size bytes come from a file: the payload length, and
+// the file length field ending the head when there is one, count them.
+std::string HeadBefore(CStream message, std::uint64_t size, bool lengthField) {
+    const auto payload = static_cast<std::int32_t>(message.Size() - ReplyHeaderSize);
+    const auto fileSize = static_cast<std::int32_t>(size);
+    if (lengthField) {
+        message.SetPosition(message.Size() - 4);
+        message.WriteInt(fileSize);
     }
-    return header;
-}
-
-CStream ReadPayload(platform::TcpSocket& socket, std::int32_t length) {
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    socket.ReceiveExactly(std::as_writable_bytes(std::span(bytes)), UpdateService::ReadTimeoutMs);
-    CStream payload;
-    payload.Write(bytes.data(), bytes.size());
-    payload.SetPosition(0);
-    return payload;
+    message.SetPosition(4);
+    message.WriteInt(payload + fileSize);
+    return std::string(message.View());
 }
 
 std::string Describe(const UpdateRequest& request) {
@@ -70,7 +68,7 @@ std::string Describe(const UpdateRequest& request) {
         "Ping", "GetLatestVersion", "RequestECDFile", "GetCurrentFileVersion", "DownloadWebFile"};
     std::string text = names.at(static_cast<std::size_t>(request.type));
     if (!request.name.empty()) {
-        text += " \"" + request.name + "\"";
+        text += " \"" + EscapeForLog(request.name) + "\"";
     }
     if (request.type == MessageType::RequestECDFile) {
         text += " " + std::to_string(request.version);
@@ -80,56 +78,73 @@ std::string Describe(const UpdateRequest& request) {
 
 } // namespace
 
-UpdateService::UpdateService(std::string root) : updates_(std::move(root) + "/updates/") {}
+UpdateService::UpdateService(std::string root) : root_(std::move(root)) {}
 
-std::string UpdateService::Serve(platform::TcpSocket& socket) const {
-    const MessageHeader header = ReadHeader(socket);
-    CStream payload = ReadPayload(socket, header.length);
-    const UpdateRequest request = ParseUpdateRequest(header.type, payload);
-    std::optional<CStream> reply = Answer(request, socket);
-    if (!reply) {
-        return Describe(request) + ": not found, closed without reply";
+std::size_t UpdateService::Missing(std::string_view received) const {
+    if (received.size() < ReplyHeaderSize) {
+        return ReplyHeaderSize - received.size();
     }
-    socket.SendAll(reply->View());
-    return Describe(request) + ": " + std::to_string(reply->Size()) + " bytes";
+    const MessageHeader header =
+        ParseMessageHeader(std::as_bytes(std::span(received.data(), ReplyHeaderSize)));
+    if (header.length > MaxRequestPayload) {
+        throw ProtocolError("request too large: " + std::to_string(header.length) + " bytes");
+    }
+    return ReplyHeaderSize + static_cast<std::size_t>(header.length) - received.size();
 }
 
-std::optional<CStream> UpdateService::Answer(const UpdateRequest& request,
-                                             const platform::TcpSocket& socket) const {
+Reply UpdateService::Answer(std::string_view request, const std::string& peerAddress) const {
+    const MessageHeader header =
+        ParseMessageHeader(std::as_bytes(std::span(request.data(), ReplyHeaderSize)));
+    CStream payload;
+    payload.Write(request.data() + ReplyHeaderSize, request.size() - ReplyHeaderSize);
+    payload.SetPosition(0);
+    const UpdateRequest parsed = ParseUpdateRequest(header.type, payload);
+    Reply reply = Answer(parsed, peerAddress);
+    reply.log = Describe(parsed) + ": " +
+                (reply.head.empty() ? "not found, closed without reply"
+                                    : std::to_string(reply.Size()) + " bytes");
+    return reply;
+}
+
+Reply UpdateService::Answer(const UpdateRequest& request, const std::string& peerAddress) const {
     switch (request.type) {
     case MessageType::Ping:
-        return BuildPingReply(socket.PeerAddress());
+        return {std::string(BuildPingReply(peerAddress).View())};
     case MessageType::GetLatestVersion:
-        return BuildGetLatestVersionReply(request.name, LatestVersion(request.name));
-    case MessageType::RequestECDFile: {
-        // Named as the launcher expects: lower case item, then the number.
-        const std::string fileName =
-            platform::LowerAscii(request.name) + std::to_string(request.version) + ".ecd";
-        const auto file = IsPlainName(request.name) && request.version >= 0
-                              ? platform::ReadWholeFile(UpdatesPath(fileName))
-                              : std::nullopt;
-        if (!file) {
-            return std::nullopt;
+        return {std::string(
+            BuildGetLatestVersionReply(request.name, LatestVersion(request.name)).View())};
+    case MessageType::GetCurrentFileVersion: {
+        const auto path = UpdatesFile(request.name);
+        if (!path) {
+            return {};
         }
-        return BuildRequestECDFileReply(request.name, request.version, fileName, *file);
+        return {std::string(BuildGetCurrentFileVersionReply(versions_.Get(*path)).View())};
     }
-    case MessageType::GetCurrentFileVersion:
-        if (!IsPlainName(request.name) || !platform::FileExists(UpdatesPath(request.name))) {
-            return std::nullopt;
-        }
-        return BuildGetCurrentFileVersionReply(
-            platform::GetFileInformation(UpdatesPath(request.name)));
-    case MessageType::DownloadWebFile: {
-        const auto file = IsPlainName(request.name)
-                              ? platform::ReadWholeFile(UpdatesPath(request.name))
-                              : std::nullopt;
-        if (!file) {
-            return std::nullopt;
-        }
-        return BuildDownloadWebFileReply(*file);
+    case MessageType::RequestECDFile:
+    case MessageType::DownloadWebFile:
+        return SendFile(request);
     }
+    return {};
+}
+
+Reply UpdateService::SendFile(const UpdateRequest& request) const {
+    const bool package = request.type == MessageType::RequestECDFile;
+    // Packages are named as the launcher expects: lower case item, then the number.
+    const std::string fileName =
+        package ? platform::LowerAscii(request.name) + std::to_string(request.version) + ".ecd"
+                : request.name;
+    const auto path = package && (request.version < 0 || !IsPlainName(request.name))
+                          ? std::nullopt
+                          : UpdatesFile(fileName);
+    std::optional<ServedFile> file = path ? ServedFile::Open(*path) : std::nullopt;
+    // The payload length is a 32-bit field: what it cannot announce is not served.
+    if (!file || file->Size() > static_cast<std::uint64_t>(MaxPayloadLength) - 1024) {
+        return {};
     }
-    return std::nullopt;
+    const CStream message =
+        package ? BuildRequestECDFileReply(request.name, request.version, fileName, "")
+                : BuildDownloadWebFileReply("");
+    return {HeadBefore(message, file->Size(), package), std::move(file)};
 }
 
 std::int32_t UpdateService::LatestVersion(const std::string& item) const {
@@ -138,7 +153,8 @@ std::int32_t UpdateService::LatestVersion(const std::string& item) const {
         return latest;
     }
     const std::string wanted = platform::LowerAscii(item);
-    for (const platform::DirectoryEntry& entry : platform::ListDirectory(updates_)) {
+    const std::string updates = platform::NativePath(root_ + "/updates/");
+    for (const platform::DirectoryEntry& entry : platform::ListDirectory(updates)) {
         if ((entry.attributes & platform::AttrDirectory) != 0) {
             continue;
         }
@@ -149,8 +165,15 @@ std::int32_t UpdateService::LatestVersion(const std::string& item) const {
     return latest;
 }
 
-std::string UpdateService::UpdatesPath(const std::string& fileName) const {
-    return updates_ + fileName;
+std::optional<std::string> UpdateService::UpdatesFile(const std::string& fileName) const {
+    if (!IsPlainName(fileName)) {
+        return std::nullopt;
+    }
+    const auto path = WebPath::Resolve(root_, "/updates/" + fileName);
+    if (!path || platform::IsDirectory(root_ + "/updates/" + fileName)) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 } // namespace qvs

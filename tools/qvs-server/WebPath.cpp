@@ -4,6 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/FileSystem.h"
 
 namespace qvs {
@@ -36,19 +41,51 @@ bool SafeComponents(const std::string& path) {
     return path.find('\\') == std::string::npos && path.find('\0') == std::string::npos;
 }
 
-bool IsBelow(const std::filesystem::path& root, const std::filesystem::path& file) {
-    std::error_code error;
-    const auto realRoot = std::filesystem::canonical(root, error);
-    if (error) {
+// The path of what path names with every link followed, as the system
+// resolved it in one walk (realpath would walk once per component), and
+// whether it is a regular file.
+std::optional<std::string> RealPath(const std::string& path, bool& regular) {
+    const int descriptor = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (descriptor < 0) {
+        return std::nullopt;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink(self.c_str(), buffer, sizeof buffer);
+    struct stat info {};
+    const bool known = length > 0 && static_cast<std::size_t>(length) < sizeof buffer &&
+                       ::fstat(descriptor, &info) == 0;
+    ::close(descriptor);
+    if (!known) { // no /proc: the slow way
+        std::error_code error;
+        const auto real = std::filesystem::canonical(path, error);
+        regular = !error && std::filesystem::is_regular_file(real, error);
+        return error ? std::nullopt : std::optional<std::string>(real.string());
+    }
+    regular = S_ISREG(info.st_mode);
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+// The path itself when it exists as written (one look-up), else as
+// NativePath matches its names in any letter case (one per component).
+std::string ExistingPath(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? path : platform::NativePath(path);
+}
+
+// Whether file, once every link is followed, is a regular file below root.
+bool IsFileBelow(const std::string& root, const std::string& file) {
+    bool regular = false;
+    bool ignored = false;
+    const auto realFile = RealPath(file, regular);
+    const auto realRoot = realFile && regular ? RealPath(root, ignored) : std::nullopt;
+    if (!realRoot) {
         return false;
     }
-    const auto realFile = std::filesystem::canonical(file, error);
-    if (error) {
-        return false;
-    }
-    const auto rootEnd =
-        std::mismatch(realRoot.begin(), realRoot.end(), realFile.begin(), realFile.end()).first;
-    return rootEnd == realRoot.end();
+    const std::filesystem::path rootPath(*realRoot);
+    const std::filesystem::path filePath(*realFile);
+    return std::mismatch(rootPath.begin(), rootPath.end(), filePath.begin(), filePath.end())
+               .first == rootPath.end();
 }
 
 } // namespace
@@ -83,11 +120,12 @@ std::optional<std::string> WebPath::Resolve(const std::string& root, std::string
     if (!path || !SafeComponents(*path)) {
         return std::nullopt;
     }
-    std::string file = platform::NativePath(root + *path);
-    if (platform::IsDirectory(file)) {
-        file = platform::NativePath(file + (file.ends_with('/') ? "" : "/") + "index.html");
+    std::string file = ExistingPath(root + *path);
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) {
+        file = ExistingPath(file + (file.ends_with('/') ? "" : "/") + "index.html");
     }
-    if (!platform::FileExists(file) || !IsBelow(root, file)) {
+    if (!IsFileBelow(root, file)) {
         return std::nullopt;
     }
     return file;

@@ -3,23 +3,28 @@
 #include <optional>
 #include <utility>
 
+#include "LogText.h"
 #include "WebPath.h"
-#include "platform/FileSystem.h"
 
 namespace qvs {
 
 namespace {
 
-std::string Response(const std::string& status, const std::string& type, const std::string& body) {
+std::string Head(const std::string& status, const std::string& type, std::uint64_t length) {
     return "HTTP/1.0 " + status + "\r\nContent-Type: " + type +
-           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
-           body;
+           "\r\nContent-Length: " + std::to_string(length) + "\r\nConnection: close\r\n\r\n";
 }
 
-std::string ErrorPage(const std::string& status) {
-    return Response(status, "text/html",
-                    "<html><head><title>" + status + "</title></head><body><h1>" + status +
-                        "</h1></body></html>\n");
+Reply ErrorPage(const std::string& status, std::string log) {
+    const std::string body = "<html><head><title>" + status + "</title></head><body><h1>" + status +
+                             "</h1></body></html>\n";
+    return {Head(status, "text/html", body.size()) + body, std::nullopt,
+            std::move(log) + status.substr(0, 3)};
+}
+
+bool HeadEnded(std::string_view received) {
+    return received.find("\r\n\r\n") != std::string_view::npos ||
+           received.find("\n\n") != std::string_view::npos;
 }
 
 std::string ContentType(const std::string& file) {
@@ -38,55 +43,41 @@ std::string ContentType(const std::string& file) {
 
 WebService::WebService(std::string root) : root_(std::move(root)) {}
 
-std::string WebService::Serve(platform::TcpSocket& socket) const {
-    const std::optional<std::string> head = ReadHead(socket);
-    std::string logLine;
-    const std::string response = head ? Answer(*head, logLine) : ErrorPage("400 Bad Request");
-    if (!head) {
-        logLine = "bad request head: 400";
+std::size_t WebService::Missing(std::string_view received) const {
+    // A head that grew past its limit is whole too: Answer refuses it.
+    if (HeadEnded(received) || received.size() > MaxRequestHead) {
+        return 0;
     }
-    socket.SendAll(response);
-    return logLine;
+    return MaxRequestHead + 1 - received.size();
 }
 
-std::optional<std::string> WebService::ReadHead(platform::TcpSocket& socket) {
-    std::string head;
-    char buffer[1024];
-    while (head.find("\r\n\r\n") == std::string::npos && head.find("\n\n") == std::string::npos) {
-        if (head.size() > MaxRequestHead || !socket.WaitForData(ReadTimeoutMs)) {
-            return std::nullopt;
-        }
-        const std::size_t count = socket.Receive(buffer, sizeof buffer);
-        if (count == 0) {
-            return std::nullopt;
-        }
-        head.append(buffer, count);
-    }
-    return head;
+Reply WebService::CutShort(std::string_view) const {
+    return ErrorPage("400 Bad Request", "bad request head: ");
 }
 
-std::string WebService::Answer(const std::string& head, std::string& logLine) const {
-    const std::string line = head.substr(0, head.find_first_of("\r\n"));
+Reply WebService::Answer(std::string_view request, const std::string&) const {
+    if (!HeadEnded(request)) {
+        return CutShort(request);
+    }
+    const std::string line(request.substr(0, request.find_first_of("\r\n")));
     const std::size_t space = line.find(' ');
     const std::size_t secondSpace = line.find(' ', space + 1);
-    logLine = "\"" + line + "\" ";
+    const std::string log = "\"" + EscapeForLog(line) + "\" ";
     if (space == std::string::npos) {
-        logLine += "400";
-        return ErrorPage("400 Bad Request");
+        return ErrorPage("400 Bad Request", log);
     }
     if (line.substr(0, space) != "GET") {
-        logLine += "405";
-        return ErrorPage("405 Method Not Allowed");
+        return ErrorPage("405 Method Not Allowed", log);
     }
     const std::string target = line.substr(space + 1, secondSpace - space - 1);
-    const std::optional<std::string> file = WebPath::Resolve(root_, target);
-    const std::optional<std::string> body = file ? platform::ReadWholeFile(*file) : std::nullopt;
-    if (!body) {
-        logLine += "404";
-        return ErrorPage("404 Not Found");
+    const std::optional<std::string> path = WebPath::Resolve(root_, target);
+    std::optional<ServedFile> file = path ? ServedFile::Open(*path) : std::nullopt;
+    if (!file) {
+        return ErrorPage("404 Not Found", log);
     }
-    logLine += "200 " + std::to_string(body->size());
-    return Response("200 OK", ContentType(*file), *body);
+    const std::uint64_t size = file->Size();
+    return {Head("200 OK", ContentType(*path), size), std::move(file),
+            log + "200 " + std::to_string(size)};
 }
 
 } // namespace qvs

@@ -3,28 +3,23 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 
-#include "platform/TcpSocket.h"
+#include "Service.h"
 
 namespace qvs {
 
-class WebService {
+class WebService : public Service {
 public:
-    static constexpr int ReadTimeoutMs = 10000;
     static constexpr std::size_t MaxRequestHead = 8192;
 
     explicit WebService(std::string root);
 
-    std::string Serve(platform::TcpSocket& socket) const;
+    std::size_t Missing(std::string_view received) const override;
+    Reply Answer(std::string_view request, const std::string& peerAddress) const override;
+    Reply CutShort(std::string_view received) const override;
 
 private:
-    // The request head up to the blank line, or nothing when the client
-    // closed, stalled or sent more than MaxRequestHead bytes.
-    static std::optional<std::string> ReadHead(platform::TcpSocket& socket);
-    std::string Answer(const std::string& head, std::string& logLine) const;
-
     std::string root_;
 };
 

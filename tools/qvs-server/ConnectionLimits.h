@@ -1,0 +1,51 @@
+// The caps on open connections, over all ports: a total and one per client
+// address, so a few addresses cannot take every slot. A connection holds its
+// Slot while it is open; one over a cap gets none and is closed at once.
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace qvs {
+
+class ConnectionLimits {
+public:
+    class Slot {
+    public:
+        Slot(Slot&& other) noexcept;
+        Slot& operator=(Slot&&) = delete;
+        Slot(const Slot&) = delete;
+        Slot& operator=(const Slot&) = delete;
+        ~Slot();
+
+    private:
+        friend class ConnectionLimits;
+        Slot(ConnectionLimits& limits, std::string address)
+            : limits_(&limits), address_(std::move(address)) {}
+
+        ConnectionLimits* limits_;
+        std::string address_;
+    };
+
+    ConnectionLimits(std::size_t total, std::size_t perAddress)
+        : total_(total), perAddress_(perAddress) {}
+
+    // A slot for one more connection from address, or nothing (and why)
+    // when a cap is reached.
+    std::optional<Slot> Take(const std::string& address, std::string& refusal);
+    std::size_t Open();
+
+private:
+    void Release(const std::string& address);
+
+    const std::size_t total_;
+    const std::size_t perAddress_;
+    std::mutex mutex_;
+    std::size_t open_ = 0;
+    std::unordered_map<std::string, std::size_t> byAddress_;
+};
+
+} // namespace qvs

@@ -1,0 +1,144 @@
+#include "TcpServer.h"
+
+#include <algorithm>
+#include <csignal>
+#include <memory>
+#include <thread>
+
+#include <asio/co_spawn.hpp>
+#include <asio/detached.hpp>
+#include <asio/post.hpp>
+#include <asio/redirect_error.hpp>
+#include <asio/strand.hpp>
+#include <asio/use_awaitable.hpp>
+
+#include "Connection.h"
+
+namespace qvs {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Launchers start their queries in bursts; a short queue would drop their
+// connection requests, which the peer only retries a second later.
+constexpr int ListenBacklog = 4096;
+// Out of descriptors or memory, accept fails until a connection ends; a
+// pause keeps the loop from spinning meanwhile.
+constexpr auto AcceptBackOff = 100ms;
+// After a stop signal, running exchanges get this long in slices to end.
+constexpr auto StopSlice = 50ms;
+constexpr int StopSlices = 20;
+
+std::string AddressText(const asio::ip::address& address) {
+    if (address.is_v6() && address.to_v6().is_v4_mapped()) {
+        return asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6()).to_string();
+    }
+    return address.to_string();
+}
+
+} // namespace
+
+TcpServer::TcpServer(const ServerOptions& options, const std::vector<Port>& ports, RequestLog& log)
+    : options_(options), log_(log), limits_(options.maxConnections, options.maxPerAddress),
+      ports_(ports), io_(static_cast<int>(std::max(1U, std::thread::hardware_concurrency()))),
+      signals_(io_, SIGINT, SIGTERM), stopTimer_(io_) {
+    const auto address = asio::ip::make_address(options.bind);
+    listeners_.reserve(ports_.size());
+    for (const Port& port : ports_) {
+        asio::ip::tcp::acceptor acceptor(asio::make_strand(io_));
+        const asio::ip::tcp::endpoint endpoint(address, port.number);
+        acceptor.open(endpoint.protocol());
+        acceptor.set_option(asio::socket_base::reuse_address(true));
+        acceptor.bind(endpoint);
+        acceptor.listen(ListenBacklog);
+        listeners_.push_back({std::move(acceptor), port});
+    }
+}
+
+int TcpServer::Run() {
+    signals_.async_wait([this](const asio::error_code& error, int number) {
+        if (!error) {
+            Stop(number);
+        }
+    });
+    for (Listener& listener : listeners_) {
+        asio::co_spawn(listener.acceptor.get_executor(), Accept(listener), asio::detached);
+    }
+    std::vector<std::thread> threads(std::max(1U, std::thread::hardware_concurrency()));
+    for (std::thread& thread : threads) {
+        thread = std::thread([this] { io_.run(); });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    return signalNumber_;
+}
+
+asio::awaitable<void> TcpServer::Accept(Listener& listener) {
+    asio::steady_timer pause(listener.acceptor.get_executor());
+    for (;;) {
+        asio::error_code error;
+        asio::ip::tcp::socket socket = co_await listener.acceptor.async_accept(
+            asio::make_strand(io_), asio::redirect_error(asio::use_awaitable, error));
+        if (!listener.acceptor.is_open() || error == asio::error::operation_aborted) {
+            co_return;
+        }
+        if (error) {
+            log_.Write(listener.port.name, "-", "accept failed: " + error.message());
+            pause.expires_after(AcceptBackOff);
+            co_await pause.async_wait(asio::redirect_error(asio::use_awaitable, error));
+            continue;
+        }
+        Admit(std::move(socket), listener.port);
+    }
+}
+
+void TcpServer::Admit(asio::ip::tcp::socket socket, const Port& port) {
+    asio::error_code error;
+    const auto remote = socket.remote_endpoint(error);
+    if (error) {
+        return; // gone already
+    }
+    const std::string address = AddressText(remote.address());
+    std::string refusal;
+    auto slot = limits_.Take(address, refusal);
+    if (!slot) {
+        log_.Write(port.name, address + ":" + std::to_string(remote.port()), refusal);
+        return; // closed here
+    }
+    const auto executor = socket.get_executor();
+    auto connection = std::make_shared<Connection>(std::move(socket), port.name, address,
+                                                   address + ":" + std::to_string(remote.port()),
+                                                   port.service, options_, log_, std::move(*slot));
+    // The spawned function keeps the connection alive until Run starts.
+    asio::co_spawn(
+        executor, [connection] { return connection->Run(); }, asio::detached);
+}
+
+void TcpServer::Stop(int signalNumber) {
+    signalNumber_ = signalNumber;
+    log_.Write("server", options_.bind, "stopping on signal " + std::to_string(signalNumber));
+    for (Listener& listener : listeners_) {
+        asio::post(listener.acceptor.get_executor(), [&listener] {
+            asio::error_code ignored;
+            listener.acceptor.close(ignored);
+        });
+    }
+    StopWhenIdle(StopSlices);
+}
+
+void TcpServer::StopWhenIdle(int slicesLeft) {
+    if (slicesLeft == 0 || limits_.Open() == 0) {
+        io_.stop(); // what still runs is dropped with the io_context
+        return;
+    }
+    stopTimer_.expires_after(StopSlice);
+    stopTimer_.async_wait([this, slicesLeft](const asio::error_code& error) {
+        if (!error) {
+            StopWhenIdle(slicesLeft - 1);
+        }
+    });
+}
+
+} // namespace qvs
