@@ -87,7 +87,7 @@ overhead=$(echo "($best_pass - $best_raw) * 1000 / $versions" | bc -l)
 printf '%d versions of 5 MiB: update pass %.3f s, raw transfers %.3f s (best of %d), ratio %.2f\n' \
     "$versions" "$best_pass" "$best_raw" "$rounds" "$(echo "$best_pass / $best_raw" | bc -l)"
 printf 'overhead per version: %.0f ms (goal: at most 150 ms)\n' "$overhead"
-printf 'with the signature check: %.3f s against %.3f s, +%.1f %% (goal: at most 5 %%)\n' \
+printf 'with the signature check: %.3f s against %.3f s, %+.1f %% (goal: at most +5 %%)\n' \
     "$best_keyed" "$best_pass" "$(echo "($best_keyed / $best_pass - 1) * 100" | bc -l)"
 
 kill "$server_pid" 2>/dev/null || true

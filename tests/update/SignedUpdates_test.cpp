@@ -60,8 +60,10 @@ protected:
     Ed25519::KeyPair keys = Ed25519::Generate();
 };
 
-std::string Flip(std::string bytes, std::size_t at) {
-    bytes[at] ^= 0x20;
+// at < 0 counts from the end.
+std::string Flip(std::string bytes, std::ptrdiff_t at) {
+    bytes[static_cast<std::size_t>(at < 0 ? static_cast<std::ptrdiff_t>(bytes.size()) + at : at)] ^=
+        0x20;
     return bytes;
 }
 
@@ -71,20 +73,16 @@ class SignedRefusal : public SignedUpdates,
                       public ::testing::WithParamInterface<std::tuple<Kind, int>> {
 protected:
     std::string stranger = Ed25519::Generate().seed;
+    SignedItem Other(SignedItem item, const char* name, const char* version) const {
+        return {item.name + name, item.version + version};
+    }
     const std::pair<const char*, Alter> tamperings[8] = {
         {"content byte", [&](auto& c, auto& i) { return Flip(Signed(c, i), 2); }},
-        {"signature byte", [&](auto& c, auto& i) { return Flip(Signed(c, i), c.size() + 120); }},
-        {"trailer length",
-         [&](auto& c, auto& i) { return Flip(Signed(c, i), Signed(c, i).size() - 10); }},
+        {"signature byte", [&](auto& c, auto& i) { return Flip(Signed(c, i), -30); }},
+        {"trailer length", [&](auto& c, auto& i) { return Flip(Signed(c, i), -10); }},
         {"truncated", [&](auto& c, auto& i) { return Signed(c, i).substr(0, c.size() + 40); }},
-        {"other version",
-         [&](auto& c, auto& i) {
-             return Signed(c, {i.name, i.version + "0"});
-         }},
-        {"other item",
-         [&](auto& c, auto& i) {
-             return Signed(c, {i.name + "x", i.version});
-         }},
+        {"other version", [&](auto& c, auto& i) { return Signed(c, Other(i, "", "0")); }},
+        {"other item", [&](auto& c, auto& i) { return Signed(c, Other(i, "x", "")); }},
         {"other key", [&](auto& c, auto& i) { return Signed(c, i, stranger); }},
         {"unsigned", [](auto& c, auto&) { return c; }},
     };
