@@ -1,7 +1,6 @@
 // A signed file in memory against every way it can be wrong: each is refused
 // with its own one-line reason.
 #include "signing/Ed25519.h"
-#include "signing/KeyText.h"
 #include "signing/SignatureError.h"
 #include "signing/UpdateSignature.h"
 
@@ -59,18 +58,6 @@ TEST(UpdateSignature, EachTamperingIsRefusedWithItsReason) {
     }
     EXPECT_EQ(ReasonFor(file, {other.publicKey}, item), "signed by an unknown key");
     EXPECT_EQ(UpdateSignature::Content(file), content);
-}
-
-// The build setting's list; PEM and base64 round trips meet openssl in the
-// qvs-pack command-line tests.
-TEST(KeyText, APublicKeyListTakesSeparatorsAndRefusesBadKeys) {
-    const std::string key(32, '\x7f');
-    const std::string text = KeyText::Base64(key);
-    EXPECT_EQ(KeyText::PublicKeys(" " + text + ", " + text + ";"),
-              (std::vector<std::string>{key, key}));
-    for (const std::string& bad : {text.substr(4), "!" + text.substr(1), text + "AAAA"}) {
-        EXPECT_THROW(KeyText::PublicKeys(bad), std::runtime_error) << bad;
-    }
 }
 
 } // namespace
