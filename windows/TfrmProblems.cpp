@@ -107,7 +107,8 @@ TfrmProblems::TfrmProblems(QWidget* owner, std::string installDir, IShell& shell
                          Qt::MSWindowsFixedSizeDialogHint),
       ui_(std::make_unique<Ui::TfrmProblems>()), installDir_(std::move(installDir)), shell_(shell),
       ownPrompts_(this), prompts_(prompts != nullptr ? *prompts : ownPrompts_),
-      javaCommandLine_(kJavaVersionCommandLine) {
+      javaCommandLine_(kJavaVersionCommandLine),
+      guard_([this](const std::string& message) { prompts_.ShowMessage(message); }) {
     LoadLauncherFonts();
     ui_->setupUi(this);
     setObjectName(QStringLiteral("frmProblems"));
@@ -159,7 +160,8 @@ void TfrmProblems::ConnectButtons() {
         {ui_->btnSubmitBugReport, &TfrmProblems::btnSubmitBugReportClick},
     };
     for (const auto& [button, handler] : handlers) {
-        connect(button, &QPushButton::clicked, this, handler);
+        connect(button, &QPushButton::clicked, this,
+                guard_.Slot([this, handler] { (this->*handler)(); }));
     }
 }
 
@@ -173,6 +175,10 @@ void TfrmProblems::SetJavaVersionCommandLine(std::string commandLine) {
 
 void TfrmProblems::reject() {
     done(static_cast<int>(ModalResult::Cancel));
+}
+
+bool TfrmProblems::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmProblems::OpenPage(const std::string& url) {

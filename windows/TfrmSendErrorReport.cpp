@@ -84,8 +84,9 @@ void TfrmSendErrorReport::BuildPictureButtons() {
     btnDontSend = new TImage(this, QStringLiteral("btnDontSend"), {312, 247, 66, 24});
     HookHover(btnSendErrorReport, imgSendErrorReportOff, imgSendErrorReportOn);
     HookHover(btnDontSend, imgCancelOff, imgCancelOn);
-    connect(btnSendErrorReport, &TImage::Clicked, this, [this] { btnSendErrorReportClick(); });
-    connect(btnDontSend, &TImage::Clicked, this, [this] { btnDontSendClick(); });
+    connect(btnSendErrorReport, &TImage::Clicked, this,
+            guard_.Slot([this] { btnSendErrorReportClick(); }));
+    connect(btnDontSend, &TImage::Clicked, this, guard_.Slot([this] { btnDontSendClick(); }));
 }
 
 void TfrmSendErrorReport::FormCreate() {
@@ -120,6 +121,10 @@ ModalResult TfrmSendErrorReport::ShowModal() {
 
 void TfrmSendErrorReport::reject() {
     done(static_cast<int>(ModalResult::Cancel));
+}
+
+bool TfrmSendErrorReport::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmSendErrorReport::btnSendErrorReportClick() {

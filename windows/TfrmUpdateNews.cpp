@@ -23,9 +23,11 @@ TfrmUpdateNews::TfrmUpdateNews(QWidget* owner, IShell* shell)
     ui_->setupUi(this);
     wb = ui_->wb;
     connect(wb, &TWebBrowser::NewWindowRequested, this, [this](const QUrl& url) {
-        if (shell_ != nullptr) {
-            shell_->OpenUrl(url.toString().toStdString());
-        }
+        guard_.Run([this, &url] {
+            if (shell_ != nullptr) {
+                shell_->OpenUrl(url.toString().toStdString());
+            }
+        });
     });
 }
 
@@ -41,6 +43,10 @@ void TfrmUpdateNews::Navigate(const std::string& url) {
 
 bool TfrmUpdateNews::LoadHtml(const std::string& text) {
     return wb->LoadDocument(HtmlDocument(text), documentWait_);
+}
+
+bool TfrmUpdateNews::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmUpdateNews::showEvent(QShowEvent* event) {

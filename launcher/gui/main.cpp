@@ -11,6 +11,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -36,6 +40,16 @@ int RunLauncher(qvs::ProcessValues& values) {
     return 0;
 }
 
+// A start-up that failed says why, on standard error and in a message box,
+// and ends the process with a failure code.
+int StartUpFailed(const char* reason) {
+    std::fprintf(stderr, "qvs.exe: start-up failed: %s\n", reason);
+    QMessageBox::critical(nullptr, QApplication::applicationName(),
+                          QStringLiteral("Quorvash could not start: ") +
+                              QString::fromLocal8Bit(reason));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -43,13 +57,15 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvash"));
     qvs::ProcessValues values(InstallDirectory());
+    int exitCode = 0;
     try {
-        if (RunLauncher(values) != 0) {
-            return 1;
-        }
+        exitCode = RunLauncher(values);
+    } catch (const std::exception& error) {
+        exitCode = StartUpFailed(error.what());
     } catch (...) {
-        // Whatever went wrong, the extracted class is still removed below.
+        exitCode = StartUpFailed("unknown error");
     }
+    // Whatever went wrong, the extracted class is still removed.
     qvs::CleanUpClientClass(values.ClientClassDir, values.InstallDir());
-    return 0;
+    return exitCode;
 }

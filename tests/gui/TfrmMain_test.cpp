@@ -238,6 +238,19 @@ TEST_F(TfrmMainTest, HoveringShowsHighlightAndHelpLines) {
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 }
 
+// Captions that grow after the first one ("13 of 13" after "1 of 1", many
+// people online) are shown whole.
+TEST_F(TfrmMainTest, LabelsThatChangeTheirCaptionAreNeverClipped) {
+    window.BeginUpdateDisplay(13, "Downloading latest client artwork, sound, etc", "host");
+    window.SetCurrentUpdate(12);
+    window.ShowPeopleOnline(123456);
+    for (const char* name : {"lblCurrentUpdate", "lblNumUpdates", "lblPeopleOnline"}) {
+        const auto* label = static_cast<QLabel*>(Control(name));
+        EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << name;
+    }
+}
+
 TEST_F(TfrmMainTest, PlayGameBeforeTheServerAnsweredSaysItIsDisabled) {
     ShowWindow();
     MoveTo({150, 430});
