@@ -8,10 +8,12 @@
 #include "system/CheckJavaVersion.h"
 #include "system/ExecuteCommandLine.h"
 #include "ui_TfrmProblems.h"
+#include "windows/TightTabStyle.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 
 #include <vector>
 
@@ -130,6 +132,11 @@ void TfrmProblems::SetUpControls() {
         label->setFont(heading);
         label->adjustSize();
     }
+    // The style's roomy tab padding would push the last steps behind scroll
+    // arrows; with less all seven captions fit the window's width.
+    auto* tabStyle = new TightTabStyle;
+    tabStyle->setParent(ui_->PageControl1);
+    ui_->PageControl1->tabBar()->setStyle(tabStyle);
     for (QPlainTextEdit* memo : findChildren<QPlainTextEdit*>()) {
         QPalette colours = memo->palette();
         colours.setColor(QPalette::Base, colours.color(QPalette::Button));
