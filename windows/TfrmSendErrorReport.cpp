@@ -45,6 +45,7 @@ TfrmSendErrorReport::TfrmSendErrorReport(QWidget* owner, std::string configPath,
     LoadLauncherFonts();
     ui_->setupUi(this);
     setObjectName(QStringLiteral("frmSendErrorReport"));
+    setWindowIcon(LauncherIcon());
     memErrorLog = ui_->memErrorLog;
     SetUpControls();
     BuildPictureButtons();

@@ -1,6 +1,7 @@
 #include "windows/TfrmUpdateNews.h"
 
 #include "launcher/gui/LocalText.h"
+#include "launcher/gui/Pictures.h"
 #include "ui_TfrmUpdateNews.h"
 #include "windows/HtmlDocument.h"
 #include "windows/TWebBrowser.h"
@@ -21,6 +22,7 @@ TfrmUpdateNews::TfrmUpdateNews(QWidget* owner, IShell* shell)
       ui_(std::make_unique<Ui::TfrmUpdateNews>()), shell_(shell),
       documentWait_(TWebBrowser::DocumentWait) {
     ui_->setupUi(this);
+    setWindowIcon(LauncherIcon());
     wb = ui_->wb;
     connect(wb, &TWebBrowser::NewWindowRequested, this, [this](const QUrl& url) {
         guard_.Run([this, &url] {

@@ -78,6 +78,7 @@ TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
       }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvash"));
+    setWindowIcon(LauncherIcon());
     LoadLauncherFonts();
     setFont(SansSerifFont(11));
     setFixedSize(600, 450);

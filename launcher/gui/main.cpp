@@ -3,6 +3,7 @@
 #include "launcher/ExitCleanUp.h"
 #include "launcher/ProcessValues.h"
 #include "launcher/SingleInstance.h"
+#include "launcher/gui/Pictures.h"
 #include "launcher/gui/QtPrompts.h"
 #include "launcher/gui/QtShell.h"
 #include "launcher/gui/TfrmMain.h"
@@ -56,6 +57,7 @@ int main(int argc, char* argv[]) {
     qvs::PrepareWebEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvash"));
+    QApplication::setWindowIcon(qvs::LauncherIcon());
     qvs::ProcessValues values(InstallDirectory());
     int exitCode = 0;
     try {

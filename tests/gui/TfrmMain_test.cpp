@@ -154,9 +154,17 @@ TEST_F(TfrmMainTest, ControlsAreStackedInLayoutOrder) {
     EXPECT_EQ(stacked, expected);
 }
 
-TEST_F(TfrmMainTest, WindowIsBorderless600By450) {
+TEST_F(TfrmMainTest, WindowIsBorderless600By450WithTheIcon) {
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(window.size(), QSize(600, 450));
+    const QList<QSize> sizes = window.windowIcon().availableSizes();
+    for (int size : {16, 32, 48, 256}) {
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    }
+    // Drawn, not blank: the ring's gold and the sky's dark blue.
+    const QImage image = window.windowIcon().pixmap(256).toImage();
+    EXPECT_GT(image.pixelColor(128, 10).red(), 150);
+    EXPECT_LT(image.pixelColor(128, 40).red(), 100);
 }
 
 TEST_F(TfrmMainTest, PicturesAreDecodedAtTheirControlSize) {
