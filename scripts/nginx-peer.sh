@@ -2,11 +2,12 @@
 # the network benchmark. Sourced; needs no system configuration and runs as
 # root or as any user.
 
-# start_nginx PREFIX PORT ROOT: serves ROOT on 127.0.0.1:PORT in the
-# background, with its configuration, logs (PREFIX/access.log) and temporary
-# files below PREFIX; its process id is left in nginx_pid.
+# start_nginx PREFIX PORT ROOT [ADDRESS]: serves ROOT on ADDRESS:PORT
+# (127.0.0.1 by default) in the background, with its configuration, logs
+# (PREFIX/access.log) and temporary files below PREFIX; its process id is
+# left in nginx_pid.
 start_nginx() {
-    local prefix=$1 port=$2 root=$3
+    local prefix=$1 port=$2 root=$3 address=${4:-127.0.0.1}
     mkdir -p "$prefix/temp"
     cat >"$prefix/nginx.conf" <<CONF
 worker_processes 1;
@@ -23,7 +24,7 @@ http {
   uwsgi_temp_path $prefix/temp/uwsgi;
   scgi_temp_path $prefix/temp/scgi;
   server {
-    listen 127.0.0.1:$port;
+    listen $address:$port;
     root $root;
   }
 }
