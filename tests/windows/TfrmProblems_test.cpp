@@ -114,13 +114,9 @@ TEST_F(TfrmProblemsTest, AllTabsFitWithoutScrolling) {
     QTabBar* bar = Pages()->tabBar();
     const QRect last = bar->tabRect(6);
     EXPECT_LE(bar->mapTo(&window, last.topRight()).x(), window.width()) << last.right();
-    EXPECT_EQ(bar->tabAt(last.center()), 6);
-    EXPECT_EQ(bar->tabAt(bar->tabRect(0).center()), 0);
     for (const QToolButton* arrow : bar->findChildren<QToolButton*>()) {
         EXPECT_FALSE(arrow->isVisible());
     }
-    const QImage shot = window.grab().toImage();
-    shot.save(QStringLiteral("TfrmProblems.png"));
     window.hide();
 }
 
