@@ -14,8 +14,8 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <filesystem>
 #include <string>
