@@ -38,6 +38,19 @@ UpdatePass::UpdatePass(ProcessValues& values, IUpdateView& view, INetworkInforma
       record_(*values.Config), log_(values.InstallDir(), "qvs") {}
 
 void UpdatePass::Run() {
+    try {
+        RunSteps();
+    } catch (...) {
+        // A file that cannot be written (a full disk) ends the pass early;
+        // an open display would make Play Game refuse every later click.
+        if (view_.IsDownloadShown()) {
+            view_.EndUpdateDisplay("Failed to download needed files");
+        }
+        throw;
+    }
+}
+
+void UpdatePass::RunSteps() {
     CheckReachability();
     updateIndex_ = 1;
     updateCount_ = 0;

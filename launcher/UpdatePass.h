@@ -27,10 +27,12 @@ public:
                IPrompts& prompts, IShell& shell);
 
     // The whole pass. It ends in exactly one of: the restart through the
-    // patch program, the failure report, the game launch.
+    // patch program, the failure report, the game launch. An error that
+    // escapes it has closed the download display first.
     void Run();
 
 private:
+    void RunSteps();
     bool Failed() const;
     void CheckReachability();
     // True when a new launcher arrived and the launcher is restarting.

@@ -85,7 +85,7 @@ serverPid=$!
 pids+=("$serverPid")
 wait_for_port "$updatePort"
 peerPort=$(free_port)
-start_nginx "$work/nginx-peer" "$peerPort" "$work/server" "$(nproc)" 4096
+start_nginx "$work/nginx-peer" "$peerPort" "$work/server" 127.0.0.1 "$(nproc)" 4096
 pids+=("$nginx_pid")
 wait_for_port "$peerPort"
 

@@ -2,12 +2,13 @@
 # the network benchmark. Sourced; needs no system configuration and runs as
 # root or as any user.
 
-# start_nginx PREFIX PORT ROOT [WORKERS] [CONNECTIONS]: serves ROOT on
-# 127.0.0.1:PORT in the background with WORKERS processes (1) of CONNECTIONS
-# connections (64), with its configuration, logs (PREFIX/access.log) and
-# temporary files below PREFIX; its process id is left in nginx_pid.
+# start_nginx PREFIX PORT ROOT [ADDRESS] [WORKERS] [CONNECTIONS]: serves ROOT
+# on ADDRESS:PORT (127.0.0.1 by default) in the background with WORKERS
+# processes (1) of CONNECTIONS connections (64), with its configuration, logs
+# (PREFIX/access.log) and temporary files below PREFIX; its process id is
+# left in nginx_pid.
 start_nginx() {
-    local prefix=$1 port=$2 root=$3 workers=${4:-1} connections=${5:-64}
+    local prefix=$1 port=$2 root=$3 address=${4:-127.0.0.1} workers=${5:-1} connections=${6:-64}
     mkdir -p "$prefix/temp"
     cat >"$prefix/nginx.conf" <<CONF
 worker_processes $workers;
@@ -24,7 +25,7 @@ http {
   uwsgi_temp_path $prefix/temp/uwsgi;
   scgi_temp_path $prefix/temp/scgi;
   server {
-    listen 127.0.0.1:$port;
+    listen $address:$port;
     root $root;
   }
 }

@@ -25,8 +25,22 @@ run_ctest() { # DIR [ctest options...]
     return "${PIPESTATUS[0]}"
 }
 
+# A loopback address of this build folder's own (127.x.y.z, never
+# 127.0.0.1), for the hosts built into the native launcher: the tests that
+# start servers on the fixed ports then reach only their own, whatever else
+# listens on 127.0.0.1.
+own_loopback_address() { # DIR
+    local sum
+    sum=$(printf '%s' "$(realpath -m "$1")" | cksum | cut -d' ' -f1)
+    echo "127.$((sum % 254 + 1)).$((sum / 254 % 256)).$((sum / 65024 % 254 + 1))"
+}
+
 native_build() {
-    cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVS_BUILD_BENCH=ON
+    local host
+    host=$(own_loopback_address build/native)
+    cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVS_BUILD_BENCH=ON \
+        -DQVS_SERVER_HOST="$host" -DQVS_UPDATE_WEB_HOST="$host:8080" \
+        -DQVS_GAME_WEB_SITE="http://$host:8080"
     cmake --build build/native -j"$jobs"
 }
 

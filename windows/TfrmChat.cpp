@@ -56,10 +56,12 @@ TfrmChat::TfrmChat(QWidget* owner, IShell* shell, RandomSource random)
     memAdvertisement->setPlainText(AdvertisementLines().join(QLatin1Char('\n')));
 
     connect(wbAdvertisement, &TWebBrowser::DocumentComplete, this,
-            &TfrmChat::wbAdvertisementDocumentComplete);
-    connect(wbAdvertisement, &TWebBrowser::NewWindowRequested, this, &TfrmChat::OpenNewWindow);
-    connect(wbChat, &TWebBrowser::NewWindowRequested, this, &TfrmChat::OpenNewWindow);
-    connect(&TimerAd, &QTimer::timeout, this, &TfrmChat::TimerAdTimer);
+            guard_.Slot([this] { wbAdvertisementDocumentComplete(); }));
+    for (TWebBrowser* view : {wbAdvertisement, wbChat}) {
+        connect(view, &TWebBrowser::NewWindowRequested, this,
+                [this](const QUrl& url) { guard_.Run([this, &url] { OpenNewWindow(url); }); });
+    }
+    connect(&TimerAd, &QTimer::timeout, this, guard_.Slot([this] { TimerAdTimer(); }));
     TimerAd.start(1);
 
     wbChat->Navigate(QUrl(ChatPage()));
@@ -118,6 +120,10 @@ void TfrmChat::showEvent(QShowEvent* event) {
         placed_ = true;
         PlaceOnOwner(*this, OuterSize);
     }
+}
+
+bool TfrmChat::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmChat::OpenNewWindow(const QUrl& url) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "launcher/IShell.h"
+#include "windows/HandlerGuard.h"
 
 #include <QDialog>
 #include <QString>
@@ -57,6 +58,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void OpenNewWindow(const QUrl& url);
@@ -65,6 +67,7 @@ private:
     IShell* shell_;
     RandomSource random_;
     bool placed_ = false;
+    HandlerGuard guard_; // errors are logged: the window is modal
 };
 
 } // namespace qvs

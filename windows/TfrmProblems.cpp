@@ -8,10 +8,12 @@
 #include "system/CheckJavaVersion.h"
 #include "system/ExecuteCommandLine.h"
 #include "ui_TfrmProblems.h"
+#include "windows/TightTabStyle.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 
 #include <vector>
 
@@ -107,7 +109,8 @@ TfrmProblems::TfrmProblems(QWidget* owner, std::string installDir, IShell& shell
                          Qt::MSWindowsFixedSizeDialogHint),
       ui_(std::make_unique<Ui::TfrmProblems>()), installDir_(std::move(installDir)), shell_(shell),
       ownPrompts_(this), prompts_(prompts != nullptr ? *prompts : ownPrompts_),
-      javaCommandLine_(kJavaVersionCommandLine) {
+      javaCommandLine_(kJavaVersionCommandLine),
+      guard_([this](const std::string& message) { prompts_.ShowMessage(message); }) {
     LoadLauncherFonts();
     ui_->setupUi(this);
     setObjectName(QStringLiteral("frmProblems"));
@@ -129,6 +132,11 @@ void TfrmProblems::SetUpControls() {
         label->setFont(heading);
         label->adjustSize();
     }
+    // The style's roomy tab padding would push the last steps behind scroll
+    // arrows; with less all seven captions fit the window's width.
+    auto* tabStyle = new TightTabStyle;
+    tabStyle->setParent(ui_->PageControl1);
+    ui_->PageControl1->tabBar()->setStyle(tabStyle);
     for (QPlainTextEdit* memo : findChildren<QPlainTextEdit*>()) {
         QPalette colours = memo->palette();
         colours.setColor(QPalette::Base, colours.color(QPalette::Button));
@@ -159,7 +167,8 @@ void TfrmProblems::ConnectButtons() {
         {ui_->btnSubmitBugReport, &TfrmProblems::btnSubmitBugReportClick},
     };
     for (const auto& [button, handler] : handlers) {
-        connect(button, &QPushButton::clicked, this, handler);
+        connect(button, &QPushButton::clicked, this,
+                guard_.Slot([this, handler] { (this->*handler)(); }));
     }
 }
 
@@ -173,6 +182,10 @@ void TfrmProblems::SetJavaVersionCommandLine(std::string commandLine) {
 
 void TfrmProblems::reject() {
     done(static_cast<int>(ModalResult::Cancel));
+}
+
+bool TfrmProblems::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmProblems::OpenPage(const std::string& url) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "launcher/gui/QtPrompts.h"
+#include "windows/HandlerGuard.h"
 #include "windows/ModalResult.h"
 
 #include <QDialog>
@@ -38,6 +39,9 @@ public:
 
     void reject() override;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void SetUpControls();
     void FillMemos();
@@ -62,6 +66,7 @@ private:
     QtPrompts ownPrompts_;
     IPrompts& prompts_;
     std::string javaCommandLine_;
+    HandlerGuard guard_; // every handler's errors are shown
 };
 
 } // namespace qvs

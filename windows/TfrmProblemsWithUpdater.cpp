@@ -55,22 +55,22 @@ void TfrmProblemsWithUpdater::BuildControls() {
         QStringLiteral("cbDisableAutomaticUpdateErrorDisplay"));
     cbDisableAutomaticUpdateErrorDisplay->setGeometry(24, 120, 313, 17);
     connect(cbDisableAutomaticUpdateErrorDisplay, &QCheckBox::clicked, this,
-            [this] { cbDisableAutomaticUpdateErrorDisplayClick(); });
+            guard_.Slot([this] { cbDisableAutomaticUpdateErrorDisplayClick(); }));
 
     Button1 = Button(this, "Button1", "Send This Error To the Developers (Recomended)",
                      {24, 144, 329, 25});
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button1, &QPushButton::clicked, this, guard_.Slot([this] { Button1Click(); }));
     btnOk = Button(this, "btnOk", "Download New Patch (If problem persists this may be necessary)",
                    {24, 176, 329, 25});
     btnOk->setToolTip(QStringLiteral("Press Ok to Download the latest Patch"));
     connect(btnOk, &QPushButton::clicked, this,
-            [this] { done(static_cast<int>(ModalResult::OK)); });
+            guard_.Slot([this] { done(static_cast<int>(ModalResult::OK)); }));
     btnCancel =
         Button(this, "btnCancel", "Just Ignore This I want To see If I can Still Play the Game",
                {24, 208, 329, 25});
     btnCancel->setToolTip(
         QStringLiteral("Press Cancel to Play the game without downloading a new patch."));
-    connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
+    connect(btnCancel, &QPushButton::clicked, this, guard_.Slot([this] { reject(); }));
 
     setTabOrder(btnOk, btnCancel);
     setTabOrder(btnCancel, memDisplay);
@@ -97,6 +97,10 @@ void TfrmProblemsWithUpdater::reject() {
 void TfrmProblemsWithUpdater::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     PlaceOnOwner(*this, frameGeometry().size());
+}
+
+bool TfrmProblemsWithUpdater::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmProblemsWithUpdater::cbDisableAutomaticUpdateErrorDisplayClick() {

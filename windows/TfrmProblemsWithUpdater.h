@@ -4,6 +4,7 @@
 // once at start-up; closing only hides it.
 #pragma once
 
+#include "windows/HandlerGuard.h"
 #include "windows/ModalResult.h"
 
 #include <QDialog>
@@ -41,6 +42,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildControls();
@@ -49,6 +51,7 @@ private:
 
     ProcessValues& values_;
     std::function<void()> sendErrorReport_;
+    HandlerGuard guard_; // errors are logged: the window is modal
 };
 
 } // namespace qvs

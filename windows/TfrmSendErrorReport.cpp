@@ -45,6 +45,7 @@ TfrmSendErrorReport::TfrmSendErrorReport(QWidget* owner, std::string configPath,
     LoadLauncherFonts();
     ui_->setupUi(this);
     setObjectName(QStringLiteral("frmSendErrorReport"));
+    setWindowIcon(LauncherIcon());
     memErrorLog = ui_->memErrorLog;
     SetUpControls();
     BuildPictureButtons();
@@ -84,8 +85,9 @@ void TfrmSendErrorReport::BuildPictureButtons() {
     btnDontSend = new TImage(this, QStringLiteral("btnDontSend"), {312, 247, 66, 24});
     HookHover(btnSendErrorReport, imgSendErrorReportOff, imgSendErrorReportOn);
     HookHover(btnDontSend, imgCancelOff, imgCancelOn);
-    connect(btnSendErrorReport, &TImage::Clicked, this, [this] { btnSendErrorReportClick(); });
-    connect(btnDontSend, &TImage::Clicked, this, [this] { btnDontSendClick(); });
+    connect(btnSendErrorReport, &TImage::Clicked, this,
+            guard_.Slot([this] { btnSendErrorReportClick(); }));
+    connect(btnDontSend, &TImage::Clicked, this, guard_.Slot([this] { btnDontSendClick(); }));
 }
 
 void TfrmSendErrorReport::FormCreate() {
@@ -120,6 +122,10 @@ ModalResult TfrmSendErrorReport::ShowModal() {
 
 void TfrmSendErrorReport::reject() {
     done(static_cast<int>(ModalResult::Cancel));
+}
+
+bool TfrmSendErrorReport::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmSendErrorReport::btnSendErrorReportClick() {

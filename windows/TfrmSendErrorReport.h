@@ -4,6 +4,7 @@
 // so the text and any edits stay for the next showing.
 #pragma once
 
+#include "windows/HandlerGuard.h"
 #include "windows/ModalResult.h"
 
 #include <QDialog>
@@ -60,12 +61,14 @@ private:
 
     void btnSendErrorReportClick();
     void btnDontSendClick();
+    bool event(QEvent* event) override;
 
     std::unique_ptr<Ui::TfrmSendErrorReport> ui_;
     std::string configPath_;
     std::string errorLogPath_;
     IShell& shell_;
     std::function<void()> playClickSound_;
+    HandlerGuard guard_; // errors are logged: the window is modal
 };
 
 } // namespace qvs

@@ -103,6 +103,10 @@ bool TfrmTCP_UDP_Information::ShowModalWith(Memo memo) {
     return cbDoNotDisplayThisMessageInTheFuture->isChecked();
 }
 
+bool TfrmTCP_UDP_Information::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
+}
+
 void TfrmTCP_UDP_Information::reject() {
     done(static_cast<int>(ModalResult::Cancel));
 }

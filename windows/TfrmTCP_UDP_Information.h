@@ -5,6 +5,7 @@
 #pragma once
 
 #include "launcher/INetworkInformationView.h"
+#include "windows/HandlerGuard.h"
 #include "windows/ModalResult.h"
 
 #include <QDialog>
@@ -31,6 +32,7 @@ public:
     bool ShowModalWith(Memo memo) override;
 
     void reject() override;
+    bool event(QEvent* event) override;
 
     QPlainTextEdit* mem1 = nullptr;
     QPlainTextEdit* mem2 = nullptr;
@@ -41,6 +43,7 @@ private:
     void FillMemos();
 
     std::unique_ptr<Ui::TfrmTCP_UDP_Information> ui_;
+    HandlerGuard guard_; // errors are logged: the window is modal
 };
 
 } // namespace qvs

@@ -1,6 +1,7 @@
 #include "windows/TfrmUpdateNews.h"
 
 #include "launcher/gui/LocalText.h"
+#include "launcher/gui/Pictures.h"
 #include "ui_TfrmUpdateNews.h"
 #include "windows/HtmlDocument.h"
 #include "windows/TWebBrowser.h"
@@ -21,11 +22,14 @@ TfrmUpdateNews::TfrmUpdateNews(QWidget* owner, IShell* shell)
       ui_(std::make_unique<Ui::TfrmUpdateNews>()), shell_(shell),
       documentWait_(TWebBrowser::DocumentWait) {
     ui_->setupUi(this);
+    setWindowIcon(LauncherIcon());
     wb = ui_->wb;
     connect(wb, &TWebBrowser::NewWindowRequested, this, [this](const QUrl& url) {
-        if (shell_ != nullptr) {
-            shell_->OpenUrl(url.toString().toStdString());
-        }
+        guard_.Run([this, &url] {
+            if (shell_ != nullptr) {
+                shell_->OpenUrl(url.toString().toStdString());
+            }
+        });
     });
 }
 
@@ -41,6 +45,10 @@ void TfrmUpdateNews::Navigate(const std::string& url) {
 
 bool TfrmUpdateNews::LoadHtml(const std::string& text) {
     return wb->LoadDocument(HtmlDocument(text), documentWait_);
+}
+
+bool TfrmUpdateNews::event(QEvent* event) {
+    return guard_.Event([this, event] { return QDialog::event(event); });
 }
 
 void TfrmUpdateNews::showEvent(QShowEvent* event) {

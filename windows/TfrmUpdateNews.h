@@ -4,6 +4,7 @@
 #pragma once
 
 #include "launcher/IShell.h"
+#include "windows/HandlerGuard.h"
 
 #include <QDialog>
 
@@ -42,12 +43,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TfrmUpdateNews> ui_;
     IShell* shell_;
     std::chrono::milliseconds documentWait_;
     bool placed_ = false;
+    HandlerGuard guard_; // errors are logged: the window is modal
 };
 
 } // namespace qvs

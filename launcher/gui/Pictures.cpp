@@ -36,6 +36,14 @@ QPixmap LoadPicture(const QString& resource) {
     }
 }
 
+QIcon LauncherIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quorvash-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 void LoadLauncherFonts() {
     RegisterLauncherResources();
     static const char* const fonts[] = {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -12,6 +13,10 @@ namespace qvs {
 // The picture of a resource such as ":/imgBackground.jpg"; an empty pixmap
 // when it is missing or not a readable JPEG, so the control stays blank.
 QPixmap LoadPicture(const QString& resource);
+
+// The launcher's icon in every size it is drawn in (16 to 256 px), for the
+// windows, the task bar and the window list.
+QIcon LauncherIcon();
 
 // Makes the bundled Liberation fonts known to Qt; safe to call again.
 void LoadLauncherFonts();

@@ -20,6 +20,18 @@ void TLabel::SetColour(const QColor& colour) {
     setPalette(palette);
 }
 
+void TLabel::SetAutoSize() {
+    autoSize_ = true;
+    adjustSize();
+}
+
+void TLabel::SetCaption(const QString& caption) {
+    setText(caption);
+    if (autoSize_) {
+        adjustSize();
+    }
+}
+
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit Clicked();

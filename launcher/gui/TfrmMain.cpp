@@ -52,7 +52,7 @@ TLabel* AutoLabel(QWidget* parent, const char* name, const char* caption, QPoint
     auto* label =
         new TLabel(parent, QString::fromLatin1(name), QString::fromLatin1(caption), font, colour);
     label->move(at);
-    label->adjustSize();
+    label->SetAutoSize();
     label->hide();
     return label;
 }
@@ -71,9 +71,14 @@ TLabel* CentredLabel(QWidget* parent, const char* name, const char* caption, QRe
 
 TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), values_(values), prompts_(prompts),
-      shell_(shell), menu_(*this, shell, prompts, values, build::GameWebSite) {
+      shell_(shell), menu_(*this, shell, prompts, values, build::GameWebSite),
+      guard_([this](const std::string& message) {
+          prompts_.ShowMessage(message);
+          EnablePlayGame();
+      }) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvash"));
+    setWindowIcon(LauncherIcon());
     LoadLauncherFonts();
     setFont(SansSerifFont(11));
     setFixedSize(600, 450);
@@ -176,32 +181,36 @@ void TfrmMain::SetUpMenu() {
                        img_moClans,       img_moPlayGame,      img_moExit};
     // Highlight pictures count as background for movement.
     for (TImage* highlight : HighlightImages) {
-        connect(highlight, &TImage::MouseMoved, this, [this] { menu_.imgBackgroundMouseMove(); });
+        connect(highlight, &TImage::MouseMoved, this,
+                guard_.Slot([this] { menu_.imgBackgroundMouseMove(); }));
     }
     for (std::size_t i = 0; i < HighlightImages.size(); ++i) {
         const int tag = static_cast<int>(i) + 1;
         if (tag != TagPlayGame) { // its picture sticks out above the hot area
             connect(HighlightImages[i], &TImage::Clicked, this,
-                    [this, tag] { menu_.ClickByTag(tag); });
+                    guard_.Slot([this, tag] { menu_.ClickByTag(tag); }));
         }
     }
-    connect(imgBackground, &TImage::MouseMoved, this, [this] { menu_.imgBackgroundMouseMove(); });
+    connect(imgBackground, &TImage::MouseMoved, this,
+            guard_.Slot([this] { menu_.imgBackgroundMouseMove(); }));
     for (TImage* button : {btnLiveChat, btnAccountSignup, btnRegisterAccount, btnViewWebsite,
                            btnGameForum, btnProblems, btnClans, btnPlayGame, btnExit}) {
         const int tag = button->Tag();
-        connect(button, &TImage::MouseMoved, this, [this, tag] { menu_.btnMouseMove(tag); });
+        connect(button, &TImage::MouseMoved, this,
+                guard_.Slot([this, tag] { menu_.btnMouseMove(tag); }));
         if (tag == TagPlayGame) {
-            connect(button, &TImage::Clicked, this, [this] { btnPlayGameClick(); });
+            connect(button, &TImage::Clicked, this, guard_.Slot([this] { btnPlayGameClick(); }));
         } else {
-            connect(button, &TImage::Clicked, this, [this, tag] { menu_.ClickByTag(tag); });
+            connect(button, &TImage::Clicked, this,
+                    guard_.Slot([this, tag] { menu_.ClickByTag(tag); }));
         }
     }
-    connect(btnExit, &TImage::Entered, this, [this] { menu_.btnExitEnter(); });
-    connect(btnExit, &TImage::Left, this, [this] { menu_.btnExitLeave(); });
+    connect(btnExit, &TImage::Entered, this, guard_.Slot([this] { menu_.btnExitEnter(); }));
+    connect(btnExit, &TImage::Left, this, guard_.Slot([this] { menu_.btnExitLeave(); }));
     for (TLabel* label : {lblForgot1, lblForgot2, lblForgot3}) {
-        connect(label, &TLabel::Clicked, this, [this] { menu_.lblForgot1Click(); });
-        connect(label, &TLabel::Entered, this, [this] { menu_.lblForgotEnter(); });
-        connect(label, &TLabel::Left, this, [this] { menu_.lblForgotLeave(); });
+        connect(label, &TLabel::Clicked, this, guard_.Slot([this] { menu_.lblForgot1Click(); }));
+        connect(label, &TLabel::Entered, this, guard_.Slot([this] { menu_.lblForgotEnter(); }));
+        connect(label, &TLabel::Left, this, guard_.Slot([this] { menu_.lblForgotLeave(); }));
     }
     SetHelpLines({"", "", "", ""});
 }
@@ -211,12 +220,13 @@ void TfrmMain::SetUpTimers() {
     tmrGameServerOffline.setInterval(500);
     tmrPingGameServerOnline.setInterval(1);
     tmrGaverServerOfflineTooLong.setInterval(30000);
-    connect(&timer, &QTimer::timeout, this, [this] { timerTimer(); });
-    connect(&tmrGameServerOffline, &QTimer::timeout, this, [this] { tmrGameServerOfflineTimer(); });
+    connect(&timer, &QTimer::timeout, this, guard_.Slot([this] { timerTimer(); }));
+    connect(&tmrGameServerOffline, &QTimer::timeout, this,
+            guard_.Slot([this] { tmrGameServerOfflineTimer(); }));
     connect(&tmrPingGameServerOnline, &QTimer::timeout, this,
-            [this] { tmrPingGameServerOnlineTimer(); });
+            guard_.Slot([this] { tmrPingGameServerOnlineTimer(); }));
     connect(&tmrGaverServerOfflineTooLong, &QTimer::timeout, this,
-            [this] { tmrGaverServerOfflineTooLongTimer(); });
+            guard_.Slot([this] { tmrGaverServerOfflineTooLongTimer(); }));
 }
 
 void TfrmMain::StartTimers() {
@@ -276,7 +286,7 @@ std::array<TLabel*, 4> TfrmMain::HelpLabels() const {
 void TfrmMain::SetHelpLines(const HelpLines& lines) {
     const auto labels = HelpLabels();
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        labels[i]->setText(
+        labels[i]->SetCaption(
             QString::fromLatin1(lines[i].data(), static_cast<qsizetype>(lines[i].size())));
     }
 }
@@ -338,8 +348,7 @@ bool TfrmMain::IsBlinking() const {
 }
 
 void TfrmMain::ShowPeopleOnline(int people) {
-    lblPeopleOnline->setText(QString::number(people));
-    lblPeopleOnline->adjustSize();
+    lblPeopleOnline->SetCaption(QString::number(people));
     lblPeopleOnline->show();
     lblPeopleOnlineDisp->show();
 }
@@ -443,24 +452,18 @@ void TfrmMain::WaitWithoutInput(std::chrono::milliseconds duration) {
     setEnabled(true);
 }
 
-template <typename Work> void TfrmMain::RunGuarded(Work work) {
-    try {
-        work();
-    } catch (const std::exception& error) {
-        prompts_.ShowMessage(error.what());
-        EnablePlayGame();
-    }
+bool TfrmMain::event(QEvent* event) {
+    return guard_.Event([this, event] { return QWidget::event(event); });
 }
 
 // Handlers that must run once stop their timer first.
 void TfrmMain::btnPlayGameClick() {
-    RunGuarded([this] { PlayGameButton(*this, values_).btnPlayGameClick(); });
+    PlayGameButton(*this, values_).btnPlayGameClick();
 }
 
 void TfrmMain::timerTimer() {
     timer.stop();
-    RunGuarded(
-        [this] { UpdatePass(values_, *this, *frmTCP_UDP_Information, prompts_, shell_).Run(); });
+    UpdatePass(values_, *this, *frmTCP_UDP_Information, prompts_, shell_).Run();
 }
 
 void TfrmMain::tmrGameServerOfflineTimer() {
@@ -469,7 +472,7 @@ void TfrmMain::tmrGameServerOfflineTimer() {
 
 void TfrmMain::tmrPingGameServerOnlineTimer() {
     tmrPingGameServerOnline.stop();
-    RunGuarded([this] { GameServerStatusCheck(values_, *this, build::DefaultGameServer).Run(); });
+    GameServerStatusCheck(values_, *this, build::DefaultGameServer).Run();
 }
 
 void TfrmMain::tmrGaverServerOfflineTooLongTimer() {
@@ -477,8 +480,7 @@ void TfrmMain::tmrGaverServerOfflineTooLongTimer() {
     if (!tmrGameServerOffline.isActive()) {
         return;
     }
-    RunGuarded(
-        [this] { NetworkAdvice(*values_.Config, *frmTCP_UDP_Information).AdviseOnSlowContact(); });
+    NetworkAdvice(*values_.Config, *frmTCP_UDP_Information).AdviseOnSlowContact();
 }
 
 } // namespace qvs

@@ -14,6 +14,7 @@
 #include "launcher/MainMenu.h"
 #include "launcher/ProcessValues.h"
 #include "system/IPrompts.h"
+#include "windows/HandlerGuard.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -174,9 +175,7 @@ private:
     std::array<TLabel*, 4> HelpLabels() const;
 
     void SendConfigurationReport();
-    // Runs one piece of launcher logic; an error that escapes it (such as a
-    // qvs.cfg that cannot be written) is shown instead of ending the launcher.
-    template <typename Work> void RunGuarded(Work work);
+    bool event(QEvent* event) override;
 
     void btnPlayGameClick();
     void timerTimer();
@@ -190,6 +189,10 @@ private:
     MainMenu menu_;
     std::unique_ptr<UpdateDisplay> updateDisplay_;
     QSoundEffect* clickSound_ = nullptr;
+    // Every slot and event handler of the window runs under it: an error
+    // that escapes the launcher logic (such as a qvs.cfg that cannot be
+    // written) is shown, and Play Game can be pressed again.
+    HandlerGuard guard_;
 };
 
 } // namespace qvs

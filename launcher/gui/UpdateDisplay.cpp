@@ -15,37 +15,37 @@ void UpdateDisplay::Begin(int count, const std::string& what, const std::string&
     const Controls& c = controls_;
     c.imgStatus->show();
     c.lblDownloadingUpdate->show();
-    c.lblCurrentUpdate->setText(QStringLiteral("1"));
+    c.lblCurrentUpdate->SetCaption(QStringLiteral("1"));
     c.lblCurrentUpdate->show();
-    c.lblNumUpdates->setText(QString::number(count));
+    c.lblNumUpdates->SetCaption(QString::number(count));
     c.lblNumUpdates->show();
     c.lblOf->show();
-    c.help[0]->setText(QString());
-    c.help[1]->setText(LocalText(what));
+    c.help[0]->SetCaption(QString());
+    c.help[1]->SetCaption(LocalText(what));
     c.help[1]->show();
-    c.help[2]->setText(LocalText(host));
+    c.help[2]->SetCaption(LocalText(host));
     c.help[2]->show();
-    c.help[3]->setText(QString());
+    c.help[3]->SetCaption(QString());
     c.imgDownloadBarBg->show();
     c.imgDownloadBar->show();
     c.lblPercentFinished->show();
-    c.lblPercentFinished->setText(QStringLiteral("0%"));
+    c.lblPercentFinished->SetCaption(QStringLiteral("0%"));
     c.imgDownloadBar->raise();
     c.lblPercentFinished->raise();
 }
 
 void UpdateDisplay::SetLine(std::size_t line, const std::string& text) {
-    controls_.help.at(line - 1)->setText(LocalText(text));
+    controls_.help.at(line - 1)->SetCaption(LocalText(text));
 }
 
 void UpdateDisplay::SetCurrentUpdate(int number) {
-    controls_.lblCurrentUpdate->setText(QString::number(number));
+    controls_.lblCurrentUpdate->SetCaption(QString::number(number));
 }
 
 void UpdateDisplay::ShowProgress(int barWidth, const std::string& percent) {
     TImage* bar = controls_.imgDownloadBar;
     bar->resize(barWidth, bar->height());
-    controls_.lblPercentFinished->setText(LocalText(percent));
+    controls_.lblPercentFinished->SetCaption(LocalText(percent));
 }
 
 void UpdateDisplay::End(const std::string& message) {
@@ -55,9 +55,9 @@ void UpdateDisplay::End(const std::string& message) {
     }
     c.help[0]->show();
     if (message.empty()) {
-        c.help[0]->setText(QStringLiteral("Download Complete"));
+        c.help[0]->SetCaption(QStringLiteral("Download Complete"));
     } else {
-        c.help[0]->setText(LocalText(message));
+        c.help[0]->SetCaption(LocalText(message));
         processPendingMessages_();
         QThread::msleep(500);
     }

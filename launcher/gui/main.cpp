@@ -3,6 +3,7 @@
 #include "launcher/ExitCleanUp.h"
 #include "launcher/ProcessValues.h"
 #include "launcher/SingleInstance.h"
+#include "launcher/gui/Pictures.h"
 #include "launcher/gui/QtPrompts.h"
 #include "launcher/gui/QtShell.h"
 #include "launcher/gui/TfrmMain.h"
@@ -11,6 +12,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -36,20 +41,33 @@ int RunLauncher(qvs::ProcessValues& values) {
     return 0;
 }
 
+// A start-up that failed says why, on standard error and in a message box,
+// and ends the process with a failure code.
+int StartUpFailed(const char* reason) {
+    std::fprintf(stderr, "qvs.exe: start-up failed: %s\n", reason);
+    QMessageBox::critical(nullptr, QApplication::applicationName(),
+                          QStringLiteral("Quorvash could not start: ") +
+                              QString::fromLocal8Bit(reason));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     qvs::PrepareWebEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvash"));
+    QApplication::setWindowIcon(qvs::LauncherIcon());
     qvs::ProcessValues values(InstallDirectory());
+    int exitCode = 0;
     try {
-        if (RunLauncher(values) != 0) {
-            return 1;
-        }
+        exitCode = RunLauncher(values);
+    } catch (const std::exception& error) {
+        exitCode = StartUpFailed(error.what());
     } catch (...) {
-        // Whatever went wrong, the extracted class is still removed below.
+        exitCode = StartUpFailed("unknown error");
     }
+    // Whatever went wrong, the extracted class is still removed.
     qvs::CleanUpClientClass(values.ClientClassDir, values.InstallDir());
-    return 0;
+    return exitCode;
 }

@@ -154,9 +154,14 @@ TEST_F(TfrmMainTest, ControlsAreStackedInLayoutOrder) {
     EXPECT_EQ(stacked, expected);
 }
 
-TEST_F(TfrmMainTest, WindowIsBorderless600By450) {
+TEST_F(TfrmMainTest, WindowIsBorderless600By450WithTheIcon) {
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(window.size(), QSize(600, 450));
+    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(16, 16)));
+    // Drawn, not blank: the ring's gold and the sky's dark blue.
+    const QImage image = window.windowIcon().pixmap(256).toImage();
+    EXPECT_GT(image.pixelColor(128, 10).red(), 150);
+    EXPECT_LT(image.pixelColor(128, 40).red(), 100);
 }
 
 TEST_F(TfrmMainTest, PicturesAreDecodedAtTheirControlSize) {
@@ -236,6 +241,18 @@ TEST_F(TfrmMainTest, HoveringShowsHighlightAndHelpLines) {
     EXPECT_TRUE(VisibleHighlights().empty());
     EXPECT_TRUE(Control("lblHelp1")->isHidden());
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+}
+
+// Captions that grow after the first one ("13 of 13" after "1 of 1", many
+// people online) are shown whole.
+TEST_F(TfrmMainTest, LabelsThatChangeTheirCaptionAreNeverClipped) {
+    window.BeginUpdateDisplay(13, "Downloading latest client artwork, sound, etc", "host");
+    window.SetCurrentUpdate(12);
+    window.ShowPeopleOnline(123456);
+    for (const char* name : {"lblCurrentUpdate", "lblNumUpdates", "lblPeopleOnline"}) {
+        const auto* label = static_cast<QLabel*>(Control(name));
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << name;
+    }
 }
 
 TEST_F(TfrmMainTest, PlayGameBeforeTheServerAnsweredSaysItIsDisabled) {

@@ -74,6 +74,19 @@ TEST_F(UpdatePassTest, MissingDataSetsAreFetchedOneByOneThenTheNewsIsOffered) {
     EXPECT_EQ(Cfg("ERROR", "LAST_ERROR_STATUS"), "esNoError");
 }
 
+// qvs.dat cannot be rewritten (read-only, as on a full disk it cannot be
+// written): the error leaves the pass, but not before the display closed.
+TEST_F(UpdatePassTest, ErrorDuringTheDownloadsClosesTheDisplayFirst) {
+    Install(3, 2);
+    ServeDataVersions(1, 5);
+    Start();
+    std::filesystem::permissions(install.File("qvs.dat"), std::filesystem::perms::owner_read);
+    EXPECT_THROW(RunPass(), platform::FileCreateError);
+    EXPECT_FALSE(view.IsDownloadShown());
+    ASSERT_FALSE(view.log.empty());
+    EXPECT_EQ(view.log.back(), "end Failed to download needed files");
+}
+
 TEST_F(UpdatePassTest, WebHostFailureFallsBackToTheUpdateServerFromTheFirstMissingVersion) {
     Install(3, 2);
     ServeDataVersions(1, 5);

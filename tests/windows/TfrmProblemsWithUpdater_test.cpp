@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +93,21 @@ TEST_F(TfrmProblemsWithUpdaterTest, CheckBoxWritesTheSwitchAtOnceAndKeepsItsStat
         window.btnCancel->click();
     });
     EXPECT_EQ(Switch(), "FALSE");
+}
+
+// qvs.cfg cannot be written (a folder of that name): the error stays inside
+// the window, which goes on to its result.
+TEST_F(TfrmProblemsWithUpdaterTest, SwitchThatCannotBeWrittenLeavesTheWindowWorking) {
+    std::filesystem::create_directory(dir.Path() / "qvs.cfg");
+    bool stillOpen = false;
+    const ModalResult result = Show({"x"}, [this, &stillOpen] {
+        QTest::mouseClick(window.cbDisableAutomaticUpdateErrorDisplay, Qt::LeftButton, {},
+                          QPoint(5, 8));
+        stillOpen = window.isVisible();
+        window.btnCancel->click();
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(result, ModalResult::Cancel);
 }
 
 TEST_F(TfrmProblemsWithUpdaterTest, SendReportLeavesTheWindowOpenWithItsText) {

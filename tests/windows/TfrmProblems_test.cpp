@@ -12,8 +12,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <filesystem>
 #include <string>
@@ -102,6 +104,20 @@ TEST_F(TfrmProblemsTest, TabsInOrder) {
         EXPECT_EQ(Pages()->tabText(i).toStdString(), tabs[i].second);
     }
     EXPECT_EQ(Pages()->currentIndex(), 0);
+}
+
+// With the bundled fonts all seven tabs are in view at once: no scroll
+// arrows, the last tab's right edge inside the window.
+TEST_F(TfrmProblemsTest, AllTabsFitWithoutScrolling) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTabBar* bar = Pages()->tabBar();
+    const QRect last = bar->tabRect(6);
+    EXPECT_LE(bar->mapTo(&window, last.topRight()).x(), window.width()) << last.right();
+    for (const QToolButton* arrow : bar->findChildren<QToolButton*>()) {
+        EXPECT_FALSE(arrow->isVisible());
+    }
+    window.hide();
 }
 
 struct ControlRow {

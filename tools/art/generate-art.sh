@@ -50,6 +50,45 @@ layer() { # colour mask out: a flat colour with a grey mask as its alpha
     "$IM" -size "$SIZE" "xc:$1" "$2" -alpha off -compose CopyOpacity -composite "$3"
 }
 
+# ------------------------------------------------------ the application icon
+# A gold medallion with the title's serif Q on the night sky of the main
+# window, drawn at 256 px and scaled down for every size the desktops ask for
+# (PNG files for Qt and Linux, one .ico for the Windows version resource).
+icon() {
+    local s=256 c=128
+    mkdir -p "$OUT/icons"
+    "$IM" -size ${s}x${s} xc:black -fill white -draw "circle $c,$c $c,5" "$W/icdisc.png"
+    "$IM" -size ${s}x${s} xc:black -fill white -draw "circle $c,$c $c,25" "$W/icinner.png"
+    "$IM" -size ${s}x$((s / 2)) gradient:'#fff2bf-#e0a640' \
+        -size ${s}x$((s / 2)) gradient:'#d9a144-#7c4a14' -append "$W/icgold.png"
+    "$IM" -size ${s}x${s} radial-gradient:'#4a3f6e-#0a0f27' "$W/icsky.png"
+    "$IM" -size ${s}x${s} xc:black -font "$SERIF_BOLD" -pointsize 168 -fill white \
+        -gravity center -annotate +0-2 'Q' "$W/icq.png"
+    "$IM" "$W/icq.png" -morphology Dilate Disk:5 "$W/icqout.png"
+    # Ring, then sky, then the letter's dark outline and its gold.
+    "$IM" "$W/icgold.png" "$W/icdisc.png" -alpha off -compose CopyOpacity -composite \
+        \( "$W/icsky.png" "$W/icinner.png" -alpha off -compose CopyOpacity -composite \) \
+        -compose Over -composite \
+        \( -size ${s}x${s} xc:'#1a0e04' "$W/icqout.png" -alpha off -compose CopyOpacity \
+        -composite \) -compose Over -composite \
+        \( "$W/icgold.png" "$W/icq.png" -alpha off -compose CopyOpacity -composite \) \
+        -compose Over -composite \
+        -fill none -stroke '#2a1b0c' -strokewidth 3 -draw "circle $c,$c $c,5" \
+        -stroke '#5e4220' -strokewidth 2 -draw "circle $c,$c $c,25" "$W/icon.png"
+    local size
+    for size in 16 24 32 48 64 128 256; do
+        "$IM" "$W/icon.png" -filter Lanczos -resize ${size}x${size} -depth 8 -strip \
+            "$OUT/icons/quorvash-$size.png"
+    done
+    "$IM" "$OUT"/icons/quorvash-{16,24,32,48,64,128,256}.png "$OUT/icons/quorvash.ico"
+}
+# "--icon-only" draws the icon alone, leaving the pictures as they are.
+if [ "${1:-}" = --icon-only ]; then
+    icon
+    echo "icon written to $OUT/icons"
+    exit 0
+fi
+
 ridge() { # base amplitude seed-phase: polygon points of a mountain line
     awk -v base="$1" -v amp="$2" -v ph="$3" -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
         for (x = 0; x <= w; x += 5) {
@@ -430,5 +469,7 @@ button 160 22 'Send Error Report' no "$OUT/imgSendErrorReportOff.jpg"
 button 160 22 'Send Error Report' yes "$OUT/imgSendErrorReportOn.jpg"
 button 66 24 'Cancel' no "$OUT/imgCancelOff.jpg"
 button 66 24 'Cancel' yes "$OUT/imgCancelOn.jpg"
+
+icon
 
 echo "pictures written to $OUT"
