@@ -35,5 +35,7 @@ sleep 2
 import -window root "$shots/game-client.png"
 echo "The game client runs; the launcher closes about 14.5 s after starting it."
 wait "$pid"
-xdotool windowclose "$(client_window)" 2>/dev/null || pkill -f MainClass.StartUp
+# Only the client this launcher started, found by its process id.
+client_pid=$(started_client "$(cd "$install" && pwd -P)")
+xdotool windowclose "$(client_window)" 2>/dev/null || { [ -n "$client_pid" ] && kill "$client_pid"; }
 echo "Screenshots: $shots/launcher.png, after-play-game.png, game-client.png"

@@ -113,19 +113,6 @@ config_changed() { # install stamp
 }
 
 
-# The demo client that the launcher of this installation started: a Java
-# process working in the installation directory, which is this test's own.
-started_client() { # install
-    local proc comm
-    for proc in /proc/[0-9]*; do
-        read -r comm <"$proc/comm" 2>/dev/null || continue
-        [[ $comm == java && $(readlink "$proc/cwd" 2>/dev/null) == "$1" ]] &&
-            tr '\0' ' ' <"$proc/cmdline" 2>/dev/null | grep -q 'MainClass.StartUp' &&
-            echo "${proc#/proc/}" && return
-    done
-    return 0 # none yet
-}
-
 # Seconds since boot: now, or when process PID started.
 uptime_now() { awk '{print $1}' /proc/uptime; }
 started_at() { # pid
