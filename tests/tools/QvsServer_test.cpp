@@ -111,6 +111,24 @@ std::size_t ResidentKiB(pid_t pid) {
     return 0;
 }
 
+// Waits (at most 5 s) until the server holds count sockets: its listeners
+// and the connections it has accepted, so a test knows a cap is full.
+bool HoldsSockets(pid_t pid, std::size_t count) {
+    const std::filesystem::path fds = "/proc/" + std::to_string(pid) + "/fd";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::size_t sockets = 0;
+        std::error_code error;
+        for (const auto& fd : std::filesystem::directory_iterator(fds, error)) {
+            sockets += std::filesystem::read_symlink(fd, error).string().rfind("socket:", 0) == 0;
+        }
+        if (sockets >= count) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 // Whether the log holds text within waitMs.
 bool LogShows(const std::string& logFile, const std::string& text, int waitMs = 5000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
@@ -363,7 +381,7 @@ TEST_F(QvsServerTest, CapsCloseTheExcessAtOnceAndLeaveOthersServed) {
     for (int i = 0; i < 4; ++i) {
         drips.emplace_back("127.0.0.9", capped.updatePort).Send(Bytes({1}));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(HoldsSockets(capped.Pid(), 3 + 4)); // three listeners
     RawClient overAddress("127.0.0.9", capped.updatePort);
     EXPECT_EQ(overAddress.ReadToEnd(1000), "");
     {
@@ -376,7 +394,7 @@ TEST_F(QvsServerTest, CapsCloseTheExcessAtOnceAndLeaveOthersServed) {
     for (int i = 3; i < 7; ++i) { // 8 with the drips
         idle.emplace_back("127.0.0." + std::to_string(i), capped.httpPort);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(HoldsSockets(capped.Pid(), 3 + 8));
     RawClient overTotal("127.0.0.8", capped.gamePort);
     EXPECT_EQ(overTotal.ReadToEnd(1000), "");
     const std::string log = ReadFile(logs.File("capped.log"));
