@@ -20,6 +20,7 @@
 #include "protocol/GameServerStatus.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
+#include "support/RawExchange.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
 
@@ -34,28 +35,6 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Sends request and returns everything the server sends until it closes.
-// halfClose ends our sending side, as a client that sent a cut-short request
-// and gave up would.
-std::string Exchange(std::uint16_t port, const std::string& request, bool halfClose = false) {
-    platform::TcpSocket socket;
-    socket.Connect("127.0.0.1", port, 5000);
-    socket.SendAll(request);
-    if (halfClose) {
-        socket.ShutdownSend();
-    }
-    std::string reply;
-    char buffer[4096];
-    while (socket.WaitForData(10000)) {
-        const std::size_t count = socket.Receive(buffer, sizeof buffer);
-        if (count == 0) {
-            break;
-        }
-        reply.append(buffer, count);
-    }
-    return reply;
 }
 
 // A connection from a chosen loopback address, with a receive buffer as
@@ -168,7 +147,7 @@ protected:
     }
 
     std::string Http(const std::string& target) {
-        return Exchange(server.httpPort, "GET " + target + " HTTP/1.0\r\nHost: x\r\n\r\n");
+        return RawExchange(server.httpPort, "GET " + target + " HTTP/1.0\r\nHost: x\r\n\r\n");
     }
 
     TempDir root;
@@ -180,7 +159,7 @@ protected:
 
 TEST_F(QvsServerTest, PingAnswersTheAddressSeenOnTheConnection) {
     ASSERT_TRUE(server.Ready());
-    EXPECT_EQ(Exchange(server.updatePort, Bytes({0, 0, 0, 0, 0, 0, 0, 0})),
+    EXPECT_EQ(RawExchange(server.updatePort, Bytes({0, 0, 0, 0, 0, 0, 0, 0})),
               Message(0, Sz("127.0.0.1")));
 }
 
@@ -193,7 +172,7 @@ TEST_F(QvsServerTest, LatestVersionIsTheHighestNumberedPackage) {
     // 12 beats 3 as a number, not as text; qvsc files are not qvs versions.
     for (const Case& c : std::vector<Case>{{"qvs", 12}, {"qvsc", 7}, {"QVSC", 7}, {"none", 0}}) {
         const std::string request = Message(1, Sz(c.item));
-        EXPECT_EQ(Exchange(server.updatePort, request), Message(1, Sz(c.item) + Le32(c.version)))
+        EXPECT_EQ(RawExchange(server.updatePort, request), Message(1, Sz(c.item) + Le32(c.version)))
             << c.item;
     }
 }
@@ -201,17 +180,17 @@ TEST_F(QvsServerTest, LatestVersionIsTheHighestNumberedPackage) {
 TEST_F(QvsServerTest, RequestECDFileSendsThePackageUnchanged) {
     ASSERT_TRUE(server.Ready());
     const std::string file = ReadFile(root.Path() / "updates" / "qvs3.ecd");
-    EXPECT_EQ(Exchange(server.updatePort, Message(2, Sz("qvs") + Le32(3))),
+    EXPECT_EQ(RawExchange(server.updatePort, Message(2, Sz("qvs") + Le32(3))),
               Message(2, Sz("qvs") + Le32(3) + Sz("qvs3.ecd") + Le32(10) + file));
-    EXPECT_EQ(Exchange(server.updatePort, Message(2, Sz("qvsc") + Le32(7))),
+    EXPECT_EQ(RawExchange(server.updatePort, Message(2, Sz("qvsc") + Le32(7))),
               Message(2, Sz("qvsc") + Le32(7) + Sz("qvsc7.ecd") + Le32(12) + "client seven"));
 }
 
 TEST_F(QvsServerTest, LauncherVersionAndDownloadComeFromTheExecutable) {
     ASSERT_TRUE(server.Ready());
-    EXPECT_EQ(Exchange(server.updatePort, Message(3, Sz("qvs.exe"))),
+    EXPECT_EQ(RawExchange(server.updatePort, Message(3, Sz("qvs.exe"))),
               Message(3, Le32(1) + Le32(2) + Le32(30) + Le32(400)));
-    EXPECT_EQ(Exchange(server.updatePort, Message(4, Sz("qvs.exe"))), Message(4, launcher));
+    EXPECT_EQ(RawExchange(server.updatePort, Message(4, Sz("qvs.exe"))), Message(4, launcher));
 }
 
 TEST_F(QvsServerTest, UnknownOrEscapingNamesAreClosedWithoutReply) {
@@ -229,13 +208,13 @@ TEST_F(QvsServerTest, UnknownOrEscapingNamesAreClosedWithoutReply) {
         Message(3, Sz("qvs9.ecd")),
     };
     for (const std::string& request : requests) {
-        EXPECT_EQ(Exchange(server.updatePort, request), "") << request;
+        EXPECT_EQ(RawExchange(server.updatePort, request), "") << request;
     }
 }
 
 TEST_F(QvsServerTest, GameStatusComesFromTheStatusFiles) {
     ASSERT_TRUE(server.Ready());
-    const std::string reply = Exchange(server.gamePort, std::string(BuildStatusQuery().View()));
+    const std::string reply = RawExchange(server.gamePort, std::string(BuildStatusQuery().View()));
     const StatusReply expected{42, 2, "Maintenance", "<p>Back at 10:00</p>\n"};
     EXPECT_EQ(reply, std::string(BuildStatusReply(expected).View()));
     ASSERT_GT(reply.size(), 4u);
@@ -298,7 +277,7 @@ TEST_F(QvsServerTest, BadRequestsDoNotStopTheServer) {
         {server.httpPort, "POST / HTTP/1.0\r\n\r\n"},    // not a GET
     };
     for (const auto& [port, request] : requests) {
-        const std::string reply = Exchange(port, request, true);
+        const std::string reply = RawExchange(port, request, true);
         if (port != server.httpPort) {
             EXPECT_EQ(reply, "");
         } else {
@@ -306,7 +285,7 @@ TEST_F(QvsServerTest, BadRequestsDoNotStopTheServer) {
         }
     }
     EXPECT_TRUE(server.Running());
-    EXPECT_EQ(Exchange(server.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
+    EXPECT_EQ(RawExchange(server.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
 }
 
 TEST_F(QvsServerTest, AStalledClientDoesNotHoldUpOthers) {
@@ -316,16 +295,16 @@ TEST_F(QvsServerTest, AStalledClientDoesNotHoldUpOthers) {
         socket.Connect("127.0.0.1", server.updatePort, 5000);
         socket.SendAll(Bytes({1, 0, 0, 0})); // half a header, then nothing
     }
-    EXPECT_EQ(Exchange(server.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
-    EXPECT_EQ(Exchange(server.updatePort, Message(1, Sz("qvsc"))),
+    EXPECT_EQ(RawExchange(server.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
+    EXPECT_EQ(RawExchange(server.updatePort, Message(1, Sz("qvsc"))),
               Message(1, Sz("qvsc") + Le32(7)));
 }
 
 TEST_F(QvsServerTest, LogsOneLinePerRequestAndStopsOnSigterm) {
     ASSERT_TRUE(server.Ready());
-    Exchange(server.updatePort, Message(1, Sz("qvs")));
+    RawExchange(server.updatePort, Message(1, Sz("qvs")));
     Http("/missing");
-    Exchange(server.updatePort, Message(1, Sz("q\x1b[2J\nupdate 6.6.6.6:1 Ping\xff")));
+    RawExchange(server.updatePort, Message(1, Sz("q\x1b[2J\nupdate 6.6.6.6:1 Ping\xff")));
     Http("/a\x1b[0m");
     const std::optional<int> status = server.Terminate(SIGTERM);
     ASSERT_TRUE(status.has_value());
@@ -360,7 +339,7 @@ TEST_F(QvsServerTest, AClientThatNeverReadsHoldsNeitherMemoryNorTheStop) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_LT(ResidentKiB(slow.Pid()), before + 16 * 1024); // not one copy of the file
-    EXPECT_EQ(Exchange(slow.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
+    EXPECT_EQ(RawExchange(slow.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
     EXPECT_TRUE(LogShows(logs.File("slow.log"), "reply not taken within 2.0 s, closed"));
     EXPECT_TRUE(readers.front().ReadToEnd(5000).has_value());
 
@@ -422,7 +401,7 @@ TEST_F(QvsServerTest, AcceptFailingForWantOfDescriptorsDoesNotStopTheServer) {
         EXPECT_TRUE(LogShows(logs.File("tight.log"), "accept failed"));
     }
     EXPECT_TRUE(tight.Running());
-    EXPECT_EQ(Exchange(tight.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
+    EXPECT_EQ(RawExchange(tight.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
 }
 
 } // namespace
