@@ -127,10 +127,10 @@ asio::awaitable<void> Connection::SendFile(const ServedFile& file) {
 
 asio::awaitable<void> Connection::Linger() {
     asio::error_code error;
-    socket_.shutdown(Socket::shutdown_send, error);
-    if (!error && socket_.available(error) == 0 && !error) {
+    if (socket_.available(error) == 0 && !error) {
         co_return; // nothing unread: closing sends no reset
     }
+    socket_.shutdown(Socket::shutdown_send, error);
     Arm(std::chrono::duration_cast<std::chrono::milliseconds>(LingerTime));
     std::array<char, 4096> buffer{};
     std::size_t drained = 0;

@@ -1,15 +1,18 @@
 #include "TcpServer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <memory>
+#include <system_error>
 #include <thread>
+
+#include <fcntl.h>
 
 #include <asio/co_spawn.hpp>
 #include <asio/detached.hpp>
 #include <asio/post.hpp>
 #include <asio/redirect_error.hpp>
-#include <asio/strand.hpp>
 #include <asio/use_awaitable.hpp>
 
 #include "Connection.h"
@@ -41,18 +44,40 @@ std::string AddressText(const asio::ip::address& address) {
 
 TcpServer::TcpServer(const ServerOptions& options, const std::vector<Port>& ports, RequestLog& log)
     : options_(options), log_(log), limits_(options.maxConnections, options.maxPerAddress),
-      ports_(ports), io_(static_cast<int>(std::max(1U, std::thread::hardware_concurrency()))),
-      signals_(io_, SIGINT, SIGTERM), stopTimer_(io_) {
-    const auto address = asio::ip::make_address(options.bind);
-    listeners_.reserve(ports_.size());
+      ports_(ports), loops_(MakeLoops()), signals_(loops_.front()->io, SIGINT, SIGTERM),
+      stopTimer_(loops_.front()->io) {
+    Listen(asio::ip::make_address(options.bind));
+}
+
+std::vector<std::unique_ptr<TcpServer::Loop>> TcpServer::MakeLoops() {
+    std::vector<std::unique_ptr<TcpServer::Loop>> loops(
+        std::max(1U, std::thread::hardware_concurrency()));
+    for (auto& loop : loops) {
+        loop = std::make_unique<Loop>();
+    }
+    return loops;
+}
+
+void TcpServer::Listen(const asio::ip::address& address) {
     for (const Port& port : ports_) {
-        asio::ip::tcp::acceptor acceptor(asio::make_strand(io_));
+        Loop& first = *loops_.front();
+        asio::ip::tcp::acceptor acceptor(first.io);
         const asio::ip::tcp::endpoint endpoint(address, port.number);
         acceptor.open(endpoint.protocol());
         acceptor.set_option(asio::socket_base::reuse_address(true));
         acceptor.bind(endpoint);
         acceptor.listen(ListenBacklog);
-        listeners_.push_back({std::move(acceptor), port});
+        // The other loops wait on duplicates of the same socket: one queue
+        // of connections, taken by whichever loop is free.
+        for (std::size_t i = 1; i < loops_.size(); ++i) {
+            const int duplicate = ::fcntl(acceptor.native_handle(), F_DUPFD_CLOEXEC, 0);
+            if (duplicate < 0) {
+                throw std::system_error(errno, std::generic_category(), "duplicating a listener");
+            }
+            loops_[i]->listeners.push_back(
+                {asio::ip::tcp::acceptor(loops_[i]->io, endpoint.protocol(), duplicate), port});
+        }
+        first.listeners.push_back({std::move(acceptor), port});
     }
 }
 
@@ -62,12 +87,12 @@ int TcpServer::Run() {
             Stop(number);
         }
     });
-    for (Listener& listener : listeners_) {
-        asio::co_spawn(listener.acceptor.get_executor(), Accept(listener), asio::detached);
-    }
-    std::vector<std::thread> threads(std::max(1U, std::thread::hardware_concurrency()));
-    for (std::thread& thread : threads) {
-        thread = std::thread([this] { io_.run(); });
+    std::vector<std::thread> threads;
+    for (const auto& loop : loops_) {
+        for (Listener& listener : loop->listeners) {
+            asio::co_spawn(loop->io, Accept(listener), asio::detached);
+        }
+        threads.emplace_back([&io = loop->io] { io.run(); });
     }
     for (std::thread& thread : threads) {
         thread.join();
@@ -79,8 +104,9 @@ asio::awaitable<void> TcpServer::Accept(Listener& listener) {
     asio::steady_timer pause(listener.acceptor.get_executor());
     for (;;) {
         asio::error_code error;
+        asio::ip::tcp::endpoint remote;
         asio::ip::tcp::socket socket = co_await listener.acceptor.async_accept(
-            asio::make_strand(io_), asio::redirect_error(asio::use_awaitable, error));
+            remote, asio::redirect_error(asio::use_awaitable, error));
         if (!listener.acceptor.is_open() || error == asio::error::operation_aborted) {
             co_return;
         }
@@ -90,16 +116,12 @@ asio::awaitable<void> TcpServer::Accept(Listener& listener) {
             co_await pause.async_wait(asio::redirect_error(asio::use_awaitable, error));
             continue;
         }
-        Admit(std::move(socket), listener.port);
+        Admit(std::move(socket), remote, listener.port);
     }
 }
 
-void TcpServer::Admit(asio::ip::tcp::socket socket, const Port& port) {
-    asio::error_code error;
-    const auto remote = socket.remote_endpoint(error);
-    if (error) {
-        return; // gone already
-    }
+void TcpServer::Admit(asio::ip::tcp::socket socket, const asio::ip::tcp::endpoint& remote,
+                      const Port& port) {
     const std::string address = AddressText(remote.address());
     std::string refusal;
     auto slot = limits_.Take(address, refusal);
@@ -119,10 +141,12 @@ void TcpServer::Admit(asio::ip::tcp::socket socket, const Port& port) {
 void TcpServer::Stop(int signalNumber) {
     signalNumber_ = signalNumber;
     log_.Write("server", options_.bind, "stopping on signal " + std::to_string(signalNumber));
-    for (Listener& listener : listeners_) {
-        asio::post(listener.acceptor.get_executor(), [&listener] {
-            asio::error_code ignored;
-            listener.acceptor.close(ignored);
+    for (const auto& loop : loops_) {
+        asio::post(loop->io, [&listeners = loop->listeners] {
+            for (Listener& listener : listeners) {
+                asio::error_code ignored;
+                listener.acceptor.close(ignored);
+            }
         });
     }
     StopWhenIdle(StopSlices);
@@ -130,7 +154,9 @@ void TcpServer::Stop(int signalNumber) {
 
 void TcpServer::StopWhenIdle(int slicesLeft) {
     if (slicesLeft == 0 || limits_.Open() == 0) {
-        io_.stop(); // what still runs is dropped with the io_context
+        for (const auto& loop : loops_) {
+            loop->io.stop(); // what still runs is dropped with the loop
+        }
         return;
     }
     stopTimer_.expires_after(StopSlice);

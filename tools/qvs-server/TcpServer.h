@@ -1,11 +1,13 @@
 // Serves every port of qvs-server from one small pool of threads (one per
-// core): each listener and each connection runs as a coroutine on a strand
-// of its own, so nothing a client does holds a thread. SIGINT or SIGTERM
-// stops accepting at once and ends Run within two seconds whatever the
-// clients do.
+// core), each running an event loop of its own over the same listening
+// sockets: whichever loop is free takes the next connection and serves it to
+// the end, so nothing a client does holds a thread and no loop waits on
+// another. SIGINT or SIGTERM stops accepting at once and ends Run within two
+// seconds whatever the clients do.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,20 +43,28 @@ private:
         asio::ip::tcp::acceptor acceptor;
         const Port& port;
     };
+    // One thread's event loop: its own copy of every listening socket and
+    // the connections it accepted. Single-threaded, so it needs no strands.
+    struct Loop {
+        asio::io_context io{1};
+        std::vector<Listener> listeners;
+    };
 
+    static std::vector<std::unique_ptr<Loop>> MakeLoops();
+    void Listen(const asio::ip::address& address);
     asio::awaitable<void> Accept(Listener& listener);
-    void Admit(asio::ip::tcp::socket socket, const Port& port);
+    void Admit(asio::ip::tcp::socket socket, const asio::ip::tcp::endpoint& remote,
+               const Port& port);
     void Stop(int signalNumber);
     void StopWhenIdle(int ticksLeft);
 
     const ServerOptions& options_;
     RequestLog& log_;
-    ConnectionLimits limits_; // outlives io_: connections hold slots
+    ConnectionLimits limits_; // outlives the loops: connections hold slots
     std::vector<Port> ports_;
-    asio::io_context io_;
+    std::vector<std::unique_ptr<Loop>> loops_; // the first one also watches signals
     asio::signal_set signals_;
     asio::steady_timer stopTimer_;
-    std::vector<Listener> listeners_;
     int signalNumber_ = 0;
 };
 

@@ -41,51 +41,93 @@ bool SafeComponents(const std::string& path) {
     return path.find('\\') == std::string::npos && path.find('\0') == std::string::npos;
 }
 
+// What the system resolved the open descriptor to, every link followed.
+std::optional<std::string> DescriptorPath(int descriptor) {
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink(self.c_str(), buffer, sizeof buffer);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
+        return std::nullopt;
+    }
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
 // The path of what path names with every link followed, as the system
-// resolved it in one walk (realpath would walk once per component), and
-// whether it is a regular file.
-std::optional<std::string> RealPath(const std::string& path, bool& regular) {
+// resolved it in one walk (realpath would walk once per component).
+std::optional<std::string> RealPath(const std::string& path) {
     const int descriptor = ::open(path.c_str(), O_PATH | O_CLOEXEC);
     if (descriptor < 0) {
         return std::nullopt;
     }
-    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(self.c_str(), buffer, sizeof buffer);
-    struct stat info {};
-    const bool known = length > 0 && static_cast<std::size_t>(length) < sizeof buffer &&
-                       ::fstat(descriptor, &info) == 0;
+    auto real = DescriptorPath(descriptor);
     ::close(descriptor);
-    if (!known) { // no /proc: the slow way
+    if (!real) { // no /proc: the slow way
         std::error_code error;
-        const auto real = std::filesystem::canonical(path, error);
-        regular = !error && std::filesystem::is_regular_file(real, error);
-        return error ? std::nullopt : std::optional<std::string>(real.string());
+        const auto canonical = std::filesystem::canonical(path, error);
+        return error ? std::nullopt : std::optional<std::string>(canonical.string());
     }
-    regular = S_ISREG(info.st_mode);
-    return std::string(buffer, static_cast<std::size_t>(length));
+    return real;
 }
 
 // The path itself when it exists as written (one look-up), else as
-// NativePath matches its names in any letter case (one per component).
-std::string ExistingPath(const std::string& path) {
+// NativePath matches its names in any letter case (one per component);
+// mode is what it names with links followed, 0 when nothing.
+std::string ExistingPath(const std::string& path, mode_t& mode) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? path : platform::NativePath(path);
+    if (::stat(path.c_str(), &info) == 0) {
+        mode = info.st_mode;
+        return path;
+    }
+    std::string native = platform::NativePath(path);
+    mode = ::stat(native.c_str(), &info) == 0 ? info.st_mode : 0;
+    return native;
 }
 
-// Whether file, once every link is followed, is a regular file below root.
-bool IsFileBelow(const std::string& root, const std::string& file) {
-    bool regular = false;
-    bool ignored = false;
-    const auto realFile = RealPath(file, regular);
-    const auto realRoot = realFile && regular ? RealPath(root, ignored) : std::nullopt;
-    if (!realRoot) {
-        return false;
+// The file that target names below root, as written, before links are
+// checked; index.html for a folder. Only regular files are ever opened.
+std::optional<std::string> Candidate(const std::string& root, std::string_view target) {
+    target = target.substr(0, target.find_first_of("?#"));
+    if (target.empty() || target.front() != '/') {
+        return std::nullopt;
     }
-    const std::filesystem::path rootPath(*realRoot);
-    const std::filesystem::path filePath(*realFile);
+    const auto path = WebPath::Decode(target);
+    if (!path || !SafeComponents(*path)) {
+        return std::nullopt;
+    }
+    mode_t mode = 0;
+    std::string file = ExistingPath(root + *path, mode);
+    if (S_ISDIR(mode)) {
+        file = ExistingPath(file + (file.ends_with('/') ? "" : "/") + "index.html", mode);
+    }
+    return S_ISREG(mode) ? std::optional<std::string>(file) : std::nullopt;
+}
+
+bool IsBelow(const std::string& realRoot, const std::string& realFile) {
+    const std::filesystem::path rootPath(realRoot);
+    const std::filesystem::path filePath(realFile);
     return std::mismatch(rootPath.begin(), rootPath.end(), filePath.begin(), filePath.end())
                .first == rootPath.end();
+}
+
+// The file opened, when it is a regular file that lies below root once every
+// link is followed. The check is made on the open descriptor, so a link
+// changed meanwhile cannot slip another file in.
+std::optional<ServedFile> OpenBelow(const std::string& root, const std::string& file) {
+    std::optional<ServedFile> served = ServedFile::Open(file);
+    if (!served) {
+        return std::nullopt;
+    }
+    auto realFile = DescriptorPath(served->Descriptor());
+    if (!realFile) { // no /proc: the slow way
+        std::error_code error;
+        const auto canonical = std::filesystem::canonical(file, error);
+        realFile = error ? std::nullopt : std::optional<std::string>(canonical.string());
+    }
+    const auto realRoot = realFile ? RealPath(root) : std::nullopt;
+    if (!realRoot || !IsBelow(*realRoot, *realFile)) {
+        return std::nullopt;
+    }
+    return served;
 }
 
 } // namespace
@@ -111,24 +153,16 @@ std::optional<std::string> WebPath::Decode(std::string_view text) {
     return decoded;
 }
 
+std::optional<ServedFile> WebPath::Open(const std::string& root, std::string_view target,
+                                        std::string& path) {
+    const auto file = Candidate(root, target);
+    path = file.value_or("");
+    return file ? OpenBelow(root, *file) : std::nullopt;
+}
+
 std::optional<std::string> WebPath::Resolve(const std::string& root, std::string_view target) {
-    target = target.substr(0, target.find_first_of("?#"));
-    if (target.empty() || target.front() != '/') {
-        return std::nullopt;
-    }
-    const auto path = Decode(target);
-    if (!path || !SafeComponents(*path)) {
-        return std::nullopt;
-    }
-    std::string file = ExistingPath(root + *path);
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error)) {
-        file = ExistingPath(file + (file.ends_with('/') ? "" : "/") + "index.html");
-    }
-    if (!IsFileBelow(root, file)) {
-        return std::nullopt;
-    }
-    return file;
+    const auto file = Candidate(root, target);
+    return file && OpenBelow(root, *file) ? file : std::nullopt;
 }
 
 } // namespace qvs

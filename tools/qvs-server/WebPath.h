@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "ServedFile.h"
+
 namespace qvs {
 
 class WebPath {
@@ -14,6 +16,9 @@ public:
     // percent-encoded or not, empty components, backslashes, zero bytes, and
     // links that point outside.
     static std::optional<std::string> Resolve(const std::string& root, std::string_view target);
+    // The same file opened for sending, its path in path.
+    static std::optional<ServedFile> Open(const std::string& root, std::string_view target,
+                                          std::string& path);
 
     // %XX decoded; nothing for a broken escape.
     static std::optional<std::string> Decode(std::string_view text);

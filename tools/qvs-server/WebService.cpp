@@ -70,13 +70,13 @@ Reply WebService::Answer(std::string_view request, const std::string&) const {
         return ErrorPage("405 Method Not Allowed", log);
     }
     const std::string target = line.substr(space + 1, secondSpace - space - 1);
-    const std::optional<std::string> path = WebPath::Resolve(root_, target);
-    std::optional<ServedFile> file = path ? ServedFile::Open(*path) : std::nullopt;
+    std::string path;
+    std::optional<ServedFile> file = WebPath::Open(root_, target, path);
     if (!file) {
         return ErrorPage("404 Not Found", log);
     }
     const std::uint64_t size = file->Size();
-    return {Head("200 OK", ContentType(*path), size), std::move(file),
+    return {Head("200 OK", ContentType(path), size), std::move(file),
             log + "200 " + std::to_string(size)};
 }
 
