@@ -79,6 +79,17 @@ ECDFileReply ParseRequestECDFileReply(CStream& payload) {
     return reply;
 }
 
+std::optional<std::size_t> ECDFileReplyFileStart(std::string_view received) {
+    // Item name and file name end in a zero byte; version and length are four bytes.
+    const std::size_t nameEnd = received.find('\0');
+    const std::size_t fileNameEnd =
+        nameEnd == std::string_view::npos ? nameEnd : received.find('\0', nameEnd + 5);
+    if (fileNameEnd == std::string_view::npos || fileNameEnd + 5 > received.size()) {
+        return std::nullopt;
+    }
+    return fileNameEnd + 5;
+}
+
 platform::FileVersion ParseGetCurrentFileVersionReply(CStream& payload) {
     platform::FileVersion version;
     payload.ReadInt(version.major);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,9 @@ LatestVersionReply ParseGetLatestVersionReply(CStream& payload);
 // Also throws StreamReadError when fewer file bytes follow than announced
 // (a negative file length included).
 ECDFileReply ParseRequestECDFileReply(CStream& payload);
+// Where the file's bytes begin in a RequestECDFile reply payload of which
+// received is the start, once the fields before them have arrived.
+std::optional<std::size_t> ECDFileReplyFileStart(std::string_view received);
 platform::FileVersion ParseGetCurrentFileVersionReply(CStream& payload);
 
 } // namespace qvs

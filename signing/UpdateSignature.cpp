@@ -32,12 +32,19 @@ std::string_view UpdateSignature::Content(std::string_view file) {
 
 void UpdateSignature::Verify(std::string_view file, const std::vector<std::string>& publicKeys,
                              const SignedItem& expected) {
+    Verify(file, publicKeys, expected, [file](std::uint64_t contentSize) {
+        Sha256 digest;
+        digest.Add(file.substr(0, contentSize));
+        return digest.HexDigest();
+    });
+}
+
+void UpdateSignature::Verify(std::string_view file, const std::vector<std::string>& publicKeys,
+                             const SignedItem& expected, const ContentDigest& contentDigest) {
     const std::string_view tail =
         file.substr(file.size() - std::min(file.size(), UpdateTrailer::MaxSize));
     const UpdateTrailer trailer = UpdateTrailer::Read(tail, file.size());
-    Sha256 digest;
-    digest.Add(file.substr(0, trailer.contentSize));
-    Check(trailer, digest.HexDigest(), publicKeys, &expected);
+    Check(trailer, contentDigest(trailer.contentSize), publicKeys, &expected);
 }
 
 void UpdateSignature::Check(const UpdateTrailer& trailer, std::string_view contentDigestHex,

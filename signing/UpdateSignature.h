@@ -10,6 +10,8 @@
 #include "signing/SignedItem.h"
 #include "signing/UpdateTrailer.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,11 @@ public:
     // signature one of publicKeys (32 raw bytes each) makes.
     static void Verify(std::string_view file, const std::vector<std::string>& publicKeys,
                        const SignedItem& expected);
+    // The same, with the content's digest (hex) taken by contentDigest from
+    // the content's size, for a digest made while the file arrived.
+    using ContentDigest = std::function<std::string(std::uint64_t contentSize)>;
+    static void Verify(std::string_view file, const std::vector<std::string>& publicKeys,
+                       const SignedItem& expected, const ContentDigest& contentDigest);
     // The checks of Verify on a trailer read from a file and the digest of
     // its content; expected may be null (any item).
     static void Check(const UpdateTrailer& trailer, std::string_view contentDigestHex,

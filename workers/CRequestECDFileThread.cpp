@@ -1,5 +1,7 @@
 #include "workers/CRequestECDFileThread.h"
 
+#include <optional>
+
 #include "platform/FileSystem.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
@@ -10,14 +12,25 @@
 namespace qvs {
 
 void CRequestECDFileThread::FetchFromServer() {
+    const auto digest = SignedTransfer::StartDigest(Values());
+    std::optional<std::size_t> fileStart;
+    PayloadObserver offer;
+    if (digest) {
+        offer = [&](std::string_view received) {
+            fileStart = fileStart ? fileStart : ECDFileReplyFileStart(received);
+            if (fileStart) {
+                digest->Offer(received.substr(*fileStart));
+            }
+        };
+    }
     CStream payload = RunUpdateServerConversation(
         Socket, Host(), Port(),
         BuildRequestECDFileRequest(Values().RequestName, Values().RequestVersion),
-        MessageType::RequestECDFile, WaitMs(), &Progress);
+        MessageType::RequestECDFile, WaitMs(), &Progress, offer);
     ECDFileReply reply = ParseRequestECDFileReply(payload);
     payload.Clear(); // the file is held once while it is written or unpacked
     Socket.Close();
-    SignedTransfer::CheckPackage(Values(), reply.file.View());
+    SignedTransfer::CheckPackage(Values(), reply.file.View(), digest.get());
     if (reply.fileName.find(Values().ShortName + "c") != std::string::npos) {
         StoreClientCode(reply.file);
     } else {
@@ -29,8 +42,13 @@ void CRequestECDFileThread::FetchOverWeb() {
     const WorkerValues& values = Values();
     const std::string url =
         values.WebBaseUrl + values.RequestName + std::to_string(values.RequestVersion) + ".ecd";
-    const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult);
-    SignedTransfer::CheckPackage(values, body);
+    const auto digest = SignedTransfer::StartDigest(values);
+    PayloadObserver offer;
+    if (digest) {
+        offer = [&digest](std::string_view received) { digest->Offer(received); };
+    }
+    const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult, offer);
+    SignedTransfer::CheckPackage(values, body, digest.get());
     CStream file;
     file.Write(body.data(), body.size());
     file.SetPosition(0);

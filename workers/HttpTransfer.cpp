@@ -18,12 +18,15 @@ std::int32_t Clamped(std::uint64_t count) {
 } // namespace
 
 std::string FetchOverHttp(const std::string& url, int waitMs, TransferProgress& progress,
-                          std::atomic<std::int32_t>& result) {
+                          std::atomic<std::int32_t>& result, const PayloadObserver& observer) {
     result = TransferRunning;
     CHttpClient client(waitMs);
     client.OnPacketRecvd = [&] {
         progress.BytesTotal = Clamped(client.Total());
         progress.BytesReceived = Clamped(client.Received());
+        if (observer && client.Status() / 100 == 2) {
+            observer(client.Body());
+        }
     };
     client.OnSuccess = [&](CHttpClient::Command) { result = TransferSucceeded; };
     client.OnFailure = [&](CHttpClient::Command) { result = TransferFailed; };

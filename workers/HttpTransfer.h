@@ -18,9 +18,11 @@ enum TransferState : std::int32_t {
 };
 
 // GETs url and returns the reply body. Progress notifications copy the
-// client's counts into progress; completion sets result. Throws when the
-// transfer did not succeed, a truncated body included.
+// client's counts into progress and show the body so far to observer
+// (never a redirect's); completion sets result. Throws when the transfer
+// did not succeed, a truncated body included.
 std::string FetchOverHttp(const std::string& url, int waitMs, TransferProgress& progress,
-                          std::atomic<std::int32_t>& result);
+                          std::atomic<std::int32_t>& result,
+                          const PayloadObserver& observer = nullptr);
 
 } // namespace qvs

@@ -38,7 +38,7 @@ void Send(platform::TcpSocket& socket, const CStream& message) {
 } // namespace
 
 CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitMs,
-                       TransferProgress* progress) {
+                       TransferProgress* progress, const PayloadObserver& observer) {
     CStream payload;
     payload.Reserve(std::min(count, upfrontReserve));
     std::vector<std::byte> piece(std::min(count, pieceSize));
@@ -64,6 +64,9 @@ CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitM
         if (progress != nullptr) {
             progress->BytesReceived.store(static_cast<std::int32_t>(received));
         }
+        if (observer) {
+            observer(payload.View());
+        }
     }
     payload.SetPosition(0);
     return payload;
@@ -71,7 +74,8 @@ CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitM
 
 CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::string& host,
                                     std::uint16_t port, const CStream& request, MessageType type,
-                                    int waitMs, TransferProgress* progress) {
+                                    int waitMs, TransferProgress* progress,
+                                    const PayloadObserver& observer) {
     Connect(socket, host, port, waitMs);
     Send(socket, request);
     std::array<std::byte, ReplyHeaderSize> header{};
@@ -84,7 +88,7 @@ CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::stri
         progress->BytesTotal.store(reply.length);
     }
     CStream payload =
-        ReceivePayload(socket, static_cast<std::size_t>(reply.length), waitMs, progress);
+        ReceivePayload(socket, static_cast<std::size_t>(reply.length), waitMs, progress, observer);
     CheckReplyType(reply, type);
     return payload;
 }

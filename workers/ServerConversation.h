@@ -7,7 +7,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/TcpSocket.h"
 #include "protocol/CStream.h"
@@ -21,17 +23,22 @@ struct TransferProgress {
     std::atomic<std::int32_t> BytesReceived{0};
 };
 
+// Called after each piece with the whole payload received so far.
+using PayloadObserver = std::function<void(std::string_view received)>;
+
 // Receives exactly count bytes, waiting at most waitMs for each piece; no
 // limit on the total time. Up to 64 MiB are reserved at once; a larger
 // payload's memory grows with what arrives, not with what was announced.
 CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitMs,
-                       TransferProgress* progress = nullptr);
+                       TransferProgress* progress = nullptr,
+                       const PayloadObserver& observer = nullptr);
 
 // Connects, sends request (a whole message of the given type) and returns
 // the reply payload positioned at 0, after checking the reply's type.
 CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::string& host,
                                     std::uint16_t port, const CStream& request, MessageType type,
-                                    int waitMs, TransferProgress* progress = nullptr);
+                                    int waitMs, TransferProgress* progress = nullptr,
+                                    const PayloadObserver& observer = nullptr);
 
 // Connects, sends requestFrame (length and scrambled body) and returns the
 // reply's scrambled body, positioned at 0.

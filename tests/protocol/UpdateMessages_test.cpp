@@ -164,7 +164,16 @@ TEST(CurrentFileVersionReply, FailsWhenANumberIsCut) {
 
 TEST(ECDFileReply, ReadsAllFieldsAndTheFileBytes) {
     const std::string file = Bytes({0x10, 0, 0xFF, 0x7F});
-    CStream payload = StreamOf(Sz("qvs") + Le32(12) + Sz("qvs12.ecd") + Le32(4) + file);
+    const std::string bytes = Sz("qvs") + Le32(12) + Sz("qvs12.ecd") + Le32(4) + file;
+    // Where the file starts is known as soon as its fields have arrived,
+    // the zero bytes of the version notwithstanding.
+    const std::size_t start = bytes.size() - file.size();
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        EXPECT_EQ(ECDFileReplyFileStart(std::string_view(bytes).substr(0, cut)),
+                  cut < start ? std::nullopt : std::optional(start))
+            << cut;
+    }
+    CStream payload = StreamOf(bytes);
     const ECDFileReply reply = ParseRequestECDFileReply(payload);
     EXPECT_EQ(reply.itemName, "qvs");
     EXPECT_EQ(reply.version, 12);

@@ -31,8 +31,9 @@ protected:
                        const std::string& seed = {}) const {
         return content + UpdateSignature::Sign(seed.empty() ? keys.seed : seed, item, content);
     }
+    // Large enough to arrive in many pieces.
     std::string DataSet(int n) const {
-        return Scramble(OneFilePackage("", "data" + std::to_string(n) + ".txt", "data"));
+        return Scramble(OneFilePackage("", "data" + std::to_string(n) + ".txt", data));
     }
     std::string ClientCode() const {
         return Scramble(OneFilePackage("MainClass\\", "StartUp.class", "client"));
@@ -62,6 +63,7 @@ protected:
     }
 
     Ed25519::KeyPair keys = Ed25519::Generate();
+    const std::string data = std::string(300 << 10, 'd');
 };
 
 // at < 0 counts from the end.
@@ -123,14 +125,27 @@ INSTANTIATE_TEST_SUITE_P(EachKindEachTampering, SignedRefusal,
                                                               Kind::Launcher),
                                             ::testing::Range(0, 8)));
 
-// Genuine data and client code: the proxy test below.
-TEST_F(SignedUpdates, AGenuineLauncherIsFetched) {
-    Install(1, 1);
+// The web host redirects every request, with a body of its own that must
+// not count as part of the file.
+TEST_F(SignedUpdates, GenuineFilesInstallThroughARedirectingWebHost) {
+    Install(0, 0);
     Serve();
+    WriteFile(install.File("qvs.exe"), Launcher(2));
     Start();
+    const std::uint16_t upstream = server->httpPort;
+    ReplyScriptServer proxy([upstream](const std::string& request, int) {
+        const std::string path = request.substr(4, request.find(' ', 4) - 4);
+        return ReplyScriptServer::Script{ReplyScriptServer::Send(
+            "HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(upstream) + path +
+            "\r\nContent-Length: 600\r\n\r\n" + std::string(600, 'r'))};
+    });
+    values.Workers.WebBaseUrl = "http://" + proxy.Address() + "/updates/";
     RunPass();
-    EXPECT_EQ(Installed("QVS"), Signed(Launcher(2), {"QVS.exe", "1.0.0.2"}));
-    EXPECT_THAT(view.log, ::testing::Contains("close"));
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::None);
+    EXPECT_TRUE(Installed("data1.txt") == data);
+    EXPECT_EQ(Installed("qvsc.ecd"), Signed(ClientCode(), {"qvsc", "1"}));
+    EXPECT_EQ(proxy.Requests().size(), 2U);
+    EXPECT_EQ(Installed("Log/update.log"), "<missing>"); // no failure, no fallback
 }
 
 // Every reply of the web host passes a proxy that flips the first byte of
@@ -154,8 +169,8 @@ TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     RunPass();
     EXPECT_EQ(values.UpdateErrorStatus, UpdateError::None);
     EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), ServerHostCaps);
-    EXPECT_EQ(Installed("data1.txt"), "data");
-    EXPECT_EQ(Installed("data2.txt"), "data");
+    EXPECT_TRUE(Installed("data1.txt") == data);
+    EXPECT_TRUE(Installed("data2.txt") == data);
     EXPECT_EQ(Installed("qvsc.ecd"), Signed(ClientCode(), {"qvsc", "1"}));
     EXPECT_EQ(proxy.Requests().size(), 2U); // data set 1 and the client code
 }

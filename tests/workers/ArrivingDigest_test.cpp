@@ -1,0 +1,51 @@
+// The digest taken while a file arrives must equal the digest of its
+// content taken at once, however the file is cut into pieces and whatever
+// follows the content.
+#include "workers/ArrivingDigest.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qvs {
+namespace {
+
+std::string DigestOf(std::string_view bytes) {
+    Sha256 digest;
+    digest.Add(bytes);
+    return digest.HexDigest();
+}
+
+TEST(ArrivingDigest, EqualsTheDigestOfTheContentForEveryCut) {
+    const struct {
+        std::size_t content, trailer, piece;
+    } cases[] = {{0, 0, 1},      {100, 0, 7},        {511, 1, 1},           {600, 100, 3},
+                 {3000, 512, 1}, {70000, 200, 1000}, {3 << 20, 512, 65536}, {100000, 0, 99999}};
+    for (const auto& c : cases) {
+        std::string file(c.content + c.trailer, '\0');
+        for (std::size_t i = 0; i < file.size(); ++i) {
+            file[i] = static_cast<char>(i * 131 + i / 256);
+        }
+        ArrivingDigest digest;
+        for (std::size_t received = 0; received < file.size();) {
+            received = std::min(file.size(), received + c.piece);
+            digest.Offer(std::string_view(file).substr(0, received));
+        }
+        EXPECT_EQ(digest.Finish(file, c.content), DigestOf(file.substr(0, c.content)))
+            << c.content << " + " << c.trailer << " in pieces of " << c.piece;
+    }
+}
+
+// A transfer that starts over (the first reply was not the file) still
+// gives the digest of the file it ended with.
+TEST(ArrivingDigest, ARestartedFileIsDigestedAsItEnded) {
+    const std::string first(5000, 'a');
+    const std::string file(3000, 'b');
+    ArrivingDigest digest;
+    digest.Offer(first);
+    digest.Offer(file);
+    EXPECT_EQ(digest.Finish(file, 2900), DigestOf(file.substr(0, 2900)));
+}
+
+} // namespace
+} // namespace qvs

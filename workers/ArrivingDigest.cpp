@@ -1,0 +1,93 @@
+#include "workers/ArrivingDigest.h"
+
+#include "signing/UpdateTrailer.h"
+
+namespace qvs {
+
+namespace {
+
+// A hashing thread that falls behind a fast network holds the receiver
+// back here rather than a second copy of the file.
+constexpr std::size_t MaxQueued = 16 << 20;
+// Handed over in pieces of at least this size, so the thread wakes a few
+// times per file rather than for every piece of the network; what remains
+// at the end is hashed by Finish.
+constexpr std::size_t MinPiece = 256 << 10;
+
+} // namespace
+
+ArrivingDigest::ArrivingDigest() : thread_([this] { Run(); }) {}
+
+ArrivingDigest::~ArrivingDigest() {
+    End();
+}
+
+void ArrivingDigest::Offer(std::string_view received) {
+    if (received.size() < offered_) {
+        restarted_ = true;
+    }
+    const std::uint64_t safe =
+        received.size() > UpdateTrailer::MaxSize ? received.size() - UpdateTrailer::MaxSize : 0;
+    if (restarted_ || safe < offered_ + MinPiece) {
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return queued_ < MaxQueued; });
+    // Buffers go round: fresh memory for every piece costs more in page
+    // faults than the hashing itself.
+    std::string piece;
+    if (!spare_.empty()) {
+        piece = std::move(spare_.back());
+        spare_.pop_back();
+    }
+    lock.unlock();
+    piece.assign(received.substr(offered_, safe - offered_));
+    offered_ = safe;
+    lock.lock();
+    queued_ += piece.size();
+    pieces_.push_back(std::move(piece));
+    changed_.notify_all();
+}
+
+std::string ArrivingDigest::Finish(std::string_view file, std::uint64_t contentSize) {
+    End();
+    if (restarted_ || offered_ > contentSize || contentSize > file.size()) {
+        Sha256 whole; // not what was offered: the slow way, still right
+        whole.Add(file.substr(0, std::min<std::uint64_t>(contentSize, file.size())));
+        return whole.HexDigest();
+    }
+    digest_.Add(file.substr(offered_, contentSize - offered_));
+    return digest_.HexDigest();
+}
+
+void ArrivingDigest::Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return ended_ || !pieces_.empty(); });
+        if (pieces_.empty()) {
+            return; // ended, and all of it hashed
+        }
+        std::string piece = std::move(pieces_.front());
+        pieces_.pop_front();
+        lock.unlock();
+        digest_.Add(piece);
+        lock.lock();
+        queued_ -= piece.size();
+        spare_.push_back(std::move(piece));
+        changed_.notify_all();
+    }
+}
+
+// Lets the thread hash what is queued, then joins it.
+void ArrivingDigest::End() {
+    {
+        const std::lock_guard lock(mutex_);
+        ended_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+} // namespace qvs
