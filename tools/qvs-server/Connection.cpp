@@ -52,6 +52,9 @@ asio::awaitable<void> Connection::Run() {
     }
     ++generation_;
     deadline_.cancel();
+    // Free before the client can see the end: a launcher that asks again at
+    // once must not meet the cap held by its own last request.
+    slot_.Release();
     asio::error_code ignored;
     socket_.close(ignored);
     log_.Write(name_, peer_, outcome);

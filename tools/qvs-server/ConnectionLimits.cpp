@@ -8,8 +8,12 @@ ConnectionLimits::Slot::Slot(Slot&& other) noexcept
     : limits_(std::exchange(other.limits_, nullptr)), address_(std::move(other.address_)) {}
 
 ConnectionLimits::Slot::~Slot() {
+    Release();
+}
+
+void ConnectionLimits::Slot::Release() {
     if (limits_ != nullptr) {
-        limits_->Release(address_);
+        std::exchange(limits_, nullptr)->Release(address_);
     }
 }
 

@@ -20,6 +20,8 @@ public:
         Slot(const Slot&) = delete;
         Slot& operator=(const Slot&) = delete;
         ~Slot();
+        // Frees the slot now rather than with the object.
+        void Release();
 
     private:
         friend class ConnectionLimits;
