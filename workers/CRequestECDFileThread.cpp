@@ -43,14 +43,17 @@ void CRequestECDFileThread::FetchOverWeb() {
     const std::string url =
         values.WebBaseUrl + values.RequestName + std::to_string(values.RequestVersion) + ".ecd";
     const auto digest = SignedTransfer::StartDigest(values);
-    PayloadObserver offer;
-    if (digest) {
-        offer = [&digest](std::string_view received) { digest->Offer(received); };
-    }
-    const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult, offer);
-    SignedTransfer::CheckPackage(values, body, digest.get());
     CStream file;
-    file.Write(body.data(), body.size());
+    if (digest) {
+        // Kept by the digest and hashed in place while it arrives.
+        FetchOverHttp(url, WaitMs(), Progress, TransferResult,
+                      [&digest](std::string_view piece) { digest->Append(piece); });
+        digest->CopyTo(file);
+    } else {
+        const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult);
+        file.Write(body.data(), body.size());
+    }
+    SignedTransfer::CheckPackage(values, file.View(), digest.get());
     file.SetPosition(0);
     if (!values.RequestName.empty() && values.RequestName.back() == 'c') {
         StoreClientCode(file);

@@ -18,16 +18,16 @@ std::int32_t Clamped(std::uint64_t count) {
 } // namespace
 
 std::string FetchOverHttp(const std::string& url, int waitMs, TransferProgress& progress,
-                          std::atomic<std::int32_t>& result, const PayloadObserver& observer) {
+                          std::atomic<std::int32_t>& result, const BodySink& sink) {
     result = TransferRunning;
     CHttpClient client(waitMs);
     client.OnPacketRecvd = [&] {
         progress.BytesTotal = Clamped(client.Total());
         progress.BytesReceived = Clamped(client.Received());
-        if (observer && client.Status() / 100 == 2) {
-            observer(client.Body());
-        }
     };
+    if (sink) {
+        client.OnBodyData = [&sink](const char* data, std::size_t size) { sink({data, size}); };
+    }
     client.OnSuccess = [&](CHttpClient::Command) { result = TransferSucceeded; };
     client.OnFailure = [&](CHttpClient::Command) { result = TransferFailed; };
     try {

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "workers/ServerConversation.h"
 
@@ -17,12 +19,14 @@ enum TransferState : std::int32_t {
     TransferFailed = 2
 };
 
-// GETs url and returns the reply body. Progress notifications copy the
-// client's counts into progress and show the body so far to observer
-// (never a redirect's); completion sets result. Throws when the transfer
-// did not succeed, a truncated body included.
+// Takes the body's pieces as they arrive, in place of keeping them.
+using BodySink = std::function<void(std::string_view piece)>;
+
+// GETs url and returns the reply body, or hands it to sink (never a
+// redirect's) and returns nothing. Progress notifications copy the client's
+// counts into progress; completion sets result. Throws when the transfer did
+// not succeed, a truncated body included.
 std::string FetchOverHttp(const std::string& url, int waitMs, TransferProgress& progress,
-                          std::atomic<std::int32_t>& result,
-                          const PayloadObserver& observer = nullptr);
+                          std::atomic<std::int32_t>& result, const BodySink& sink = nullptr);
 
 } // namespace qvs

@@ -1,6 +1,6 @@
-// The digest taken while a file arrives must equal the digest of its
-// content taken at once, however the file is cut into pieces and whatever
-// follows the content.
+// The digest taken while a file arrives, offered or appended, must equal the
+// digest of its content taken at once, however the file is cut into pieces
+// and whatever follows the content.
 #include "workers/ArrivingDigest.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +19,31 @@ std::string DigestOf(std::string_view bytes) {
 TEST(ArrivingDigest, EqualsTheDigestOfTheContentForEveryCut) {
     const struct {
         std::size_t content, trailer, piece;
-    } cases[] = {{0, 0, 1},      {100, 0, 7},        {511, 1, 1},           {600, 100, 3},
-                 {3000, 512, 1}, {70000, 200, 1000}, {3 << 20, 512, 65536}, {100000, 0, 99999}};
+    } cases[] = {
+        {0, 0, 1},         {100, 0, 7},        {511, 1, 1},           {600, 100, 3},
+        {3000, 512, 1},    {70000, 200, 1000}, {3 << 20, 512, 65536}, {(2 << 20) + 7, 300, 1 << 20},
+        {100000, 0, 99999}};
     for (const auto& c : cases) {
         std::string file(c.content + c.trailer, '\0');
         for (std::size_t i = 0; i < file.size(); ++i) {
             file[i] = static_cast<char>(i * 131 + i / 256);
         }
-        ArrivingDigest digest;
+        ArrivingDigest offered;
+        ArrivingDigest appended;
         for (std::size_t received = 0; received < file.size();) {
-            received = std::min(file.size(), received + c.piece);
-            digest.Offer(std::string_view(file).substr(0, received));
+            const std::size_t piece = std::min(file.size() - received, c.piece);
+            offered.Offer(std::string_view(file).substr(0, received + piece));
+            appended.Append(std::string_view(file).substr(received, piece));
+            received += piece;
         }
-        EXPECT_EQ(digest.Finish(file, c.content), DigestOf(file.substr(0, c.content)))
+        CStream kept;
+        appended.CopyTo(kept);
+        EXPECT_TRUE(kept.View() == file);
+        const std::string expected = DigestOf(file.substr(0, c.content));
+        EXPECT_EQ(offered.Finish(file, c.content), expected)
             << c.content << " + " << c.trailer << " in pieces of " << c.piece;
+        EXPECT_EQ(appended.Finish(kept.View(), c.content), expected)
+            << c.content << " + " << c.trailer << " appended in pieces of " << c.piece;
     }
 }
 
