@@ -50,8 +50,7 @@ TcpServer::TcpServer(const ServerOptions& options, const std::vector<Port>& port
 }
 
 std::vector<std::unique_ptr<TcpServer::Loop>> TcpServer::MakeLoops() {
-    std::vector<std::unique_ptr<TcpServer::Loop>> loops(
-        std::max(1U, std::thread::hardware_concurrency()));
+    std::vector<std::unique_ptr<Loop>> loops(std::max(1U, std::thread::hardware_concurrency()));
     for (auto& loop : loops) {
         loop = std::make_unique<Loop>();
     }
@@ -59,8 +58,8 @@ std::vector<std::unique_ptr<TcpServer::Loop>> TcpServer::MakeLoops() {
 }
 
 void TcpServer::Listen(const asio::ip::address& address) {
+    Loop& first = *loops_.front();
     for (const Port& port : ports_) {
-        Loop& first = *loops_.front();
         asio::ip::tcp::acceptor acceptor(first.io);
         const asio::ip::tcp::endpoint endpoint(address, port.number);
         acceptor.open(endpoint.protocol());

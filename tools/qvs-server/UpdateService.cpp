@@ -114,11 +114,11 @@ Reply UpdateService::Answer(const UpdateRequest& request, const std::string& pee
         return {std::string(
             BuildGetLatestVersionReply(request.name, LatestVersion(request.name)).View())};
     case MessageType::GetCurrentFileVersion: {
-        const auto path = UpdatesFile(request.name);
-        if (!path) {
+        std::string path;
+        if (!UpdatesFile(request.name, path)) {
             return {};
         }
-        return {std::string(BuildGetCurrentFileVersionReply(versions_.Get(*path)).View())};
+        return {std::string(BuildGetCurrentFileVersionReply(versions_.Get(path)).View())};
     }
     case MessageType::RequestECDFile:
     case MessageType::DownloadWebFile:
@@ -133,10 +133,10 @@ Reply UpdateService::SendFile(const UpdateRequest& request) const {
     const std::string fileName =
         package ? platform::LowerAscii(request.name) + std::to_string(request.version) + ".ecd"
                 : request.name;
-    const auto path = package && (request.version < 0 || !IsPlainName(request.name))
-                          ? std::nullopt
-                          : UpdatesFile(fileName);
-    std::optional<ServedFile> file = path ? ServedFile::Open(*path) : std::nullopt;
+    std::string path;
+    std::optional<ServedFile> file = package && (request.version < 0 || !IsPlainName(request.name))
+                                         ? std::nullopt
+                                         : UpdatesFile(fileName, path);
     // The payload length is a 32-bit field: what it cannot announce is not served.
     if (!file || file->Size() > static_cast<std::uint64_t>(MaxPayloadLength) - 1024) {
         return {};
@@ -165,15 +165,13 @@ std::int32_t UpdateService::LatestVersion(const std::string& item) const {
     return latest;
 }
 
-std::optional<std::string> UpdateService::UpdatesFile(const std::string& fileName) const {
-    if (!IsPlainName(fileName)) {
+std::optional<ServedFile> UpdateService::UpdatesFile(const std::string& fileName,
+                                                     std::string& path) const {
+    // A folder is no file here, not even through its index.html.
+    if (!IsPlainName(fileName) || platform::IsDirectory(root_ + "/updates/" + fileName)) {
         return std::nullopt;
     }
-    const auto path = WebPath::Resolve(root_, "/updates/" + fileName);
-    if (!path || platform::IsDirectory(root_ + "/updates/" + fileName)) {
-        return std::nullopt;
-    }
-    return path;
+    return WebPath::Open(root_, "/updates/" + fileName, path);
 }
 
 } // namespace qvs

@@ -28,8 +28,8 @@ private:
     Reply Answer(const UpdateRequest& request, const std::string& peerAddress) const;
     Reply SendFile(const UpdateRequest& request) const;
     std::int32_t LatestVersion(const std::string& item) const;
-    // The file of that name in updates/, or nothing.
-    std::optional<std::string> UpdatesFile(const std::string& fileName) const;
+    // The file of that name in updates/, opened, its path in path; or nothing.
+    std::optional<ServedFile> UpdatesFile(const std::string& fileName, std::string& path) const;
 
     std::string root_;
     mutable FileVersionCache versions_;

@@ -41,31 +41,27 @@ bool SafeComponents(const std::string& path) {
     return path.find('\\') == std::string::npos && path.find('\0') == std::string::npos;
 }
 
-// What the system resolved the open descriptor to, every link followed.
-std::optional<std::string> DescriptorPath(int descriptor) {
+// What descriptor, opened from path, leads to with every link followed, as
+// the system resolved it in one walk (realpath walks once per component).
+std::optional<std::string> RealPath(int descriptor, const std::string& path) {
     const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
     char buffer[PATH_MAX];
     const ssize_t length = ::readlink(self.c_str(), buffer, sizeof buffer);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
-        return std::nullopt;
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof buffer) {
+        return std::string(buffer, static_cast<std::size_t>(length));
     }
-    return std::string(buffer, static_cast<std::size_t>(length));
+    std::error_code error; // no /proc: the slow way
+    const auto canonical = std::filesystem::canonical(path, error);
+    return error ? std::nullopt : std::optional<std::string>(canonical.string());
 }
 
-// The path of what path names with every link followed, as the system
-// resolved it in one walk (realpath would walk once per component).
 std::optional<std::string> RealPath(const std::string& path) {
     const int descriptor = ::open(path.c_str(), O_PATH | O_CLOEXEC);
     if (descriptor < 0) {
         return std::nullopt;
     }
-    auto real = DescriptorPath(descriptor);
+    auto real = RealPath(descriptor, path);
     ::close(descriptor);
-    if (!real) { // no /proc: the slow way
-        std::error_code error;
-        const auto canonical = std::filesystem::canonical(path, error);
-        return error ? std::nullopt : std::optional<std::string>(canonical.string());
-    }
     return real;
 }
 
@@ -117,12 +113,7 @@ std::optional<ServedFile> OpenBelow(const std::string& root, const std::string& 
     if (!served) {
         return std::nullopt;
     }
-    auto realFile = DescriptorPath(served->Descriptor());
-    if (!realFile) { // no /proc: the slow way
-        std::error_code error;
-        const auto canonical = std::filesystem::canonical(file, error);
-        realFile = error ? std::nullopt : std::optional<std::string>(canonical.string());
-    }
+    const auto realFile = RealPath(served->Descriptor(), file);
     const auto realRoot = realFile ? RealPath(root) : std::nullopt;
     if (!realRoot || !IsBelow(*realRoot, *realFile)) {
         return std::nullopt;
@@ -158,11 +149,6 @@ std::optional<ServedFile> WebPath::Open(const std::string& root, std::string_vie
     const auto file = Candidate(root, target);
     path = file.value_or("");
     return file ? OpenBelow(root, *file) : std::nullopt;
-}
-
-std::optional<std::string> WebPath::Resolve(const std::string& root, std::string_view target) {
-    const auto file = Candidate(root, target);
-    return file && OpenBelow(root, *file) ? file : std::nullopt;
 }
 
 } // namespace qvs

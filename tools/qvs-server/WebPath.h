@@ -11,12 +11,10 @@ namespace qvs {
 
 class WebPath {
 public:
-    // The file below root that target names ("/updates/qvs3.ecd?x=1"), or
-    // nothing for a malformed target or one that would leave root: "..",
-    // percent-encoded or not, empty components, backslashes, zero bytes, and
-    // links that point outside.
-    static std::optional<std::string> Resolve(const std::string& root, std::string_view target);
-    // The same file opened for sending, its path in path.
+    // The file below root that target names ("/updates/qvs3.ecd?x=1"),
+    // opened for sending, its path in path; nothing for a malformed target or
+    // one that would leave root: "..", percent-encoded or not, empty
+    // components, backslashes, zero bytes, and links that point outside.
     static std::optional<ServedFile> Open(const std::string& root, std::string_view target,
                                           std::string& path);
 
