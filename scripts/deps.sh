@@ -15,11 +15,15 @@ qvs_install_packages() {
 }
 
 # What building and testing the core needs.
-QVS_CORE_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libbenchmark-dev
-    nginx curl clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 python3 tar time
+QVS_CORE_PACKAGES=(build-essential cmake ninja-build pkg-config googletest
+    nginx curl clang lld libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 python3 tar time
     default-jdk-headless libgcrypt20-dev libgcrypt-mingw-w64-dev libgpg-error-mingw-w64-dev openssl
     libasio-dev libnginx-mod-stream systemd)
 
 # What the Qt windows, their pictures and their end-to-end tests need.
 QVS_GUI_PACKAGES=(qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libturbojpeg0-dev
     libx11-dev xvfb xauth xdotool x11-utils imagemagick fonts-liberation2)
+
+# What building the benchmarks needs (never the test command's).
+QVS_BENCH_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libbenchmark-dev
+    libgcrypt20-dev libasio-dev python3 time)

@@ -1,60 +1,110 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the threaded parts (the
-# workers, qvs-server) under ThreadSanitizer, the Windows build under Wine,
-# each fuzz target for a short bounded time, and last the slow tests that need
-# a display (Xvfb). Every stage runs even when an earlier one failed; each
-# stage's result is printed at the end and the script fails if any failed.
+# Builds and runs every test. One clang build with AddressSanitizer and
+# UndefinedBehaviorSanitizer (the Qt windows included) runs the unit tests,
+# every fuzz target from its seed corpus for a short bounded time and, last,
+# the tests that need a display (Xvfb); the threaded parts (the workers,
+# qvs-server, the file batch) run again under ThreadSanitizer and the core
+# with its tests is cross-compiled for Windows and run under Wine. Every stage
+# runs even when an earlier one failed; each stage's result and time are
+# printed at the end and the script fails if any failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+SECONDS=0
 source scripts/deps.sh
 qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
+install_seconds=$SECONDS
 
 jobs=2
 fuzz_seconds=${QVS_FUZZ_SECONDS:-20}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+reports=(build/asan/gtest-unit build/asan/gtest-display build/tsan/gtest build/mingw/gtest)
+rm -rf "${reports[@]}"
 
 stage() { printf '\n==== %s ====\n' "$*"; }
 
-run_ctest() { # DIR [ctest options...]
-    local dir=$1
-    shift
-    ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error "$@" 2>&1 | tee -a "$log"
+# Each GoogleTest program leaves a report of its cases in DIR/gtest/, read
+# for the closing line; a stage's own folder keeps a filtered second run of a
+# program (the X11 window search) from overwriting the first one's report.
+run_ctest() { # DIR REPORTS [ctest options...]
+    local dir=$1 reports=$2
+    shift 2
+    GTEST_OUTPUT="xml:$reports/" \
+        ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error "$@" 2>&1 |
+        tee -a "$log"
     return "${PIPESTATUS[0]}"
 }
 
 # A loopback address of this build folder's own (127.x.y.z, never
-# 127.0.0.1), for the hosts built into the native launcher: the tests that
-# start servers on the fixed ports then reach only their own, whatever else
-# listens on 127.0.0.1.
+# 127.0.0.1), for the hosts built into the launcher: the tests that start
+# servers on the fixed ports then reach only their own, whatever else listens
+# on 127.0.0.1.
 own_loopback_address() { # DIR
     local sum
     sum=$(printf '%s' "$(realpath -m "$1")" | cksum | cut -d' ' -f1)
     echo "127.$((sum % 254 + 1)).$((sum / 254 % 256)).$((sum / 65024 % 254 + 1))"
 }
 
-native_build() {
-    local host
-    host=$(own_loopback_address build/native)
-    cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVS_BUILD_BENCH=ON \
-        -DQVS_SERVER_HOST="$host" -DQVS_UPDATE_WEB_HOST="$host:8080" \
-        -DQVS_GAME_WEB_SITE="http://$host:8080"
-    cmake --build build/native -j"$jobs"
+# clang with lld for the sanitizer builds; -O1 keeps them quick to build and
+# to run, and line tables are all a sanitizer report needs.
+clang_build() { # DIR FLAGS [cmake options...]
+    local dir=$1 flags="-O1 -gline-tables-only -fno-omit-frame-pointer $2"
+    shift 2
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
+        -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld "$@"
 }
 
-native_tests() { run_ctest build/native -LE display; }
-
-native_display_tests() { run_ctest build/native -L display; }
-
-sanitizer_tests() {
-    local san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-    cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVS_BUILD_GUI=OFF \
-        -DCMAKE_CXX_FLAGS="$san" -DCMAKE_C_FLAGS="$san" \
-        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+# The fuzz option instruments every library for the fuzzers' coverage, which
+# costs the unit tests linked against the same libraries nothing they notice.
+sanitizer_build() {
+    local host
+    host=$(own_loopback_address build/asan)
+    clang_build build/asan "-fsanitize=address,undefined -fno-sanitize-recover=all" \
+        -DQVS_BUILD_FUZZ=ON -DQVS_SERVER_HOST="$host" -DQVS_UPDATE_WEB_HOST="$host:8080" \
+        -DQVS_GAME_WEB_SITE="http://$host:8080"
     cmake --build build/asan -j"$jobs"
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
+}
+
+sanitizer_env() {
+    export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp"
+}
+
+unit_tests() {
+    sanitizer_env
+    run_ctest build/asan build/asan/gtest-unit -LE display
+}
+
+display_tests() {
+    sanitizer_env
+    run_ctest build/asan build/asan/gtest-display -L display
+}
+
+# Each target starts from its committed seeds (tests/fuzz/corpus/NAME) and
+# what earlier runs found (build/asan/corpus/NAME); two run at a time, one per
+# core. Every outcome goes to the log as "fuzz: NAME ok" or "fuzz: NAME failed".
+fuzz_one() { # FUZZER
+    local name seeds found
+    name=$(basename "$1")
+    seeds=tests/fuzz/corpus/$name
+    found=build/asan/corpus/$name
+    mkdir -p "$found"
+    if "$1" -max_total_time="$fuzz_seconds" -rss_limit_mb=4096 -print_final_stats=0 \
+        "$found" "$seeds" >"build/asan/$name.log" 2>&1; then
+        echo "fuzz: $name ok"
+    else
+        tail -n 30 "build/asan/$name.log"
+        echo "fuzz: $name failed"
+    fi
+}
+
+fuzz_targets() {
+    export -f fuzz_one
+    export fuzz_seconds
+    ls build/asan/tests/fuzz/fuzz_* | xargs -P "$jobs" -I{} bash -c 'fuzz_one {}' | tee -a "$log"
+    ! grep -q '^fuzz: .* failed$' "$log"
 }
 
 # Only the tests whose code runs threads: the worker frame and workers,
@@ -62,49 +112,25 @@ sanitizer_tests() {
 # halt_on_error makes a race in any of them fail its test), and the file
 # batch's background flush (platform_tests).
 thread_sanitizer_tests() {
-    local tsan="-fsanitize=thread -fno-omit-frame-pointer"
-    cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVS_BUILD_GUI=OFF \
-        -DQVS_BUILD_TOOLS=ON -DCMAKE_CXX_FLAGS="$tsan" -DCMAKE_C_FLAGS="$tsan" \
-        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
+    clang_build build/tsan "-fsanitize=thread" -DQVS_BUILD_GUI=OFF \
+        -DCMAKE_EXE_LINKER_FLAGS="-fuse-ld=lld -fsanitize=thread"
     cmake --build build/tsan -j"$jobs" --target workers_tests tools_tests platform_tests
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-        run_ctest build/tsan -R '^(workers_tests|tools_tests|platform_tests)$'
+        run_ctest build/tsan build/tsan/gtest -R '^(workers_tests|tools_tests|platform_tests)$'
 }
 
+# Optimised lightly and without debug information: under Wine the tests check
+# Windows behaviour, and a failure names its case.
 wine_tests() {
     export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export DISPLAY=""
     [ -d "$WINEPREFIX" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
-    cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_BUILD_GUI=OFF
     cmake --build build/mingw -j"$jobs"
     local status=0
-    run_ctest build/mingw || status=$?
+    run_ctest build/mingw build/mingw/gtest || status=$?
     /usr/lib/wine/wineserver -k 2>/dev/null || true
-    return "$status"
-}
-
-# Every target runs; each one's outcome goes to the log as "fuzz: NAME ok"
-# or "fuzz: NAME failed".
-fuzz_targets() {
-    cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DQVS_BUILD_GUI=OFF -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_TOOLS=OFF -DQVS_BUILD_FUZZ=ON
-    cmake --build build/fuzz -j"$jobs"
-    local fuzzer name status=0
-    for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
-        [ -x "$fuzzer" ] || continue
-        name=$(basename "$fuzzer")
-        mkdir -p "build/fuzz/corpus/$name"
-        echo "-- $name"
-        if "$fuzzer" -max_total_time="$fuzz_seconds" -rss_limit_mb=4096 -print_final_stats=0 \
-            "build/fuzz/corpus/$name" 2>&1 | tail -n 3; then
-            echo "fuzz: $name ok" | tee -a "$log"
-        else
-            echo "fuzz: $name failed" | tee -a "$log"
-            status=1
-        fi
-    done
     return "$status"
 }
 
@@ -122,7 +148,7 @@ broken_stages=0 # stages that failed without a failed test to show for it
 # run_stage TITLE FUNCTION...: runs the functions in a subshell that stops at
 # the first failing command; the next stage runs whatever happened.
 run_stage() {
-    local title=$1 before status
+    local title=$1 before status start=$SECONDS verdict=passed
     shift
     stage "$title"
     before=$(failed_tests)
@@ -131,30 +157,32 @@ run_stage() {
         for step in "$@"; do "$step"; done
     )
     status=$?
-    if ((status == 0)); then
-        results+=("passed  $title")
-    else
-        results+=("FAILED  $title")
+    if ((status != 0)); then
+        verdict=FAILED
         (($(failed_tests) > before)) || broken_stages=$((broken_stages + 1))
     fi
+    results+=("$(printf '%-7s %4d s  %s' "$verdict" $((SECONDS - start)) "$title")")
 }
 
-run_stage "native build and tests" native_build native_tests
-run_stage "AddressSanitizer and UndefinedBehaviorSanitizer" sanitizer_tests
+run_stage "sanitizer build (clang, AddressSanitizer and UndefinedBehaviorSanitizer)" sanitizer_build
+run_stage "unit tests under the sanitizers" unit_tests
+run_stage "fuzz targets from their seeds, ${fuzz_seconds} s each" fuzz_targets
 run_stage "ThreadSanitizer: workers, qvs-server and the file batch" thread_sanitizer_tests
 run_stage "Windows build under Wine" wine_tests
-run_stage "fuzz targets, ${fuzz_seconds} s each" fuzz_targets
-run_stage "native tests on a display (Xvfb)" native_display_tests
+run_stage "tests on a display (Xvfb), under the sanitizers" display_tests
 
 stage "results"
+printf '%-7s %4d s  %s\n' done "$install_seconds" "packages"
 printf '%s\n' "${results[@]}"
 
-# One closing line for the whole run: ctest's totals over all builds plus the
-# fuzz targets, and a stage that failed without a failed test (a build error)
-# counts as one failure.
-total=$(grep -Eo 'tests failed out of [0-9]+' "$log" | awk '{s += $5} END {print s + 0}')
+# One closing line for the whole run: the GoogleTest cases that ran in every
+# build (from their reports), the other tests ctest ran (scripts), the fuzz
+# targets, and the failures; a stage that failed without a failed test (a
+# build error) counts as one failure.
+read -r cases scripts < <(python3 scripts/count-test-cases.py "$log" "${reports[@]}")
 fuzz_total=$(grep -c '^fuzz: ' "$log")
 failed=$(($(failed_tests) + broken_stages))
 echo
-echo "all: $((total + fuzz_total + broken_stages - failed)) passed, $failed failed"
+echo "all: $cases GoogleTest cases, $scripts script tests and $fuzz_total fuzz targets ran" \
+    "in $((SECONDS / 60)) min $((SECONDS % 60)) s; $failed failed"
 ((failed == 0))
