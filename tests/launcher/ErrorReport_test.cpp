@@ -64,6 +64,18 @@ TEST_F(ErrorReportTest, LogGivesAtMostItsFirst102Lines) {
     }
 }
 
+// Offered from 100 bytes on; the log's name is matched without regard to case.
+TEST_F(ErrorReportTest, OfferNeedsAtLeast100Bytes) {
+    for (std::size_t size : {0, 1, 99, 100, 101, 70000}) {
+        WriteLog(std::string(size, 'e'));
+        EXPECT_EQ(ShouldOfferErrorReport(logPath), size >= 100) << size;
+    }
+    std::filesystem::remove(logPath);
+    test::WriteRawFile(dir.Path() / "BETAERRORLOG.OUT", "found\n" + std::string(100, 'x'));
+    EXPECT_EQ(ReadErrorLogLines(logPath), (Lines{"found", std::string(100, 'x')}));
+    EXPECT_TRUE(ShouldOfferErrorReport(logPath));
+}
+
 TEST_F(ErrorReportTest, MissingOrDirectoryLogGivesNoLinesAndIsNotOffered) {
     EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
     EXPECT_FALSE(ShouldOfferErrorReport(logPath));
@@ -71,19 +83,6 @@ TEST_F(ErrorReportTest, MissingOrDirectoryLogGivesNoLinesAndIsNotOffered) {
     test::WriteRawFile(std::filesystem::path(logPath) / "inside", std::string(500, 'x'));
     EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
     EXPECT_FALSE(ShouldOfferErrorReport(logPath));
-}
-
-TEST_F(ErrorReportTest, LogNameIsMatchedWithoutRegardToCase) {
-    test::WriteRawFile(dir.Path() / "BETAERRORLOG.OUT", "found\n" + std::string(100, 'x'));
-    EXPECT_EQ(ReadErrorLogLines(logPath), (Lines{"found", std::string(100, 'x')}));
-    EXPECT_TRUE(ShouldOfferErrorReport(logPath));
-}
-
-TEST_F(ErrorReportTest, OfferNeedsAtLeast100Bytes) {
-    for (std::size_t size : {0, 1, 99, 100, 101, 70000}) {
-        WriteLog(std::string(size, 'e'));
-        EXPECT_EQ(ShouldOfferErrorReport(logPath), size >= 100) << size;
-    }
 }
 
 // The report is the configuration with its line breaks made CR LF, an empty

@@ -21,10 +21,10 @@ enum class Outcome { Deleted, Missing, InUse };
 
 struct StepCase {
     const char* name;
-    bool clientCode; // the client code step, else the data step
-    std::vector<const char*> files;
-    const char* readOnly;          // one of files, or nullptr
-    std::vector<const char*> left; // what remains afterwards
+    bool clientCode;                // the client code step, else the data step
+    std::vector<std::string> files; // a name ending in "/" is a directory
+    const char* readOnly;           // one of files, or nullptr
+    std::vector<const char*> left;  // what remains afterwards
     Outcome outcome;
 };
 
@@ -44,6 +44,12 @@ const StepCase StepCases[] = {
     {"code_missing_version_file_still_deleted", true, {"qvsc.dat"}, nullptr, {}, Outcome::Missing},
     {"version_file_missing", true, {"QVSC.ecd"}, nullptr, {}, Outcome::Deleted},
     {"code_in_use", true, {"qvsc.ecd", "qvsc.dat"}, "qvsc.ecd", {"qvsc.ecd"}, Outcome::InUse},
+    {"directory_named_like_code_file",
+     true,
+     {"qvsc.ecd/"},
+     nullptr,
+     {"qvsc.ecd"},
+     Outcome::Missing},
     {"data_version_file_only",
      false,
      {"qvs.dat", "qvsc.dat", "qvsc.ecd"},
@@ -59,8 +65,12 @@ class TroubleshootingStep : public ::testing::TestWithParam<StepCase> {};
 TEST_P(TroubleshootingStep, DeletesAndReports) {
     const StepCase& c = GetParam();
     test::TempDir dir;
-    for (const char* file : c.files) {
-        test::WriteRawFile(dir.Path() / file, "data");
+    for (const std::string& file : c.files) {
+        if (file.ends_with('/')) {
+            fs::create_directory(dir.Path() / file);
+        } else {
+            test::WriteRawFile(dir.Path() / file, "data");
+        }
     }
     if (c.readOnly != nullptr) {
         ASSERT_TRUE(platform::SetAttributes(dir.File(c.readOnly), platform::AttrReadOnly));
@@ -92,16 +102,6 @@ TEST_P(TroubleshootingStep, DeletesAndReports) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TroubleshootingStep, ::testing::ValuesIn(StepCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(TroubleshootingSteps, DirectoryNamedLikeCodeFileCountsAsMissing) {
-    test::TempDir dir;
-    fs::create_directory(dir.Path() / "qvsc.ecd");
-    test::RecordingPrompts prompts;
-    DeleteClientCodeFiles(dir.Str(), prompts);
-    EXPECT_TRUE(fs::is_directory(dir.Path() / "qvsc.ecd"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{"Could not delete " + dir.Str() +
-                                                         "QVSC.ecd : the file did not exist"});
-}
 
 } // namespace
 } // namespace qvs
