@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,164 +30,94 @@ protected:
     std::string configPath = dir.File("qvs.cfg");
 
     void WriteLog(const std::string& bytes) { test::WriteRawFile(logPath, bytes); }
-    void WriteConfig(const std::string& bytes) { test::WriteRawFile(configPath, bytes); }
 };
 
-struct LogCase {
-    const char* name;
-    std::string content;
-    Lines expected;
-};
-
-class LogLinesTest : public ErrorReportTest, public ::testing::WithParamInterface<LogCase> {};
-
-TEST_P(LogLinesTest, SplitsAsTheLogReaderDoes) {
-    WriteLog(GetParam().content);
-    EXPECT_EQ(ReadErrorLogLines(logPath), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Contents, LogLinesTest,
-    ::testing::Values(
-        LogCase{"EmptyFileGivesOneEmptyLine", "", {""}},
-        LogCase{"NoFinalBreak", "first\nsecond", {"first", "second"}},
-        LogCase{"FinalBreakGivesEmptyLastLine", "first\nsecond\n", {"first", "second", ""}},
-        LogCase{"CrLfBreaksLoseTheirCr", "first\r\nsecond\r\n", {"first", "second", ""}},
-        LogCase{"InnerEmptyLinesKept", "a\n\n\nb", {"a", "", "", "b"}},
-        LogCase{"LoneCrStaysInsideLine", "a\rb\n", {"a\rb", ""}},
-        LogCase{"EightBitBytesKept", "caf\xe9\t\x01\n", {"caf\xe9\t\x01", ""}},
-        LogCase{"NulBytesKept", std::string("a\0b", 3), {std::string("a\0b", 3)}}),
-    [](const ::testing::TestParamInfo<LogCase>& info) { return std::string(info.param.name); });
-
-TEST_F(ErrorReportTest, MissingLogGivesNoLines) {
-    EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
-}
-
-TEST_F(ErrorReportTest, DirectoryInPlaceOfLogGivesNoLines) {
-    std::filesystem::create_directory(logPath);
-    EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
-}
-
-TEST_F(ErrorReportTest, LogOfMoreThan102LinesGivesItsFirst102) {
-    WriteLog(NumberedLines(150));
-    const Lines lines = ReadErrorLogLines(logPath);
-    ASSERT_EQ(lines.size(), 102u);
-    EXPECT_EQ(lines.front(), "line 1");
-    EXPECT_EQ(lines.back(), "line 102");
-}
-
-TEST_F(ErrorReportTest, Exactly102LinesWithFinalBreakLeaveOutTheEmptyLine) {
-    WriteLog(NumberedLines(102));
-    const Lines lines = ReadErrorLogLines(logPath);
-    ASSERT_EQ(lines.size(), 102u);
-    EXPECT_EQ(lines.back(), "line 102");
-}
-
-TEST_F(ErrorReportTest, Exactly101LinesWithFinalBreakEndInTheEmptyLine) {
-    WriteLog(NumberedLines(101));
-    const Lines lines = ReadErrorLogLines(logPath);
-    ASSERT_EQ(lines.size(), 102u);
-    EXPECT_EQ(lines[100], "line 101");
-    EXPECT_EQ(lines.back(), "");
-}
-
-TEST_F(ErrorReportTest, LineOf1023CharactersIsKeptWhole) {
-    const std::string full(1023, 'x');
-    WriteLog(full + "\r\nnext");
-    EXPECT_EQ(ReadErrorLogLines(logPath), (Lines{full, "next"}));
-}
-
-TEST_F(ErrorReportTest, LongerLinesAreCutAndReadingGoesOn) {
+TEST_F(ErrorReportTest, LogSplitsIntoLinesAsTheLogReaderDoes) {
     const std::string cut(1023, 'y');
-    WriteLog(cut + "z\n" + cut + std::string(100000, 'w') + "\r\nafter\n" + NumberedLines(200));
-    const Lines lines = ReadErrorLogLines(logPath);
-    ASSERT_EQ(lines.size(), 102u);
-    EXPECT_EQ(lines[0], cut);
-    EXPECT_EQ(lines[1], cut);
-    EXPECT_EQ(lines[2], "after");
-    EXPECT_EQ(lines[3], "line 1");
-    EXPECT_EQ(lines.back(), "line 99");
+    const std::pair<std::string, Lines> cases[] = {
+        {"", {""}},
+        {"first\nsecond", {"first", "second"}},
+        {"first\r\nsecond\r\n", {"first", "second", ""}},
+        {"a\n\n\nb", {"a", "", "", "b"}},
+        {"a\rb\n", {"a\rb", ""}},
+        {"caf\xe9\t\x01\n", {"caf\xe9\t\x01", ""}},
+        {std::string("a\0b", 3), {std::string("a\0b", 3)}},
+        {cut + "\r\nnext", {cut, "next"}},
+        {cut + "z\n" + cut + std::string(100000, 'w') + "\r\nafter", {cut, cut, "after"}}};
+    for (const auto& [content, expected] : cases) {
+        WriteLog(content);
+        EXPECT_EQ(ReadErrorLogLines(logPath), expected) << content.substr(0, 20);
+    }
 }
 
-TEST_F(ErrorReportTest, LogNameIsMatchedWithoutRegardToCase) {
-    test::WriteRawFile(dir.Path() / "BETAERRORLOG.OUT", "found\n");
-    EXPECT_EQ(ReadErrorLogLines(logPath), (Lines{"found", ""}));
+TEST_F(ErrorReportTest, LogGivesAtMostItsFirst102Lines) {
+    const std::pair<std::string, std::string> cases[] = {
+        {NumberedLines(150), "line 102"},
+        {NumberedLines(102), "line 102"},
+        {NumberedLines(101), ""},
+        {std::string(2000, 'y') + "\n" + NumberedLines(200), "line 101"}};
+    for (const auto& [content, last] : cases) {
+        WriteLog(content);
+        const Lines lines = ReadErrorLogLines(logPath);
+        ASSERT_EQ(lines.size(), 102u);
+        EXPECT_EQ(lines.back(), last);
+    }
 }
 
+// Offered from 100 bytes on; the log's name is matched without regard to case.
+TEST_F(ErrorReportTest, OfferNeedsAtLeast100Bytes) {
+    for (std::size_t size : {0, 1, 99, 100, 101, 70000}) {
+        WriteLog(std::string(size, 'e'));
+        EXPECT_EQ(ShouldOfferErrorReport(logPath), size >= 100) << size;
+    }
+    std::filesystem::remove(logPath);
+    test::WriteRawFile(dir.Path() / "BETAERRORLOG.OUT", "found\n" + std::string(100, 'x'));
+    EXPECT_EQ(ReadErrorLogLines(logPath), (Lines{"found", std::string(100, 'x')}));
+    EXPECT_TRUE(ShouldOfferErrorReport(logPath));
+}
+
+TEST_F(ErrorReportTest, MissingOrDirectoryLogGivesNoLinesAndIsNotOffered) {
+    EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
+    EXPECT_FALSE(ShouldOfferErrorReport(logPath));
+    std::filesystem::create_directory(logPath);
+    test::WriteRawFile(std::filesystem::path(logPath) / "inside", std::string(500, 'x'));
+    EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
+    EXPECT_FALSE(ShouldOfferErrorReport(logPath));
+}
+
+// The report is the configuration with its line breaks made CR LF, an empty
+// line, then the log lines.
 TEST_F(ErrorReportTest, ReportIsConfigurationThenEmptyLineThenLog) {
-    WriteConfig("[AUI]\r\nCAN_PING=TRUE\r\n");
-    WriteLog("Exception in thread\n\tat Game.run\n");
-    EXPECT_EQ(BuildErrorReportText(configPath, logPath),
-              "[AUI]\r\nCAN_PING=TRUE\r\n\r\nException in thread\r\n\tat Game.run\r\n\r\n");
-}
-
-TEST_F(ErrorReportTest, ConfigurationLineBreaksBecomeCrLf) {
-    WriteConfig("[A]\nK=V\rL=W");
-    EXPECT_EQ(ConfigurationReportText(configPath), "[A]\r\nK=V\r\nL=W\r\n");
-}
-
-TEST_F(ErrorReportTest, WithoutLogTheConfigurationIsFollowedByOneEmptyLine) {
-    WriteConfig("[A]\r\nK=V\r\n");
-    EXPECT_EQ(BuildErrorReportText(configPath, logPath), "[A]\r\nK=V\r\n\r\n");
-}
-
-TEST_F(ErrorReportTest, WithoutConfigurationOnlyTheLogLinesRemain) {
-    WriteLog("only\nlog");
-    EXPECT_EQ(BuildErrorReportText(configPath, logPath), "only\r\nlog\r\n");
-}
-
-TEST_F(ErrorReportTest, EmptyConfigurationStillSeparatesWithOneBreak) {
-    WriteConfig("");
-    WriteLog("x");
-    EXPECT_EQ(BuildErrorReportText(configPath, logPath), "\r\nx\r\n");
-}
-
-TEST_F(ErrorReportTest, NeitherFileGivesEmptyReport) {
-    EXPECT_EQ(BuildErrorReportText(configPath, logPath), "");
+    struct Case {
+        std::optional<std::string> config;
+        std::optional<std::string> log;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"[AUI]\r\nCAN_PING=TRUE\r\n", "Exception in thread\n\tat Game.run\n",
+         "[AUI]\r\nCAN_PING=TRUE\r\n\r\nException in thread\r\n\tat Game.run\r\n\r\n"},
+        {"[A]\nK=V\rL=W", std::nullopt, "[A]\r\nK=V\r\nL=W\r\n\r\n"},
+        {std::nullopt, "only\nlog", "only\r\nlog\r\n"},
+        {"", "x", "\r\nx\r\n"},
+        {std::nullopt, std::nullopt, ""}};
+    for (const Case& c : cases) {
+        std::filesystem::remove(configPath);
+        std::filesystem::remove(logPath);
+        if (c.config) {
+            test::WriteRawFile(configPath, *c.config);
+        }
+        if (c.log) {
+            WriteLog(*c.log);
+        }
+        EXPECT_EQ(BuildErrorReportText(configPath, logPath), c.report);
+    }
     EXPECT_EQ(ConfigurationReportText(configPath), "");
 }
 
 TEST(ErrorReportMailLinkTest, IsByteExactAndNotEncoded) {
-    const std::string link = ErrorReportMailLink("errors@example.invalid");
     EXPECT_EQ(
-        link,
+        ErrorReportMailLink("errors@example.invalid"),
         "mailto:errors@example.invalid?subject=Error Log&body=Click here and press <control><v>.  Also post comments about error if you know what caused it. \n");
-    ASSERT_FALSE(link.empty());
-    EXPECT_EQ(link.back(), '\x0a');
-    EXPECT_EQ(link.find('%'), std::string::npos);
-}
-
-struct SizeCase {
-    std::size_t size;
-    bool offered;
-};
-
-class OfferErrorReportTest : public ErrorReportTest,
-                             public ::testing::WithParamInterface<SizeCase> {};
-
-TEST_P(OfferErrorReportTest, NeedsAtLeast100Bytes) {
-    WriteLog(std::string(GetParam().size, 'e'));
-    EXPECT_EQ(ShouldOfferErrorReport(logPath), GetParam().offered);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, OfferErrorReportTest,
-                         ::testing::Values(SizeCase{0, false}, SizeCase{1, false},
-                                           SizeCase{99, false}, SizeCase{100, true},
-                                           SizeCase{101, true}, SizeCase{70000, true}));
-
-TEST_F(ErrorReportTest, MissingLogIsNotOffered) {
-    EXPECT_FALSE(ShouldOfferErrorReport(logPath));
-}
-
-TEST_F(ErrorReportTest, DirectoryNamedLikeTheLogIsNotOffered) {
-    std::filesystem::create_directory(logPath);
-    test::WriteRawFile(std::filesystem::path(logPath) / "inside", std::string(500, 'x'));
-    EXPECT_FALSE(ShouldOfferErrorReport(logPath));
-}
-
-TEST_F(ErrorReportTest, LogFoundWithoutRegardToCaseIsOffered) {
-    test::WriteRawFile(dir.Path() / "BetaErrorLog.OUT", std::string(100, 'x'));
-    EXPECT_TRUE(ShouldOfferErrorReport(logPath));
 }
 
 } // namespace

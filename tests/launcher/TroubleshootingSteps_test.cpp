@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,96 +17,91 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TroubleshootingStepsTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    test::RecordingPrompts prompts;
+enum class Outcome { Deleted, Missing, InUse };
 
-    // Files on disk carry the lower-case names the updater writes.
-    void Put(const char* name) { test::WriteRawFile(dir.Path() / name, "data"); }
-    bool Exists(const char* name) const { return fs::exists(dir.Path() / name); }
-
-    std::string Deleted(const char* name) const {
-        return "Successfully deleted " + dir.Str() + name +
-               ".  Restart Quorvash and press the 'Play Button' To see if that fixed your problem.";
-    }
-    std::string Missing(const char* name) const {
-        return "Could not delete " + dir.Str() + name + " : the file did not exist";
-    }
-    std::string InUse(const char* name) const {
-        return "Could not delete " + dir.Str() + name + " : the file is currently in use";
-    }
+struct StepCase {
+    const char* name;
+    bool clientCode;                // the client code step, else the data step
+    std::vector<std::string> files; // a name ending in "/" is a directory
+    const char* readOnly;           // one of files, or nullptr
+    std::vector<const char*> left;  // what remains afterwards
+    Outcome outcome;
 };
 
-TEST_F(TroubleshootingStepsTest, ClientCodeStepDeletesCodeAndVersionFile) {
-    Put("qvsc.ecd");
-    Put("qvsc.dat");
-    Put("qvs.dat");
-    DeleteClientCodeFiles(dir.Str(), prompts);
-    EXPECT_FALSE(Exists("qvsc.ecd"));
-    EXPECT_FALSE(Exists("qvsc.dat"));
-    EXPECT_TRUE(Exists("qvs.dat"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{Deleted("QVSC.ecd")});
+void PrintTo(const StepCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-TEST_F(TroubleshootingStepsTest, MissingCodeFileStillDeletesVersionFileSilently) {
-    Put("qvsc.dat");
-    DeleteClientCodeFiles(dir.Str(), prompts);
-    EXPECT_FALSE(Exists("qvsc.dat"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{Missing("QVSC.ecd")});
+// Files on disk carry the names the updater writes, in whatever case; the
+// message names the file as the launcher spells it.
+const StepCase StepCases[] = {
+    {"code_and_version_file",
+     true,
+     {"qvsc.ecd", "qvsc.dat", "qvs.dat"},
+     nullptr,
+     {"qvs.dat"},
+     Outcome::Deleted},
+    {"code_missing_version_file_still_deleted", true, {"qvsc.dat"}, nullptr, {}, Outcome::Missing},
+    {"version_file_missing", true, {"QVSC.ecd"}, nullptr, {}, Outcome::Deleted},
+    {"code_in_use", true, {"qvsc.ecd", "qvsc.dat"}, "qvsc.ecd", {"qvsc.ecd"}, Outcome::InUse},
+    {"directory_named_like_code_file",
+     true,
+     {"qvsc.ecd/"},
+     nullptr,
+     {"qvsc.ecd"},
+     Outcome::Missing},
+    {"data_version_file_only",
+     false,
+     {"qvs.dat", "qvsc.dat", "qvsc.ecd"},
+     nullptr,
+     {"qvsc.dat", "qvsc.ecd"},
+     Outcome::Deleted},
+    {"data_missing", false, {"qvsc.dat"}, nullptr, {"qvsc.dat"}, Outcome::Missing},
+    {"data_in_use", false, {"QVS.DAT"}, "QVS.DAT", {"QVS.DAT"}, Outcome::InUse},
+};
+
+class TroubleshootingStep : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(TroubleshootingStep, DeletesAndReports) {
+    const StepCase& c = GetParam();
+    test::TempDir dir;
+    for (const std::string& file : c.files) {
+        if (file.ends_with('/')) {
+            fs::create_directory(dir.Path() / file);
+        } else {
+            test::WriteRawFile(dir.Path() / file, "data");
+        }
+    }
+    if (c.readOnly != nullptr) {
+        ASSERT_TRUE(platform::SetAttributes(dir.File(c.readOnly), platform::AttrReadOnly));
+    }
+    test::RecordingPrompts prompts;
+    if (c.clientCode) {
+        DeleteClientCodeFiles(dir.Str(), prompts);
+    } else {
+        DeleteDataVersionFile(dir.Str(), prompts);
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(left);
+    EXPECT_EQ(left, std::vector<std::string>(c.left.begin(), c.left.end()));
+    const std::string path = dir.Str() + (c.clientCode ? "QVSC.ecd" : "QVS.dat");
+    const std::string messages[] = {
+        "Successfully deleted " + path +
+            ".  Restart Quorvash and press the 'Play Button' To see if that fixed your problem.",
+        "Could not delete " + path + " : the file did not exist",
+        "Could not delete " + path + " : the file is currently in use"};
+    EXPECT_EQ(prompts.messages,
+              std::vector<std::string>{messages[static_cast<std::size_t>(c.outcome)]});
+    if (c.readOnly != nullptr) {
+        platform::SetAttributes(dir.File(c.readOnly), 0);
+    }
 }
 
-TEST_F(TroubleshootingStepsTest, MissingVersionFileIsNoError) {
-    Put("QVSC.ecd");
-    DeleteClientCodeFiles(dir.Str(), prompts);
-    EXPECT_FALSE(Exists("QVSC.ecd"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{Deleted("QVSC.ecd")});
-}
-
-TEST_F(TroubleshootingStepsTest, CodeFileThatCannotBeDeletedIsReportedInUse) {
-    Put("qvsc.ecd");
-    Put("qvsc.dat");
-    ASSERT_TRUE(platform::SetAttributes(dir.File("qvsc.ecd"), platform::AttrReadOnly));
-    DeleteClientCodeFiles(dir.Str(), prompts);
-    EXPECT_TRUE(Exists("qvsc.ecd"));
-    EXPECT_FALSE(Exists("qvsc.dat"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{InUse("QVSC.ecd")});
-    platform::SetAttributes(dir.File("qvsc.ecd"), 0);
-}
-
-TEST_F(TroubleshootingStepsTest, DirectoryNamedLikeCodeFileCountsAsMissing) {
-    fs::create_directory(dir.Path() / "qvsc.ecd");
-    DeleteClientCodeFiles(dir.Str(), prompts);
-    EXPECT_TRUE(fs::is_directory(dir.Path() / "qvsc.ecd"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{Missing("QVSC.ecd")});
-}
-
-TEST_F(TroubleshootingStepsTest, DataStepDeletesOnlyDataVersionFile) {
-    Put("qvs.dat");
-    Put("qvsc.dat");
-    Put("qvsc.ecd");
-    DeleteDataVersionFile(dir.Str(), prompts);
-    EXPECT_FALSE(Exists("qvs.dat"));
-    EXPECT_TRUE(Exists("qvsc.dat"));
-    EXPECT_TRUE(Exists("qvsc.ecd"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{Deleted("QVS.dat")});
-}
-
-TEST_F(TroubleshootingStepsTest, DataStepReportsMissingFile) {
-    Put("qvsc.dat");
-    DeleteDataVersionFile(dir.Str(), prompts);
-    EXPECT_TRUE(Exists("qvsc.dat"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{Missing("QVS.dat")});
-}
-
-TEST_F(TroubleshootingStepsTest, DataStepReportsFileInUse) {
-    Put("QVS.DAT");
-    ASSERT_TRUE(platform::SetAttributes(dir.File("QVS.DAT"), platform::AttrReadOnly));
-    DeleteDataVersionFile(dir.Str(), prompts);
-    EXPECT_TRUE(Exists("QVS.DAT"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{InUse("QVS.dat")});
-    platform::SetAttributes(dir.File("QVS.DAT"), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, TroubleshootingStep, ::testing::ValuesIn(StepCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace qvs

@@ -5,6 +5,7 @@
 #include "launcher/IUpdaterErrorView.h"
 #include "launcher/ProcessValues.h"
 #include "launcher/UpdateRecord.h"
+#include "support/RawFile.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
 
@@ -16,106 +17,60 @@ namespace {
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
-const std::string Firewall =
-    "You or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.";
-const std::string Manually =
-    "If this continues to happen it may be necessry to download the game patches manually.";
-
-struct ExplanationCase {
-    const char* name;
-    UpdateError status;
-    std::vector<std::pair<std::string, std::string>> stored; // "AUI" keys
-    Lines lines;
-};
-
-class Explanation : public ::testing::TestWithParam<ExplanationCase> {
-protected:
+// The lines follow the failed step, its "once worked" flag (any letter case)
+// and its failure counter.
+TEST(UpdateFailureExplanation, LinesFollowTheStepFlagAndCounter) {
+    const std::string firewall =
+        "You or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.";
+    const std::string manually =
+        "If this continues to happen it may be necessry to download the game patches manually.";
+    const std::string onceDownloaded = "At one time your machine was able to download these files.";
+    const std::string clientCode =
+        "It has been determined that you do not have the latest client code available.";
+    const std::tuple<UpdateError, std::string, Lines> cases[] = {
+        {UpdateError::Ping,
+         "CAN_PING=true\r\nNUM_FAILED_PINGS=3",
+         {"At one time you were able to ping the Automatic Update Server.",
+          "You have now failed to ping the Automatic Update Server 3 times.",
+          "The Automatic Update Server may not be running or you or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.",
+          manually}},
+        {UpdateError::Ping,
+         "NUM_FAILED_PINGS=2",
+         {"You have now failed to ping the Automatic Update Server 2 times.",
+          "The Automatic Update Server may not be running.  If this continues to happen it may be necessary to download the patches manually."}},
+        {UpdateError::VersionQuery,
+         "CAN_DETERMINE_VERSIONS=TRUE\r\nNUM_FAILED_VERSION_CONTACT=abc",
+         {"At one time your machine was able to determine if you have the current version necessary to play Quorvash.",
+          "Your machine has now failed to determine if it has the correct version 1 times.",
+          firewall, manually}},
+        {UpdateError::VersionQuery,
+         "CAN_DETERMINE_VERSIONS=FALSE\r\nNUM_FAILED_VERSION_CONTACT=12",
+         {"Your machine has now failed to determine if it has the correct version 12 times.",
+          manually}},
+        {UpdateError::LauncherFile,
+         "CAN_PING=TRUE\r\nCAN_DOWNLOAD_FILES=TRUE\r\nNUM_FAILED_EXE_DOWNLOADS=4",
+         {"It has been determined that a critical update is needed to continue running quorvash properly.",
+          "Your QVS.exe file is out of date.  Please download the patch manually since your machine was unable to receive the update.",
+          "You have failed to download the new QVS.exe 4 times."}},
+        {UpdateError::DataFiles,
+         "CAN_DOWNLOAD_FILES=TRUE\r\nNUM_FAILED_DOWNLOAD_NEW_FILES=5",
+         {"It has been determined that you are missing some art and//or sound files.",
+          "You machine has failed to download these files 5 times", onceDownloaded, firewall,
+          manually}},
+        {UpdateError::ClientCode,
+         "CAN_DOWNLOAD_CLIENT_CODE=True\r\nNUM_FAILED_CLIENT_DOWNLOAD=1",
+         {clientCode, "You machine has failed to download these files 1 times", onceDownloaded,
+          firewall, manually}},
+        {UpdateError::ClientCode,
+         "CAN_DOWNLOAD_FILES=TRUE",
+         {clientCode, "You machine has failed to download these files 0 times", manually}}};
     TempDir dir;
-    CConfig config{dir.File("qvs.cfg")};
-};
-
-TEST_P(Explanation, LinesFollowTheStepsFlagAndCounter) {
-    for (const auto& [key, value] : GetParam().stored) {
-        config.WriteValue("AUI", key, value);
+    CConfig config(dir.File("qvs.cfg"));
+    for (const auto& [status, stored, lines] : cases) {
+        WriteRawFile(config.Path(), "[AUI]\r\n" + stored + "\r\n");
+        EXPECT_EQ(UpdateFailureReport::Explanation(status, UpdateRecord(config)), lines) << stored;
     }
-    EXPECT_EQ(UpdateFailureReport::Explanation(GetParam().status, UpdateRecord(config)),
-              GetParam().lines);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Statuses, Explanation,
-    ::testing::Values(
-        ExplanationCase{
-            "PingOnceWorked",
-            UpdateError::Ping,
-            {{"CAN_PING", "TRUE"}, {"NUM_FAILED_PINGS", "3"}},
-            {"At one time you were able to ping the Automatic Update Server.",
-             "You have now failed to ping the Automatic Update Server 3 times.",
-             "The Automatic Update Server may not be running or you or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.",
-             Manually}},
-        ExplanationCase{
-            "PingNeverWorked",
-            UpdateError::Ping,
-            {{"NUM_FAILED_PINGS", "2"}},
-            {"You have now failed to ping the Automatic Update Server 2 times.",
-             "The Automatic Update Server may not be running.  If this continues to happen it may be necessary to download the patches manually."}},
-        ExplanationCase{
-            "FlagInLowerCaseCounts",
-            UpdateError::Ping,
-            {{"CAN_PING", "true"}, {"NUM_FAILED_PINGS", "1"}},
-            {"At one time you were able to ping the Automatic Update Server.",
-             "You have now failed to ping the Automatic Update Server 1 times.",
-             "The Automatic Update Server may not be running or you or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.",
-             Manually}},
-        ExplanationCase{
-            "VersionsOnceWorked",
-            UpdateError::VersionQuery,
-            {{"CAN_DETERMINE_VERSIONS", "TRUE"}, {"NUM_FAILED_VERSION_CONTACT", "abc"}},
-            {"At one time your machine was able to determine if you have the current version necessary to play Quorvash.",
-             "Your machine has now failed to determine if it has the correct version 1 times.",
-             Firewall, Manually}},
-        ExplanationCase{
-            "VersionsNeverWorked",
-            UpdateError::VersionQuery,
-            {{"CAN_DETERMINE_VERSIONS", "FALSE"}, {"NUM_FAILED_VERSION_CONTACT", "12"}},
-            {"Your machine has now failed to determine if it has the correct version 12 times.",
-             Manually}},
-        ExplanationCase{
-            "LauncherWhateverTheFlags",
-            UpdateError::LauncherFile,
-            {{"CAN_PING", "TRUE"},
-             {"CAN_DOWNLOAD_FILES", "TRUE"},
-             {"NUM_FAILED_EXE_DOWNLOADS", "4"}},
-            {"It has been determined that a critical update is needed to continue running quorvash properly.",
-             "Your QVS.exe file is out of date.  Please download the patch manually since your machine was unable to receive the update.",
-             "You have failed to download the new QVS.exe 4 times."}},
-        ExplanationCase{
-            "DataSetsOnceWorked",
-            UpdateError::DataFiles,
-            {{"CAN_DOWNLOAD_FILES", "TRUE"}, {"NUM_FAILED_DOWNLOAD_NEW_FILES", "5"}},
-            {"It has been determined that you are missing some art and//or sound files.",
-             "You machine has failed to download these files 5 times",
-             "At one time your machine was able to download these files.", Firewall, Manually}},
-        ExplanationCase{
-            "DataSetsNeverWorked",
-            UpdateError::DataFiles,
-            {},
-            {"It has been determined that you are missing some art and//or sound files.",
-             "You machine has failed to download these files 0 times", Manually}},
-        ExplanationCase{
-            "ClientCodeOnceWorked",
-            UpdateError::ClientCode,
-            {{"CAN_DOWNLOAD_CLIENT_CODE", "True"}, {"NUM_FAILED_CLIENT_DOWNLOAD", "1"}},
-            {"It has been determined that you do not have the latest client code available.",
-             "You machine has failed to download these files 1 times",
-             "At one time your machine was able to download these files.", Firewall, Manually}},
-        ExplanationCase{
-            "ClientCodeNeverWorked",
-            UpdateError::ClientCode,
-            {{"NUM_FAILED_CLIENT_DOWNLOAD", "-"}},
-            {"It has been determined that you do not have the latest client code available.",
-             "You machine has failed to download these files 1 times", Manually}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 class RecordingErrorView : public IUpdaterErrorView {
 public:
@@ -152,8 +107,8 @@ TEST_F(ReportTest, OkOpensTheManualPatchAndClosesWithoutPlaying) {
     EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
     EXPECT_THAT(shell.urls, ElementsAre("http://updates.quorvash.test/updates/patch.exe"));
     EXPECT_EQ(view.lines.size(), 3u);
-    EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""),
-              "esCouldNotDownloadNewFiles");
+    EXPECT_EQ(ReadRawFile(dir.File("qvs.cfg")),
+              "[ERROR]\r\nLAST_ERROR_STATUS=esCouldNotDownloadNewFiles\r\n");
 }
 
 TEST_F(ReportTest, CancelOrCloseBoxPlaysAnyway) {
