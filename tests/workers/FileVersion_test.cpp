@@ -9,11 +9,16 @@
 #include "platform/FileVersion.h"
 #include "platform/VersionRecord.h"
 #include "protocol/UpdateReplies.h"
+#include "signing/Ed25519.h"
+#include "signing/LauncherSignature.h"
+#include "signing/SignatureError.h"
+#include "signing/UpdateSignature.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
 #include "workers/CGetCurrentFileVersion.h"
 #include "workers/RunWorker.h"
+#include "workers/SignedTransfer.h"
 
 namespace qvs {
 namespace {
@@ -103,6 +108,23 @@ TEST(GetCurrentFileVersion, NewerOnlyWhenTheServerIsAhead) {
     EXPECT_FALSE(NewerOnServer({0, 0, 0, 0}, false));
     EXPECT_TRUE(NewerOnServer({0, 0, 0, 1}, false));
     EXPECT_TRUE(NewerOnServer({0, 0, 0, 0}, false, true));
+}
+
+// With keys, a launcher is taken only at exactly the version announced.
+TEST(SignedTransfer, TakesOnlyALauncherOfTheAnnouncedVersion) {
+    const Ed25519::KeyPair keys = Ed25519::Generate();
+    const platform::VersionRecord record = platform::MakeVersionRecord(1, 2, 0, 5);
+    const std::string program = "launcher " + std::string(record.begin(), record.end());
+    const std::string file =
+        program + UpdateSignature::Sign(keys.seed, {LauncherSignature::Name, "1.2.0.5"}, program);
+    WorkerValues values;
+    values.UpdatePublicKeys = {keys.publicKey};
+    values.LatestLauncherVersion = {1, 2, 0, 5};
+    EXPECT_NO_THROW(SignedTransfer::CheckLauncher(values, file));
+    for (const FileVersion& other : {FileVersion{1, 2, 0, 6}, FileVersion{1, 3, 0, 5}}) {
+        values.LatestLauncherVersion = other;
+        EXPECT_THROW(SignedTransfer::CheckLauncher(values, file), SignatureError);
+    }
 }
 
 } // namespace
