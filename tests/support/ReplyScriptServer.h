@@ -1,5 +1,4 @@
-// The HTTP reply server is ScriptedServer built from a picker (it reads the
-// request first); this name stays for callers not yet moved over.
+// Kept for callers not yet moved to ScriptedServer, which now also does HTTP.
 #pragma once
 
 #include "support/ScriptedServer.h"

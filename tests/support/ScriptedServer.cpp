@@ -6,31 +6,26 @@
 
 namespace qvs::test {
 
-namespace {
-
 constexpr int pollMs = 20;
 constexpr int waitLimitMs = 30000;
-
-} // namespace
 
 ScriptedServer::Script ScriptedServer::HttpReply(const std::string& data, std::size_t pieceSize,
                                                  int pauseMs) {
     Script script{ReceiveRequest()};
     for (std::size_t at = 0; at < data.size(); at += pieceSize) {
         script.push_back(Send(data.substr(at, pieceSize)));
-        script.push_back(Pause(pieceSize < data.size() ? pauseMs : 0));
+        script.push_back(Pause(pauseMs));
     }
     return script;
 }
 
 ScriptedServer::ScriptedServer(Script script)
-    : picker_([script](const std::string&, int) { return script; }), readRequest_(false),
-      listener_("127.0.0.1", 0), port_(listener_.LocalPort()) {
-    thread_ = std::thread([this] { Serve(); });
-}
+    : ScriptedServer([script](const std::string&, int) { return script; }, false) {}
 
-ScriptedServer::ScriptedServer(ScriptPicker picker)
-    : picker_(std::move(picker)), readRequest_(true), listener_("127.0.0.1", 0),
+ScriptedServer::ScriptedServer(ScriptPicker picker) : ScriptedServer(std::move(picker), true) {}
+
+ScriptedServer::ScriptedServer(ScriptPicker picker, bool readRequest)
+    : picker_(std::move(picker)), readRequest_(readRequest), listener_("127.0.0.1", 0),
       port_(listener_.LocalPort()) {
     thread_ = std::thread([this] { Serve(); });
 }
@@ -48,20 +43,6 @@ ScriptedServer::~ScriptedServer() {
 std::vector<std::string> ScriptedServer::Received() const {
     const std::lock_guard lock(mutex_);
     return received_;
-}
-
-std::size_t ScriptedServer::WaitForConnections(std::size_t count) const {
-    for (int waited = 0; waited < waitLimitMs; waited += 10) {
-        {
-            const std::lock_guard lock(mutex_);
-            if (finished_ >= count) {
-                return finished_;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    const std::lock_guard lock(mutex_);
-    return finished_;
 }
 
 std::uint16_t ScriptedServer::RefusedPort() {
@@ -92,8 +73,6 @@ void ScriptedServer::Serve() {
             // The client went away mid-script; that is what some tests want.
         }
         client->Close();
-        const std::lock_guard lock(mutex_);
-        ++finished_;
     }
 }
 

@@ -54,16 +54,15 @@ public:
 
     std::uint16_t Port() const { return port_; }
     std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
-    // What clients sent so far, one entry per accepted connection.
+    // What clients sent so far, one entry per accepted connection; a
+    // request is in before any reply to it is sent.
     std::vector<std::string> Received() const;
     std::vector<std::string> Requests() const { return Received(); }
-    // Waits until count connections have been played to their end (at most
-    // a few seconds) and returns how many were.
-    std::size_t WaitForConnections(std::size_t count) const;
     // A loopback port on which nothing listens: connecting to it is refused.
     static std::uint16_t RefusedPort();
 
 private:
+    ScriptedServer(ScriptPicker picker, bool readRequest);
     void Serve();
     void Play(platform::TcpSocket& client, std::size_t index);
     void Read(platform::TcpSocket& client, std::size_t index, std::size_t count, bool request);
@@ -75,12 +74,7 @@ private:
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<std::string> received_;
-    std::size_t finished_ = 0;
     std::thread thread_;
 };
-
-inline std::uint16_t UnusedPort() {
-    return ScriptedServer::RefusedPort();
-}
 
 } // namespace qvs::test

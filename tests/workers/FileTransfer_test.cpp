@@ -75,10 +75,12 @@ protected:
                 worker->Progress.BytesReceived};
     }
     Outcome Ecd(const ScriptedServer& web) {
-        return OverHttp<CRequestECDFileThread>(web, "127.0.0.1", test::UnusedPort(), ShortWaitMs);
+        return OverHttp<CRequestECDFileThread>(web, "127.0.0.1", ScriptedServer::RefusedPort(),
+                                               ShortWaitMs);
     }
     Outcome Launcher(const ScriptedServer& web, const std::string& fileName = "QVS.exe") {
-        return OverHttp<CDownloadWebFileThread>(web, fileName, ShortWaitMs, test::UnusedPort());
+        return OverHttp<CDownloadWebFileThread>(web, fileName, ShortWaitMs,
+                                                ScriptedServer::RefusedPort());
     }
     // From the update server.
     bool EcdFromServer(const std::string& fileName, const std::string& file) {

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "http/HttpError.h"
-#include "platform/FileSystem.h"
-#include "platform/SocketError.h"
-#include "protocol/ProtocolError.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
 #include "signing/SignatureError.h"
@@ -74,9 +70,8 @@ TEST(WorkerFrame, ResumeTwiceRunsTheRequestOnceAndOnlyOwnersClearTheFailure) {
     }
     EXPECT_TRUE(values.WorkerFailed);
     EXPECT_EQ(values.ObservedAddress, "1.1.1.1");
-    EXPECT_EQ(server.WaitForConnections(1), 1u);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(server.Received().size(), 1u);
+    EXPECT_EQ(server.Received().size(), 1u); // a second connection would show
 }
 
 // Every way of waiting starts clear, keeps the reason of a failure, and the
@@ -106,7 +101,7 @@ TEST(RunWorker, EachPolicyStartsClearAndReportsTheReason) {
         EXPECT_EQ(pumped > 0, pumps);
         EXPECT_EQ(!shown.empty(), shows);
 
-        Worker<CPingThread> bad(values, "127.0.0.1", test::UnusedPort(), 300);
+        Worker<CPingThread> bad(values, "127.0.0.1", ScriptedServer::RefusedPort(), 300);
         const WorkerOutcome failure = RunWorker(bad, policy);
         EXPECT_TRUE(failure.failed);
         EXPECT_TRUE(values.WorkerFailed);
@@ -116,22 +111,17 @@ TEST(RunWorker, EachPolicyStartsClearAndReportsTheReason) {
 }
 
 TEST(WorkerFailure, NamesTheKindOfEachError) {
-    using enum WorkerFailure::Kind;
     const auto kindOf = [](const std::function<void()>& raise) {
         try {
             raise();
         } catch (...) {
             const WorkerFailure failure = WorkerFailure::FromCurrentException();
-            EXPECT_EQ(failure.reason.empty(), false);
             return std::string(KindName(failure.kind)) + ": " + failure.reason;
         }
         return std::string("nothing raised");
     };
-    using platform::SocketError;
-    EXPECT_EQ(kindOf([] { throw SocketError(SocketError::Kind::Closed, "gone"); }),
-              "network: gone");
+    // Network and protocol failures are met in WorkerReplies.
     EXPECT_EQ(kindOf([] { throw HttpError("Connection Failed"); }), "http: Connection Failed");
-    EXPECT_EQ(kindOf([] { throw ProtocolError("odd"); }), "protocol: odd");
     EXPECT_EQ(kindOf([] { throw PackageError("bad"); }), "package: bad");
     EXPECT_EQ(kindOf([] { throw SignatureError("unsigned"); }), "signature: unsigned");
     EXPECT_EQ(kindOf([] { throw std::bad_alloc(); }), "memory: out of memory");
