@@ -108,27 +108,15 @@ TEST_F(PeerTest, Nginx) {
     }
     const std::string prefix = dir_.Path().string();
     std::filesystem::create_directories(dir_.Path() / "temp");
+    // Relative paths are taken from the prefix, the test's own folder.
     std::ofstream(dir_.Path() / "nginx.conf")
-        << "worker_processes 1;\n"
-           "user root;\n"
-           "pid "
-        << prefix << "/nginx.pid;\n"
-        << "error_log " << prefix << "/error.log;\n"
-        << "events { worker_connections 64; }\n"
+        << "worker_processes 1; user root; pid nginx.pid; error_log error.log;\n"
+           "events { worker_connections 64; }\n"
            "http {\n"
-           "  access_log off;\n"
-           "  client_body_temp_path "
-        << prefix << "/temp/body;\n"
-        << "  proxy_temp_path " << prefix << "/temp/proxy;\n"
-        << "  fastcgi_temp_path " << prefix << "/temp/fastcgi;\n"
-        << "  uwsgi_temp_path " << prefix << "/temp/uwsgi;\n"
-        << "  scgi_temp_path " << prefix << "/temp/scgi;\n"
-        << "  server {\n"
-           "    listen 127.0.0.1:"
-        << port_ << ";\n"
-        << "    root " << prefix << "/www;\n"
-        << "  }\n"
-           "}\n";
+           "  access_log off; client_body_temp_path temp/body; proxy_temp_path temp/proxy;\n"
+           "  fastcgi_temp_path temp/fastcgi; uwsgi_temp_path temp/uwsgi; scgi_temp_path temp/scgi;\n"
+           "  server { listen 127.0.0.1:"
+        << port_ << "; root www; }\n}\n";
     ExternalProcess server("nginx",
                            {"-c", prefix + "/nginx.conf", "-p", prefix, "-e", prefix + "/error.log",
                             "-g", "daemon off;"},

@@ -1,67 +1,42 @@
 #include "support/ScriptedServer.h"
 
 #include <chrono>
-#include <vector>
 
 #include "platform/SocketError.h"
 
 namespace qvs::test {
 
-namespace {
+constexpr int pollMs = 20;
+constexpr int waitLimitMs = 30000;
 
-constexpr int pollMs = 50;
-constexpr int holdLimitMs = 30000;
-
-void ReadExactly(platform::TcpSocket& client, std::size_t count, std::string& received) {
-    std::vector<char> buffer(count);
-    std::size_t got = 0;
-    while (got < count) {
-        if (!client.WaitForData(holdLimitMs)) {
-            return;
-        }
-        const std::size_t n = client.Receive(buffer.data() + got, count - got);
-        if (n == 0) {
-            break;
-        }
-        got += n;
+ScriptedServer::Script ScriptedServer::HttpReply(const std::string& data, std::size_t pieceSize,
+                                                 int pauseMs) {
+    Script script{ReceiveRequest()};
+    for (std::size_t at = 0; at < data.size(); at += pieceSize) {
+        script.push_back(Send(data.substr(at, pieceSize)));
+        script.push_back(Pause(pauseMs));
     }
-    received.append(buffer.data(), got);
+    return script;
 }
 
-void HoldUntilClosed(platform::TcpSocket& client, const std::atomic<bool>& stop) {
-    char sink[256];
-    for (int waited = 0; waited < holdLimitMs && !stop.load(); waited += pollMs) {
-        if (client.WaitForData(pollMs) && client.Receive(sink, sizeof sink) == 0) {
-            return;
-        }
-    }
-}
+ScriptedServer::ScriptedServer(Script script)
+    : ScriptedServer([script](const std::string&, int) { return script; }, false) {}
 
-} // namespace
+ScriptedServer::ScriptedServer(ScriptPicker picker) : ScriptedServer(std::move(picker), true) {}
 
-ScriptedServer::Step ScriptedServer::Receive(std::size_t count) {
-    return {Step::Kind::Receive, count, {}};
-}
-
-ScriptedServer::Step ScriptedServer::Send(std::string bytes) {
-    return {Step::Kind::Send, 0, std::move(bytes)};
-}
-
-ScriptedServer::Step ScriptedServer::Pause(int ms) {
-    return {Step::Kind::Pause, static_cast<std::size_t>(ms), {}};
-}
-
-ScriptedServer::Step ScriptedServer::HoldUntilClientCloses() {
-    return {Step::Kind::HoldUntilClientCloses, 0, {}};
-}
-
-ScriptedServer::ScriptedServer(std::vector<Step> script)
-    : script_(std::move(script)), listener_("127.0.0.1", 0), port_(listener_.LocalPort()) {
+ScriptedServer::ScriptedServer(ScriptPicker picker, bool readRequest)
+    : picker_(std::move(picker)), readRequest_(readRequest), listener_("127.0.0.1", 0),
+      port_(listener_.LocalPort()) {
     thread_ = std::thread([this] { Serve(); });
 }
 
 ScriptedServer::~ScriptedServer() {
     stop_.store(true);
+    try { // wakes the accept at once
+        platform::TcpSocket wake;
+        wake.Connect("127.0.0.1", port_, 1000);
+    } catch (const platform::SocketError&) {
+    }
     thread_.join();
 }
 
@@ -70,18 +45,9 @@ std::vector<std::string> ScriptedServer::Received() const {
     return received_;
 }
 
-std::size_t ScriptedServer::WaitForConnections(std::size_t count) const {
-    for (int waited = 0; waited < holdLimitMs; waited += 10) {
-        {
-            const std::lock_guard lock(mutex_);
-            if (received_.size() >= count) {
-                return received_.size();
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    const std::lock_guard lock(mutex_);
-    return received_.size();
+std::uint16_t ScriptedServer::RefusedPort() {
+    platform::TcpListener probe("127.0.0.1", 0);
+    return probe.LocalPort();
 }
 
 void ScriptedServer::Serve() {
@@ -92,26 +58,35 @@ void ScriptedServer::Serve() {
         } catch (const platform::SocketError&) {
             continue;
         }
-        if (!client) {
+        if (!client || stop_.load()) {
             continue;
         }
-        std::string received;
+        std::size_t index = 0;
+        {
+            const std::lock_guard lock(mutex_);
+            index = received_.size();
+            received_.emplace_back();
+        }
         try {
-            Play(*client, received);
+            Play(*client, index);
         } catch (const platform::SocketError&) {
             // The client went away mid-script; that is what some tests want.
         }
         client->Close();
-        const std::lock_guard lock(mutex_);
-        received_.push_back(std::move(received));
     }
 }
 
-void ScriptedServer::Play(platform::TcpSocket& client, std::string& received) {
-    for (const Step& step : script_) {
+void ScriptedServer::Play(platform::TcpSocket& client, std::size_t index) {
+    std::string request;
+    if (readRequest_) {
+        Read(client, index, 0, true);
+        request = Received()[index];
+    }
+    for (const Step& step : picker_(request, static_cast<int>(index))) {
         switch (step.kind) {
         case Step::Kind::Receive:
-            ReadExactly(client, step.count, received);
+        case Step::Kind::ReceiveRequest:
+            Read(client, index, step.count, step.kind == Step::Kind::ReceiveRequest);
             break;
         case Step::Kind::Send:
             client.SendAll(step.bytes);
@@ -119,18 +94,37 @@ void ScriptedServer::Play(platform::TcpSocket& client, std::string& received) {
         case Step::Kind::Pause:
             std::this_thread::sleep_for(std::chrono::milliseconds(step.count));
             break;
-        case Step::Kind::HoldUntilClientCloses:
-            HoldUntilClosed(client, stop_);
+        case Step::Kind::Hold:
+            Read(client, index, SIZE_MAX, false);
             break;
         }
     }
 }
 
-std::uint16_t UnusedPort() {
-    platform::TcpListener probe("127.0.0.1", 0);
-    const std::uint16_t port = probe.LocalPort();
-    probe.Close();
-    return port;
+// Reads count bytes, or up to an empty line (request), or until the client
+// closes or stops sending for long; a Hold's bytes are not kept.
+void ScriptedServer::Read(platform::TcpSocket& client, std::size_t index, std::size_t count,
+                          bool request) {
+    const bool keep = count != SIZE_MAX || request;
+    std::string got;
+    char buffer[4096];
+    for (int idle = 0; idle < waitLimitMs && !stop_.load();) {
+        if (request ? got.find("\r\n\r\n") != std::string::npos : got.size() >= count) {
+            return;
+        }
+        if (!client.WaitForData(pollMs)) {
+            idle += pollMs;
+            continue;
+        }
+        const std::size_t want = request ? 1 : std::min(sizeof buffer, count - got.size());
+        const std::size_t n = client.Receive(buffer, keep ? want : sizeof buffer);
+        if (n == 0) {
+            return;
+        }
+        got.append(buffer, keep ? n : 0);
+        const std::lock_guard lock(mutex_);
+        received_[index].append(buffer, keep ? n : 0);
+    }
 }
 
 } // namespace qvs::test

@@ -1,0 +1,307 @@
+// Every worker that talks to a server (or web host), against its good reply and against
+// replies generated from it: cut at every byte, stalled, of the wrong type,
+// announcing lengths that lie. A failure must set WorkerFailed with its kind
+// and leave the results, files on disk included, as they were.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <type_traits>
+
+#include "platform/FileVersion.h"
+#include "protocol/UpdateFrame.h"
+#include "protocol/UpdateReplies.h"
+#include "protocol/UpdateRequests.h"
+#include "support/ScriptedServer.h"
+#include "support/TempDir.h"
+#include "support/WireBytes.h"
+#include "workers/CDownloadWebFileThread.h"
+#include "workers/CGetCurrentFileVersion.h"
+#include "workers/CGetLatestClassVersionThread.h"
+#include "workers/CGetLatestVersionThread.h"
+#include "workers/CPingGameServerThread.h"
+#include "workers/CPingThread.h"
+#include "workers/CRequestECDFileThread.h"
+#include "workers/RunWorker.h"
+
+namespace qvs {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+using test::Content;
+using test::Le32;
+using test::ScriptedServer;
+using test::Sz;
+using Kind = WorkerFailure::Kind;
+using Runner = std::function<WorkerOutcome(WorkerValues&, std::uint16_t port, int waitMs)>;
+
+constexpr int LongWaitMs = 5000;
+constexpr int StallWaitMs = 100;
+
+template <typename Body> WorkerOutcome RunBody(Worker<Body>& worker) {
+    if constexpr (std::is_base_of_v<CFileTransferThread, Body>) {
+        worker->UseServer = true;
+    }
+    return RunWorker(worker, WaitPolicy::Block());
+}
+
+template <typename Body> Runner Asking() {
+    return [](WorkerValues& values, std::uint16_t port, int waitMs) {
+        Worker<Body> worker(values, "127.0.0.1", port, waitMs);
+        return RunBody(worker);
+    };
+}
+
+// The launcher is stored as QVS, whatever name the owner passes.
+WorkerOutcome DownloadLauncher(WorkerValues& values, std::uint16_t port, int waitMs) {
+    Worker<CDownloadWebFileThread> worker(values, "Something.else", waitMs, port);
+    return RunBody(worker);
+}
+
+// Over HTTP from the web host on port: the client code, and the launcher.
+// TransferResult tells the owner 1 for a fetched file, 2 for none.
+template <typename Body, typename... Args>
+WorkerOutcome OverHttp(WorkerValues& values, std::uint16_t port, Args&&... args) {
+    values.WebBaseUrl = "http://127.0.0.1:" + std::to_string(port) + "/updates/";
+    Worker<Body> worker(values, std::forward<Args>(args)...);
+    const WorkerOutcome outcome = RunWorker(worker, WaitPolicy::Block());
+    EXPECT_EQ(worker->TransferResult, outcome.failed ? 2 : 1);
+    return outcome;
+}
+
+WorkerOutcome EcdOverHttp(WorkerValues& values, std::uint16_t port, int waitMs) {
+    values.RequestName = "qvsc";
+    values.RequestVersion = 7;
+    return OverHttp<CRequestECDFileThread>(values, port, "127.0.0.1", ScriptedServer::RefusedPort(),
+                                           waitMs);
+}
+
+WorkerOutcome LauncherOverHttp(WorkerValues& values, std::uint16_t port, int waitMs) {
+    return OverHttp<CDownloadWebFileThread>(values, port, "QVS.exe", waitMs,
+                                            ScriptedServer::RefusedPort());
+}
+
+std::string HttpOk(const std::string& body) {
+    return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+// A game server reply, framed and scrambled by hand as one block with key 0x0F.
+std::string GameFrame(const std::string& plain) {
+    std::string block = Bytes({0x0F, 0x4B});
+    for (const char c : plain) {
+        block.push_back(static_cast<char>(c ^ 0x0F));
+    }
+    return Le32(static_cast<std::int32_t>(block.size())) + block;
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void Preset(WorkerValues& values, const test::TempDir& dir) {
+    values.InstallDir = dir.Str();
+    values.ServerHost = "127.0.0.1";
+    values.RequestName = "qvs";
+    values.RequestVersion = 12;
+    values.ObservedAddress = "192.0.2.1";
+    values.LatestDataVersion = 9;
+    values.LatestClientCodeVersion = 2;
+    values.LatestLauncherVersion = {0, 0, 0, 7};
+    values.PeopleOnline = 3;
+    values.NoticeMode = 1;
+    values.NoticeTitle = "old title";
+    values.NoticeHtml = "<p>old</p>";
+    fs::remove_all(dir.Path());
+    fs::create_directories(dir.Path());
+    WriteFile(dir.Path() / "QVS", "earlier launcher");
+    WriteFile(dir.Path() / "qvsc.ecd", "earlier client code");
+}
+
+// Everything a worker may change, files in the installation included.
+std::string Results(const WorkerValues& values, const fs::path& dir) {
+    std::ostringstream out;
+    out << values.ObservedAddress << '|' << values.LatestDataVersion << '|'
+        << values.LatestClientCodeVersion << '|' << values.NewLauncherAvailable << '|'
+        << platform::FormatVersion(values.LatestLauncherVersion) << '|' << values.PeopleOnline
+        << '|' << values.NoticeMode << '|' << values.NoticeTitle << '|' << values.NoticeHtml;
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().lexically_relative(dir).generic_string()] =
+            std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    for (const auto& [name, content] : files) {
+        out << '|' << name << '=' << content;
+    }
+    return out.str();
+}
+
+const std::string launcher = std::string("MZ\x90\0\x03", 5) + "launcher image";
+const std::string clientCode = Bytes({0x07, 0x03, 0x41, 0x42, 0x43, 0x00, 0xFF});
+
+struct WorkerCase {
+    const char* name;
+    Runner run;
+    std::string request, reply, wrongType;
+    std::size_t headerSize; // the length is its last four bytes
+    bool small;             // held to the small-reply cap
+    bool fixedFields;       // a payload short of any byte cannot be read
+    std::function<void(WorkerValues&, const fs::path&)> expect;
+    bool http = false; // request is the start of an HTTP request; no lengths to lie
+};
+
+WorkerCase UpdateCase(const char* name, Runner run, const CStream& request, const CStream& reply,
+                      bool small, bool fixedFields,
+                      std::function<void(WorkerValues&, const fs::path&)> expect) {
+    std::string wrongType = Content(reply);
+    wrongType[0] = static_cast<char>((wrongType[0] + 1) % 5);
+    return {name,  std::move(run), Content(request), Content(reply), wrongType, ReplyHeaderSize,
+            small, fixedFields,    std::move(expect)};
+}
+
+const std::string statusBody = Sz("Maintenance") + Sz("<b>Back soon</b>");
+
+const WorkerCase workerCases[] = {
+    UpdateCase("Ping", Asking<CPingThread>(), BuildPingRequest(), BuildPingReply("10.20.30.40"),
+               true, false, [](WorkerValues& v, auto&) { v.ObservedAddress = "10.20.30.40"; }),
+    // The name in the reply is not looked at.
+    UpdateCase("LatestVersion", Asking<CGetLatestVersionThread>(),
+               BuildGetLatestVersionRequest("qvs"), BuildGetLatestVersionReply("zzz", 17), true,
+               true, [](WorkerValues& v, auto&) { v.LatestDataVersion = 17; }),
+    UpdateCase("LatestClassVersion", Asking<CGetLatestClassVersionThread>(),
+               BuildGetLatestVersionRequest("qvsc"), BuildGetLatestVersionReply("zzz", 44), true,
+               true, [](WorkerValues& v, auto&) { v.LatestClientCodeVersion = 44; }),
+    UpdateCase("CurrentFileVersion", Asking<CGetCurrentFileVersion>(),
+               BuildGetCurrentFileVersionRequest("qvs.exe"),
+               BuildGetCurrentFileVersionReply({1, 2, 3, 4}), true, true,
+               [](WorkerValues& v, auto&) {
+                   v.LatestLauncherVersion = {1, 2, 3, 4};
+                   v.NewLauncherAvailable = true;
+               }),
+    {"GameServer", Asking<CPingGameServerThread>(),
+     Bytes({0x07, 0, 0, 0, 0x8F, 0x77, 0x8F, 0x8F, 0x8F, 0x8F, 0xFB}),
+     GameFrame(Bytes({0x74}) + Le32(12) + Le32(2) + statusBody),
+     GameFrame(Bytes({0x75}) + Le32(12) + Le32(2) + statusBody), 4, true, false,
+     [](WorkerValues& v, auto&) {
+         v.PeopleOnline = 12;
+         v.NoticeMode = 2;
+         v.NoticeTitle = "Maintenance";
+         v.NoticeHtml = "<b>Back soon</b>";
+     }},
+    // The server's file name, not RequestName, makes it the client code.
+    UpdateCase("EcdFile", Asking<CRequestECDFileThread>(), BuildRequestECDFileRequest("qvs", 12),
+               BuildRequestECDFileReply("qvs", 3, "qvsc3.ecd", clientCode), false, true,
+               [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "qvsc.ecd", clientCode); }),
+    UpdateCase("Launcher", DownloadLauncher, BuildDownloadWebFileRequest("qvs.exe"),
+               BuildDownloadWebFileReply(launcher), false, false,
+               [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "QVS", launcher); }),
+    {"EcdFileOverHttp", EcdOverHttp, "GET /updates/qvsc7.ecd ", HttpOk(clientCode), "",
+     HttpOk(clientCode).size() - clientCode.size(), false, false,
+     [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "qvsc.ecd", clientCode); }, true},
+    {"LauncherOverHttp", LauncherOverHttp, "GET /updates/QVS.exe ", HttpOk(launcher), "",
+     HttpOk(launcher).size() - launcher.size(), false, false,
+     [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "QVS", launcher); }, true},
+};
+
+void PrintTo(const WorkerCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class WorkerReplies : public testing::TestWithParam<WorkerCase> {
+protected:
+    // Runs the worker against a server playing script after it read the
+    // request; expects failure of the given kind or, without one, success.
+    void Expect(const ScriptedServer::Script& reply, std::optional<Kind> failure,
+                int waitMs = LongWaitMs) {
+        const WorkerCase& c = GetParam();
+        ScriptedServer::Script script{c.http ? ScriptedServer::ReceiveRequest()
+                                             : ScriptedServer::Receive(c.request.size())};
+        script.insert(script.end(), reply.begin(), reply.end());
+        ScriptedServer server(script);
+        WorkerValues values;
+        Preset(values, dir_);
+        values.WorkerFailed = true; // as an earlier failed worker leaves it
+        const WorkerOutcome outcome = c.run(values, server.Port(), waitMs);
+        EXPECT_EQ(outcome.failed, failure.has_value()) << outcome.failure.reason;
+        EXPECT_EQ(values.WorkerFailed, failure.has_value());
+        WorkerValues expected;
+        Preset(expected, expectedDir_);
+        if (failure) {
+            EXPECT_EQ(outcome.failure.kind, *failure) << outcome.failure.reason;
+        } else {
+            c.expect(expected, expectedDir_.Path());
+        }
+        EXPECT_EQ(Results(values, dir_.Path()), Results(expected, expectedDir_.Path()));
+        const auto received = server.Received();
+        ASSERT_EQ(received.size(), 1u);
+        EXPECT_EQ(c.http ? received[0].substr(0, c.request.size()) : received[0], c.request);
+    }
+
+    test::TempDir dir_;
+    test::TempDir expectedDir_;
+};
+
+TEST_P(WorkerReplies, GoodRepliesAtOnceOrByteByByte) {
+    const std::string& reply = GetParam().reply;
+    // What follows the announced payload is not read or waited for; over
+    // HTTP/1.0 the body ends with the connection.
+    Expect(GetParam().http ? ScriptedServer::Script{ScriptedServer::Send(reply)}
+                           : ScriptedServer::Script{ScriptedServer::Send(reply + "trailing"),
+                                                    ScriptedServer::Hold()},
+           std::nullopt);
+    ScriptedServer::Script bytes;
+    for (const char c : reply) {
+        bytes.push_back(ScriptedServer::Send(std::string(1, c)));
+        bytes.push_back(ScriptedServer::Pause(1));
+    }
+    Expect(bytes, std::nullopt);
+}
+
+TEST_P(WorkerReplies, GeneratedMisbehaviourFailsAndChangesNothing) {
+    const WorkerCase& c = GetParam();
+    const std::string& reply = c.reply;
+    const std::string payload = reply.substr(c.headerSize);
+    const auto announcing = [&](std::int64_t length, const std::string& sent) {
+        return reply.substr(0, c.headerSize - 4) + Le32(static_cast<std::int32_t>(length)) + sent;
+    };
+    using S = ScriptedServer;
+    const Kind broken = c.http ? Kind::Http : Kind::Network;
+    for (std::size_t at = 0; at < reply.size(); ++at) {
+        SCOPED_TRACE("cut at " + std::to_string(at));
+        Expect({S::Send(reply.substr(0, at))}, broken);
+    }
+    for (const std::size_t at : {std::size_t{0}, c.headerSize - 1, reply.size() - 1}) {
+        SCOPED_TRACE("stalled at " + std::to_string(at));
+        Expect({S::Send(reply.substr(0, at)), S::Hold()}, broken, StallWaitMs);
+    }
+    if (c.http) { // the HTTP client's own tests lie to it
+        Expect({S::Send("HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found")},
+               Kind::Http);
+        return;
+    }
+    SCOPED_TRACE("lying");
+    Expect({S::Send(c.wrongType)}, Kind::Protocol);
+    Expect({S::Send(announcing(payload.size() + 1, payload))}, Kind::Network);
+    Expect({S::Send(announcing(-1, payload))}, Kind::Protocol);
+    // Refused on the announcement: waiting for the payload would time out.
+    Expect({S::Send(announcing(MaxPayloadLength + 1LL, payload)), S::Hold()}, Kind::Protocol);
+    if (c.small) {
+        Expect({S::Send(announcing(64 * 1024 + 1, payload)), S::Hold()}, Kind::Protocol);
+    }
+    for (std::size_t size = 0; c.fixedFields && size < payload.size(); ++size) {
+        SCOPED_TRACE("payload of " + std::to_string(size));
+        Expect({S::Send(announcing(size, payload.substr(0, size)))}, Kind::Protocol);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, WorkerReplies, testing::ValuesIn(workerCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace qvs
