@@ -23,8 +23,7 @@ Bytes ReadResource(const std::string& name) {
 
 TEST(JpegImage, DecodesToRgbRowsTopRowFirst) {
     const JpegImage background = JpegImage::Decode(ReadResource("imgBackground.jpg"));
-    ASSERT_EQ(background.width, 600);
-    ASSERT_EQ(background.height, 450);
+    ASSERT_EQ(std::pair(background.width, background.height), std::pair(600, 450));
     ASSERT_EQ(background.rgb.size(), 600u * 450u * 3u);
     // The top of the menu slab is bronze rim (red well above blue), the night
     // sky right of it is blue.
@@ -50,7 +49,6 @@ std::size_t FrameSizeOffset(const Bytes& data) {
 TEST(JpegImage, DamagedTruncatedAndForeignDataAreRefused) {
     const Bytes small = ReadResource("imgDownloadBar.jpg");
     const Bytes large = ReadResource("imgBackground.jpg");
-    ASSERT_GT(large.size(), 1000u);
     std::vector<std::pair<std::string, Bytes>> cases;
     for (std::size_t keep = 0; keep < small.size(); ++keep) {
         cases.emplace_back("small cut to " + std::to_string(keep),

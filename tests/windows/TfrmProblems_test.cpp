@@ -32,14 +32,6 @@ struct ButtonCase {
 
 class TfrmProblemsTest : public ::testing::TestWithParam<ButtonCase> {
 protected:
-    // Brings the button's tab to the front and clicks it as the player would.
-    void Click(const char* name) {
-        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
-        ASSERT_NE(button, nullptr) << name;
-        window.findChild<QTabWidget*>()->setCurrentWidget(button->parentWidget());
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-
     test::TempDir dir;
     test::RecordingShell shell;
     test::RecordingPrompts prompts;
@@ -60,8 +52,12 @@ TEST_P(TfrmProblemsTest, ButtonDoesItsWork) {
     fs::permissions(java, fs::perms::owner_all);
     window.SetJavaVersionCommandLine(java.string());
     const auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("memJavaVersion"));
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(GetParam().button));
+    ASSERT_NE(button, nullptr);
     const auto action = [&] {
-        Click(GetParam().button);
+        // On its tab, clicked as the player would.
+        window.findChild<QTabWidget*>()->setCurrentWidget(button->parentWidget());
+        QTest::mouseClick(button, Qt::LeftButton);
         if (window.isVisible()) {
             effect = "open: " + memo->toPlainText().toStdString();
             window.close();
