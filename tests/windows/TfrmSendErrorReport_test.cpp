@@ -64,7 +64,9 @@ TEST_F(TfrmSendErrorReportTest, HotAreasSwapPicturesAndTheInstructionIsPlainText
         QApplication::sendEvent(hotArea, &leave);
         EXPECT_TRUE(!off->isHidden() && on->isHidden());
     }
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label3"))->textFormat(), Qt::PlainText);
+    const auto* instruction = window.findChild<QLabel*>(QStringLiteral("Label3"));
+    ASSERT_NE(instruction, nullptr);
+    EXPECT_EQ(instruction->textFormat(), Qt::PlainText);
 }
 
 // Don't Send and the close box send nothing. Send copies the report, with
