@@ -21,18 +21,6 @@ Bytes ReadResource(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(JpegImage, DecodesToRgbRowsTopRowFirst) {
-    const JpegImage background = JpegImage::Decode(ReadResource("imgBackground.jpg"));
-    ASSERT_EQ(std::pair(background.width, background.height), std::pair(600, 450));
-    ASSERT_EQ(background.rgb.size(), 600u * 450u * 3u);
-    // The top of the menu slab is bronze rim (red well above blue), the night
-    // sky right of it is blue.
-    const std::uint8_t* sky = background.Pixel(260, 100);
-    EXPECT_GT(sky[2], sky[0]);
-    const std::uint8_t* rim = background.Pixel(120, 13);
-    EXPECT_GT(rim[0], rim[2] + 30);
-}
-
 // Offset of the first start-of-frame marker's height field.
 std::size_t FrameSizeOffset(const Bytes& data) {
     for (std::size_t i = 2; i + 9 < data.size(); ++i) {

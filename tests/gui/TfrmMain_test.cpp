@@ -102,11 +102,15 @@ TEST_F(TfrmMainTest, BundledPicturesAndFontsAreInUse) {
     EXPECT_LT(icon.pixelColor(128, 40).red(), 100);
 }
 
-// At its control's place a highlight continues the background seamlessly at
-// its edges, better than one or two pixels off (a misplaced control or a
-// shifted cut shows as a jump in the stone), and is clearly lit inside.
+// The background decodes to its colours. At its control's place a highlight
+// continues the background seamlessly at its edges, better than one or two pixels off (a misplaced
+// control or a shifted cut shows as a jump in the stone), and is clearly lit inside.
 TEST_F(TfrmMainTest, HighlightsLineUpWithTheBackgroundAndAreLit) {
     const QImage background = window.imgBackground->Picture().toImage();
+    // RGB, top row first: the top of the menu slab is bronze rim (red well
+    // above blue), the night sky right of it is blue.
+    EXPECT_GT(background.pixelColor(120, 13).red(), background.pixelColor(120, 13).blue() + 30);
+    EXPECT_GT(background.pixelColor(260, 100).blue(), background.pixelColor(260, 100).red());
     for (const TImage* highlight : window.HighlightImages) {
         const std::string name = highlight->objectName().toStdString();
         const QImage picture = highlight->Picture().toImage();
