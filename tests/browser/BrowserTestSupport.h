@@ -1,5 +1,5 @@
 // Shared by the browser view tests: one application object with a working
-// WebEngine, and synchronous access to a page's scripts and loads.
+// WebEngine, waiting for a page, and synchronous access to its scripts.
 #pragma once
 
 #include "support/QtTestApplication.h"
@@ -10,14 +10,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QVariant>
 #include <QWebEnginePage>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 // Readable failure messages for Qt strings (found by argument lookup).
@@ -27,60 +26,34 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace qvs::test {
 
-// Long enough for a slow, shared machine; a hang still ends the test.
-inline constexpr int LongWaitMs = 20000;
-
 inline ::testing::Environment* const WebEngineEnvironment =
     ::testing::AddGlobalTestEnvironment(new test::QtTestApplication(PrepareWebEngine));
 
-// The script's result; an invalid value when the page never answered.
-inline QVariant RunScript(QWebEngineView& view, const QString& script) {
-    struct State {
-        QVariant result;
-        bool done = false;
-        QEventLoop loop;
-    };
-    auto state = std::make_shared<State>();
-    view.page()->runJavaScript(script, [weak = std::weak_ptr<State>(state)](const QVariant& v) {
-        if (auto s = weak.lock()) {
-            s->result = v;
-            s->done = true;
-            s->loop.quit();
-        }
-    });
-    QTimer::singleShot(LongWaitMs, &state->loop, &QEventLoop::quit);
-    if (!state->done) {
-        state->loop.exec();
-    }
-    return state->result;
-}
-
-inline QString BodyText(QWebEngineView& view) {
-    return RunScript(view, QStringLiteral("document.body ? document.body.innerText : ''"))
-        .toString();
-}
-
-// Waits until the spy on DocumentComplete has seen count documents.
-inline bool WaitForDocuments(QSignalSpy& spy, int count) {
-    while (spy.count() < count) {
-        if (!spy.wait(LongWaitMs)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Processes events until condition holds, at most LongWaitMs.
+// Processes events until condition holds, at most 20 s: long enough for a
+// slow, shared machine; a hang still ends the test.
 template <typename Condition> bool WaitUntil(Condition condition) {
     QElapsedTimer elapsed;
     elapsed.start();
     while (!condition()) {
-        if (elapsed.elapsed() > LongWaitMs) {
+        if (elapsed.elapsed() > 20000) {
             return false;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     return true;
+}
+
+// Waits until the spy on DocumentComplete has seen count documents.
+inline bool WaitForDocuments(QSignalSpy& spy, int count) {
+    return WaitUntil([&] { return spy.count() >= count; });
+}
+
+// The script's result; an invalid value when the page never answered.
+inline QVariant RunScript(QWebEngineView& view, const QString& script) {
+    auto result = std::make_shared<std::optional<QVariant>>();
+    view.page()->runJavaScript(script, [result](const QVariant& value) { *result = value; });
+    WaitUntil([&] { return result->has_value(); });
+    return result->value_or(QVariant());
 }
 
 } // namespace qvs::test

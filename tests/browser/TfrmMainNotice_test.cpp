@@ -8,6 +8,7 @@
 #include "windows/TfrmUpdateNews.h"
 
 #include <QDialog>
+#include <QTimer>
 
 namespace qvs {
 namespace {
@@ -25,18 +26,15 @@ TEST(TfrmMainNotice, MessagesLeftQueuedByTheClosingAreHandledBeforeItReturns) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* notice = qobject_cast<TfrmUpdateNews*>(QApplication::activeModalWidget());
-        if (notice == nullptr || closed) {
-            return;
+        if (notice != nullptr && !closed) {
+            closed = true;
+            QMetaObject::invokeMethod(
+                &main, [&handled] { handled = true; }, Qt::QueuedConnection);
+            notice->done(QDialog::Accepted);
         }
-        closed = true;
-        QMetaObject::invokeMethod(
-            &main, [&handled] { handled = true; }, Qt::QueuedConnection);
-        notice->done(QDialog::Accepted);
     });
     poll.start(20);
-
     main.ShowNotice("Notice", "<html><body>Maintenance at 10:00</body></html>");
-    poll.stop();
     EXPECT_TRUE(closed);
     EXPECT_TRUE(handled);
 }

@@ -2,12 +2,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace qvs::test {
 
@@ -26,15 +23,6 @@ auto RunModal(QDialog& window, const std::function<void()>& action, Show show) {
     });
     guard.start(20000);
     return show();
-}
-
-// The memo's lines as the player sees them.
-inline std::vector<std::string> MemoLines(const QPlainTextEdit& memo) {
-    std::vector<std::string> lines;
-    for (const QString& line : memo.toPlainText().split(QLatin1Char('\n'))) {
-        lines.push_back(line.toStdString());
-    }
-    return lines;
 }
 
 } // namespace qvs::test
