@@ -20,7 +20,11 @@ TEST(WindowSearchTest, WithoutDisplayNothingIsFound) {
     const std::string saved = old ? old : "";
     setenv("DISPLAY", ":4711", 1);
     EXPECT_EQ(FindTopLevelWindow("Quorvash", "MainClass.MainClass"), 0u);
-    setenv("DISPLAY", saved.c_str(), 1);
+    if (old) {
+        setenv("DISPLAY", saved.c_str(), 1);
+    } else {
+        unsetenv("DISPLAY");
+    }
 }
 
 // A real top-level window on the X display, made the way a Java client's

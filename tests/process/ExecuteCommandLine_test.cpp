@@ -49,6 +49,7 @@ TEST(ExecuteCommandLineTest, FailuresAreShownAndGiveNoLines) {
     Lines lines{"stale"};
     EXPECT_FALSE(ExecuteCommandLine("qvs-no-such-program-4711 -version", lines, prompts));
     EXPECT_TRUE(lines.empty());
+    lines = {"stale"};
     EXPECT_FALSE(ExecuteCommandLine(ChildCommand(R"(out=partial\n forever)"), lines, prompts,
                                     std::chrono::milliseconds(300)));
     EXPECT_TRUE(lines.empty());
