@@ -1,17 +1,29 @@
-#include "LaunchFixture.h"
-
 #include "BuildSettings.h"
+#include "launcher/CConfig.h"
 #include "launcher/ExitCleanUp.h"
+#include "launcher/GameLaunch.h"
+#include "launcher/ILaunchView.h"
+#include "launcher/ProcessValues.h"
 #include "platform/FileSystem.h"
+#include "protocol/CStream.h"
 #include "signing/Ed25519.h"
 #include "signing/UpdateSignature.h"
+#include "support/RawFile.h"
+#include "support/RecordingPrompts.h"
+#include "support/RecordingShell.h"
+#include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "support/WireBytes.h"
+#include "system/CDirectory.h"
 #include "system/JavaCommandLine.h"
+#include "system/PackageWriter.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <deque>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,32 +31,92 @@ namespace qvs {
 namespace {
 
 namespace fs = std::filesystem;
-using test::LaunchTest;
-using test::ReadText;
-using test::Scrambled;
-using test::WithoutSeparator;
-using test::WriteText;
+using test::ReadRawFile;
 using Events = std::vector<std::string>;
+
+class RecordingLaunchView : public ILaunchView {
+public:
+    void EnablePlayGame() override { events.push_back("enable"); }
+    void WaitWithoutInput(std::chrono::milliseconds duration) override {
+        events.push_back("wait " + std::to_string(duration.count()));
+    }
+    void CloseMainWindow() override { events.push_back("close"); }
+
+    std::vector<std::string> events;
+};
+
+// Writes a file, making the directories it needs.
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    test::WriteRawFile(path, text);
+}
+
+// The scrambled client code file of a folder, with baseName as its class
+// directory, as the update server hands it out.
+std::string ClientCodeOf(const std::filesystem::path& folder, const std::string& baseName) {
+    CStream package;
+    PackageWriter::Write(package, folder.string(), baseName);
+    package.Encode();
+    return std::string(package.View());
+}
+
+std::string Scrambled(const std::string& plain) {
+    CStream stream;
+    stream.Write(plain.data(), plain.size());
+    stream.Encode();
+    return std::string(stream.View());
+}
+
+// An installation "Quorvash" inside a temp dir (so its parent is ours too),
+// with the process-wide values a launch needs and recording seams.
+class LaunchTest : public ::testing::Test {
+protected:
+    LaunchTest() {
+        std::filesystem::create_directories(installPath);
+        values = std::make_unique<ProcessValues>(installDir);
+        values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
+        values->Directory = std::make_unique<CDirectory>();
+        // What the client code files of these tests carry: the start-up
+        // class and a helper class that must not be extracted.
+        WriteText(clientFolder.Path() / "StartUp.class", "CAFEBABE-startup");
+        WriteText(clientFolder.Path() / "game" / "Helper.class", "CAFEBABE-helper");
+    }
+
+    GameLaunch MakeLaunch() {
+        GameLaunch::Probes probes;
+        probes.checkJava = [this] {
+            ++javaChecks;
+            return javaInstalled;
+        };
+        probes.measureMachine = [this] { return figures; };
+        return GameLaunch(*values, view, prompts, shell, probes);
+    }
+
+    void InstallClientCode(const std::string& baseName) {
+        WriteText(installPath / "qvsc.ecd", ClientCodeOf(clientFolder.Path(), baseName));
+    }
+
+    std::string ConfigValue(const std::string& key) const {
+        return values->Config->ReadValue("CONFIG", key, "<unset>");
+    }
+
+    test::TempDir root;
+    test::TempDir clientFolder;
+    std::filesystem::path installPath = root.Path() / "Quorvash";
+    std::string installDir = (installPath / "").string();
+    std::unique_ptr<ProcessValues> values;
+    RecordingLaunchView view;
+    test::RecordingPrompts prompts;
+    test::RecordingShell shell;
+    bool javaInstalled = true;
+    int javaChecks = 0;
+    MachineFigures figures{536870912, 268435456, 2400};
+};
 
 const std::string kClientCodeMessage =
     std::string("An Error occurred with the client code file.  Try one more time if it fails "
                 "again contact ") +
     build::SupportEmail;
-
-// Names in a directory, compared without letter case.
-bool HasEntryIgnoringCase(const fs::path& directory, const std::string& name) {
-    const auto lower = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return text;
-    };
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        if (lower(entry.path().filename().string()) == lower(name)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 int FilesBelow(const fs::path& directory) {
     int count = 0;
@@ -54,57 +126,42 @@ int FilesBelow(const fs::path& directory) {
     return count;
 }
 
-TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectory) {
+TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStartsJava) {
+    figures = {17179869184ULL + 1048575, 1048575, 4294967295U};
     InstallClientCode("MainClass\\");
     WriteText(installPath / "MainClass" / "Old.class", "old");
     WriteText(installPath / "MainClass" / "old" / "Stale.class", "stale");
     MakeLaunch().LaunchGame();
 
-    EXPECT_EQ(ReadText(installPath / "MainClass" / "StartUp.class"), "CAFEBABE-startup");
-    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "Old.class"));
-    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "old"));
+    EXPECT_EQ(ReadRawFile(installPath / "MainClass" / "StartUp.class"), "CAFEBABE-startup");
     // The walk makes the directories it passes, but writes no other file.
     EXPECT_EQ(FilesBelow(installPath / "MainClass"), 1);
+    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "old"));
     EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
-    EXPECT_TRUE(
-        fs::equivalent(WithoutSeparator(values->ClientClassDir), installPath / "MainClass"));
 #ifdef _WIN32
-    const auto attributes = platform::GetAttributes(values->ClientClassDir);
-    ASSERT_TRUE(attributes.has_value());
-    EXPECT_TRUE(*attributes & platform::AttrHidden);
+    EXPECT_TRUE(platform::GetAttributes(values->ClientClassDir).value_or(0) & platform::AttrHidden);
 #endif
-}
-
-TEST_F(LaunchTest, StartsJavaThenWaitsAndCloses) {
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
     ASSERT_EQ(shell.programs.size(), 1u);
     EXPECT_EQ(shell.programs[0], JavaClientStart(installDir));
     EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(prompts.questions.empty());
     EXPECT_EQ(javaChecks, 1);
-}
-
-TEST_F(LaunchTest, ExitCleanUpFindsTheExtractedClass) {
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
+    // Whole MiB, truncated; the heap options in the start never follow the machine.
+    EXPECT_EQ(ConfigValue("MEMORY"), "16384");
+    EXPECT_EQ(ConfigValue("AVAILABLE_MEMORY"), "0");
+    EXPECT_EQ(ConfigValue("CPU"), "4294967295");
+    // The exit clean-up finds what was extracted (a directory named without
+    // its separator: the C runtime of Windows cannot stat one with it).
+    EXPECT_TRUE(
+        fs::equivalent(fs::path(values->ClientClassDir).parent_path(), installPath / "MainClass"));
     EXPECT_TRUE(CleanUpClientClass(values->ClientClassDir, values->InstallDir()));
     EXPECT_FALSE(fs::exists(installPath / "MainClass" / "StartUp.class"));
 }
 
-TEST_F(LaunchTest, CreatesANestedClassDirectory) {
-    InstallClientCode("classes\\v2\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(ReadText(installPath / "classes" / "v2" / "StartUp.class"), "CAFEBABE-startup");
-    EXPECT_EQ(shell.programs.size(), 1u);
-}
-
-TEST_F(LaunchTest, PackageWithoutStartUpClassStillStartsJava) {
+TEST_F(LaunchTest, NoStartUpClassOrAnUnwritableConfigurationStillStartsJava) {
     fs::remove(clientFolder.Path() / "StartUp.class");
+    values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
     InstallClientCode("MainClass\\");
     MakeLaunch().LaunchGame();
 
@@ -113,129 +170,56 @@ TEST_F(LaunchTest, PackageWithoutStartUpClassStillStartsJava) {
     EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
 }
 
-struct MemoryCase {
-    const char* name;
-    MachineFigures figures;
-    const char* memory;
-    const char* available;
-    const char* cpu;
-};
-
-class MemoryFigures : public LaunchTest, public ::testing::WithParamInterface<MemoryCase> {};
-
-TEST_P(MemoryFigures, AreWrittenInWholeMiB) {
-    figures = GetParam().figures;
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(ConfigValue("MEMORY"), GetParam().memory);
-    EXPECT_EQ(ConfigValue("AVAILABLE_MEMORY"), GetParam().available);
-    EXPECT_EQ(ConfigValue("CPU"), GetParam().cpu);
-    // The heap options never follow the machine.
-    ASSERT_EQ(shell.programs.size(), 1u);
-    EXPECT_NE(shell.programs[0].parameters.find(" -ms64m -mx128m "), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    LaunchTest, MemoryFigures,
-    ::testing::Values(MemoryCase{"Exact", {536870912, 268435456, 2400}, "512", "256", "2400"},
-                      MemoryCase{"Truncated", {536870911, 1048575, 0}, "511", "0", "0"},
-                      MemoryCase{"Above4GiB",
-                                 {17179869184ULL + 1048575, 6442450944ULL, 4294967295U},
-                                 "16384",
-                                 "6144",
-                                 "4294967295"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(LaunchTest, AnUnwritableConfigurationDoesNotStopTheGame) {
-    values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(shell.programs.size(), 1u);
-    EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
-}
-
-// A client code file that cannot serve: the version files of the client
-// code go (whatever their case), the player is told, the launcher closes.
-// Parameters: the case and the name the file is stored under.
-class BrokenClientCode : public LaunchTest,
-                         public ::testing::WithParamInterface<std::pair<std::string, std::string>> {
-protected:
-    void SetUp() override {
-        outside = root.Path() / "Elsewhere";
-        WriteText(outside / "keep.txt", "outside");
-        WriteText(root.Path() / "parent-keep.txt", "parent");
-        WriteText(installPath / "qvs.dat", "data");
-    }
-    fs::path outside;
-};
-
-std::string ContentFor(const std::string& caseName, const fs::path& rootPath,
-                       const fs::path& clientFolder) {
+// A client code file that cannot serve (missing, empty, cut, a file that
+// escapes its class directory, a class directory outside; where each name
+// lies is ClassDirectoryTest's): the version files of the client code go,
+// whatever their case, the player is told, the launcher closes, and nothing
+// outside the installation is touched.
+TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
     using test::Le32;
     using test::Sz;
-    if (caseName == "Empty") {
-        return "";
-    }
-    if (caseName == "BaseOnly") {
-        return Scrambled(Sz("MainClass\\"));
-    }
-    if (caseName == "CutInFile") {
-        return Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("") +
-                         Sz("StartUp.class") + Le32(10) + "abc");
-    }
-    if (caseName == "FileEscapesClassDir") {
-        return Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("..\\..\\") +
-                         Sz("StartUp.class") + Le32(3) + "abc");
-    }
-    if (caseName == "AbsoluteOutside") {
-        return test::ClientCodeOf(clientFolder, (rootPath / "Elsewhere" / "").string());
-    }
-    if (caseName == "Parent") {
-        return test::ClientCodeOf(clientFolder, "..\\");
-    }
-    if (caseName == "OutAndAway") {
-        return test::ClientCodeOf(clientFolder, "MainClass\\..\\..\\Elsewhere\\");
-    }
-    return "";
-}
+    WriteText(root.Path() / "parent-keep.txt", "parent");
+    WriteText(installPath / "qvs.dat", "data");
+    const std::string outside = ClientCodeOf(clientFolder.Path(), "..\\");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"qvsc.ecd", ""},
+        {"QVSC.ECD", Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("") +
+                               Sz("StartUp.class") + Le32(10) + "abc")},
+        {"QvsC.ecd", Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("..\\..\\") +
+                               Sz("StartUp.class") + Le32(3) + "abc")},
+        {"qvsc.ecd", outside}};
+    for (const auto& [file, content] : cases) {
+        SCOPED_TRACE(file + " of " + std::to_string(content.size()));
+        if (!file.empty()) {
+            WriteText(installPath / file, content);
+        }
+        WriteText(installPath / "Qvsc.Dat", "7777");
+        prompts.messages.clear();
+        view.events.clear();
+        javaChecks = 0;
+        values->ClientClassDir.clear();
+        MakeLaunch().LaunchGame();
 
-TEST_P(BrokenClientCode, DeletesTheClientCodeFilesAndCloses) {
-    const std::string caseName = GetParam().first;
-    if (caseName != "Missing") {
-        WriteText(installPath / GetParam().second,
-                  ContentFor(caseName, root.Path(), clientFolder.Path()));
+        EXPECT_FALSE(platform::FileExists(installDir + "qvsc.ecd"));
+        EXPECT_FALSE(platform::FileExists(installDir + "qvsc.dat"));
+        EXPECT_EQ(prompts.messages, (std::vector<std::string>{kClientCodeMessage}));
+        EXPECT_EQ(view.events, (Events{"close"}));
+        EXPECT_EQ(javaChecks, 1);
+        if (content == outside) {
+            EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
+        }
+        // Outside the installation nothing changed, nor its other files.
+        std::map<std::string, std::string> kept = test::TreeSnapshot(root.Path());
+        std::erase_if(kept, [](const auto& entry) {
+            return entry.first.starts_with("Quorvash/") && entry.first != "Quorvash/qvs.dat";
+        });
+        EXPECT_EQ(kept, (std::map<std::string, std::string>{{"Quorvash/qvs.dat", "data"},
+                                                            {"parent-keep.txt", "parent"}}));
     }
-    WriteText(installPath / "Qvsc.Dat", "7777");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_FALSE(HasEntryIgnoringCase(installPath, "qvsc.ecd"));
-    EXPECT_FALSE(HasEntryIgnoringCase(installPath, "qvsc.dat"));
-    EXPECT_EQ(prompts.messages, (std::vector<std::string>{kClientCodeMessage}));
     EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(view.events, (Events{"close"}));
     EXPECT_TRUE(shell.programs.empty());
-    EXPECT_EQ(javaChecks, 1);
-    // Nothing outside the installation was touched, nor its other files.
-    EXPECT_EQ(ReadText(outside / "keep.txt"), "outside");
-    EXPECT_EQ(ReadText(root.Path() / "parent-keep.txt"), "parent");
-    EXPECT_EQ(ReadText(installPath / "qvs.dat"), "data");
-    EXPECT_FALSE(fs::exists(outside / "StartUp.class"));
-    EXPECT_FALSE(fs::exists(root.Path() / "StartUp.class"));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    LaunchTest, BrokenClientCode,
-    ::testing::Values(std::pair<std::string, std::string>{"Missing", ""},
-                      std::pair<std::string, std::string>{"Empty", "qvsc.ecd"},
-                      std::pair<std::string, std::string>{"BaseOnly", "QVSC.ECD"},
-                      std::pair<std::string, std::string>{"CutInFile", "qvsc.ecd"},
-                      std::pair<std::string, std::string>{"FileEscapesClassDir", "qvsc.ecd"},
-                      std::pair<std::string, std::string>{"AbsoluteOutside", "qvsc.ecd"},
-                      std::pair<std::string, std::string>{"Parent", "qvsc.ecd"},
-                      std::pair<std::string, std::string>{"OutAndAway", "QvsC.ecd"}),
-    [](const auto& info) { return info.param.first; });
 
 // With keys in the build the client code is checked again at every start:
 // one altered on disk, unsigned, or signed for another version than the
@@ -244,7 +228,7 @@ TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
     const Ed25519::KeyPair keys = Ed25519::Generate();
     values->Workers.UpdatePublicKeys = {keys.publicKey};
     values->LocalClientCodeVersion = 3;
-    const std::string code = test::ClientCodeOf(clientFolder.Path(), "MainClass\\");
+    const std::string code = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string genuine = code + UpdateSignature::Sign(keys.seed, {"qvsc", "3"}, code);
     std::string altered = genuine;
     altered[code.size() - 1] ^= 0x01;
@@ -266,121 +250,82 @@ TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
     }
 }
 
-TEST_F(LaunchTest, ARefusedClassDirectoryIsNotRecordedForTheExitCleanUp) {
-    WriteText(installPath / "qvsc.ecd", test::ClientCodeOf(clientFolder.Path(), "..\\"));
-    MakeLaunch().LaunchGame();
-    EXPECT_TRUE(values->ClientClassDir.empty());
-}
-
-#ifndef _WIN32
-TEST_F(LaunchTest, ALinkLeadingOutOfTheInstallationIsRefused) {
-    const fs::path outside = root.Path() / "Elsewhere";
-    WriteText(outside / "keep.txt", "outside");
-    fs::create_directory_symlink(outside, installPath / "MainClass");
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(ReadText(outside / "keep.txt"), "outside");
-    EXPECT_FALSE(fs::exists(outside / "StartUp.class"));
-    EXPECT_EQ(prompts.messages, (std::vector<std::string>{kClientCodeMessage}));
-    EXPECT_TRUE(shell.programs.empty());
-}
-#endif
-
-// Names that mean the installation directory itself: nothing in it is
+// A name that means the installation directory itself: nothing in it is
 // deleted, it is not hidden, and the class is extracted all the same.
-class ClassDirectoryIsInstallation : public LaunchTest,
-                                     public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(ClassDirectoryIsInstallation, NothingIsEmptied) {
+TEST_F(LaunchTest, AClassDirectoryThatIsTheInstallationIsNotEmptied) {
     WriteText(installPath / "qvs.dat", "data");
     WriteText(installPath / "sounds" / "stoneclick.wav", "RIFF");
-    const std::string name = GetParam() == "<absolute>" ? installDir : GetParam();
-    InstallClientCode(name);
+    InstallClientCode(".\\");
     MakeLaunch().LaunchGame();
 
-    EXPECT_EQ(ReadText(installPath / "qvs.dat"), "data");
-    EXPECT_EQ(ReadText(installPath / "sounds" / "stoneclick.wav"), "RIFF");
+    EXPECT_EQ(ReadRawFile(installPath / "qvs.dat"), "data");
+    EXPECT_EQ(ReadRawFile(installPath / "sounds" / "stoneclick.wav"), "RIFF");
     EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd"));
-    EXPECT_EQ(ReadText(installPath / "StartUp.class"), "CAFEBABE-startup");
+    EXPECT_EQ(ReadRawFile(installPath / "StartUp.class"), "CAFEBABE-startup");
     EXPECT_EQ(shell.programs.size(), 1u);
     EXPECT_TRUE(prompts.messages.empty());
-    const auto attributes = platform::GetAttributes(installDir);
-    ASSERT_TRUE(attributes.has_value());
-    EXPECT_FALSE(*attributes & platform::AttrHidden);
+    EXPECT_FALSE(platform::GetAttributes(installDir).value_or(platform::AttrHidden) &
+                 platform::AttrHidden);
     // The exit clean-up never deletes from the installation directory.
     EXPECT_FALSE(CleanUpClientClass(values->ClientClassDir, values->InstallDir()));
 }
 
-INSTANTIATE_TEST_SUITE_P(LaunchTest, ClassDirectoryIsInstallation,
-                         ::testing::Values("", ".\\", "MainClass\\..\\", "<absolute>"));
-
-// Java missing: the offer, then Play Game enabled again and nothing else.
-struct JavaCase {
-    const char* name;
-    std::vector<bool> answers;
-    std::vector<std::string> installers; // present in the installation
-    std::size_t questions;
-    std::string openedFile; // empty: none
-    bool openedVendorPage;
-};
-
-class JavaMissing : public LaunchTest, public ::testing::WithParamInterface<JavaCase> {};
-
-TEST_P(JavaMissing, OffersJavaAndStaysOpen) {
-    const JavaCase& param = GetParam();
+// Java missing: the offer (an installer shipped beside the launcher, the
+// beta first, else the vendor's page), then Play Game enabled again and
+// nothing else.
+TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
+    const std::string beta = "j2re-1_4_2-beta-bin-b12-windows-i586-16_jan_2003.exe";
+    const std::string release = "j2re-1_4_1_01-windows-i586.exe";
+    const std::string question = "You need to have Java 1.4 or greater installed on your machine "
+                                 "to play Quorvash.  Would you like to install it now?";
+    const std::string vendorQuestion =
+        std::string("We could not find the installation for java.  Please download and install "
+                    "the java installation files at ") +
+        build::JavaSite + ".  Would you like your default web browser to be directed to this page?";
+    const struct {
+        std::deque<bool> answers;
+        std::vector<std::string> installers;
+        std::vector<std::string> questions;
+        std::string openedFile; // empty: none
+        std::vector<std::string> urls;
+    } cases[] = {
+        {{false}, {beta, release}, {question}, "", {}},
+        {{true}, {beta, release}, {question}, beta, {}},
+        {{true}, {release}, {question}, release, {}},
+        {{true, true}, {}, {question, vendorQuestion}, "", {build::JavaSite}},
+        {{true, false}, {}, {question, vendorQuestion}, "", {}},
+    };
     javaInstalled = false;
-    prompts.answers.assign(param.answers.begin(), param.answers.end());
-    for (const std::string& installer : param.installers) {
-        WriteText(installPath / installer, "MZ");
-    }
     InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.installers.size() * 10 + c.answers.size());
+        for (const std::string& installer : {beta, release}) {
+            fs::remove(installPath / installer);
+        }
+        for (const std::string& installer : c.installers) {
+            WriteText(installPath / installer, "MZ");
+        }
+        prompts.questions.clear();
+        prompts.answers = c.answers;
+        shell.files.clear();
+        shell.urls.clear();
+        view.events.clear();
+        MakeLaunch().LaunchGame();
 
-    ASSERT_EQ(prompts.questions.size(), param.questions);
-    EXPECT_EQ(prompts.questions[0], "You need to have Java 1.4 or greater installed on your "
-                                    "machine to play Quorvash.  Would you like to install it now?");
-    if (param.questions == 2) {
-        EXPECT_EQ(prompts.questions[1],
-                  std::string("We could not find the installation for java.  Please download and "
-                              "install the java installation files at ") +
-                      build::JavaSite +
-                      ".  Would you like your default web browser to be directed to this page?");
+        EXPECT_EQ(prompts.questions, c.questions);
+        ASSERT_EQ(shell.files.size(), c.openedFile.empty() ? 0U : 1U);
+        if (!c.openedFile.empty()) {
+            EXPECT_TRUE(fs::equivalent(shell.files[0].path, installPath / c.openedFile));
+            EXPECT_EQ(shell.files[0].workingDirectory, installDir);
+        }
+        EXPECT_EQ(shell.urls, c.urls);
+        EXPECT_EQ(view.events, (Events{"enable"}));
+        EXPECT_TRUE(shell.programs.empty());
+        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_EQ(ConfigValue("MEMORY"), "<unset>");
+        EXPECT_FALSE(fs::exists(installPath / "MainClass"));
     }
-    if (param.openedFile.empty()) {
-        EXPECT_TRUE(shell.files.empty());
-    } else {
-        ASSERT_EQ(shell.files.size(), 1u);
-        EXPECT_TRUE(fs::equivalent(shell.files[0].path, installPath / param.openedFile));
-        EXPECT_EQ(shell.files[0].workingDirectory, installDir);
-    }
-    EXPECT_EQ(shell.urls, param.openedVendorPage ? std::vector<std::string>{build::JavaSite}
-                                                 : std::vector<std::string>{});
-    EXPECT_EQ(view.events, (Events{"enable"}));
-    EXPECT_TRUE(shell.programs.empty());
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(ConfigValue("MEMORY"), "<unset>");
-    EXPECT_FALSE(fs::exists(installPath / "MainClass"));
-    EXPECT_TRUE(values->ClientClassDir.empty());
 }
-
-const char* const kBetaInstaller = "j2re-1_4_2-beta-bin-b12-windows-i586-16_jan_2003.exe";
-const char* const kReleaseInstaller = "j2re-1_4_1_01-windows-i586.exe";
-
-INSTANTIATE_TEST_SUITE_P(
-    LaunchTest, JavaMissing,
-    ::testing::Values(
-        JavaCase{"No", {false}, {kBetaInstaller, kReleaseInstaller}, 1, "", false},
-        JavaCase{"BetaInstallerFirst",
-                 {true},
-                 {kBetaInstaller, kReleaseInstaller},
-                 1,
-                 kBetaInstaller,
-                 false},
-        JavaCase{"ReleaseInstaller", {true}, {kReleaseInstaller}, 1, kReleaseInstaller, false},
-        JavaCase{"VendorPage", {true, true}, {}, 2, "", true},
-        JavaCase{"NoVendorPage", {true, false}, {}, 2, "", false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace qvs

@@ -7,12 +7,7 @@
 namespace qvs::test {
 
 inline std::string ChildCommand(std::string_view actions) {
-    std::string line = "\"" QVS_TEST_CHILD "\"";
-    if (!actions.empty()) {
-        line += ' ';
-        line += actions;
-    }
-    return line;
+    return "\"" QVS_TEST_CHILD "\" " + std::string(actions);
 }
 
 } // namespace qvs::test

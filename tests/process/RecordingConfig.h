@@ -1,5 +1,5 @@
-// A configuration writer for tests: records every write in order, or fails
-// every write when told to.
+// A configuration writer for tests: records every write in order as
+// "SECTION/KEY=value", or fails every write when told to.
 #pragma once
 
 #include <stdexcept>
@@ -10,13 +10,6 @@
 
 namespace qvs::test {
 
-struct ConfigWrite {
-    std::string section;
-    std::string key;
-    std::string value;
-    bool operator==(const ConfigWrite&) const = default;
-};
-
 class RecordingConfig : public IConfigWriter {
 public:
     void WriteValue(const std::string& section, const std::string& key,
@@ -24,10 +17,10 @@ public:
         if (failWrites) {
             throw std::runtime_error("configuration file cannot be written");
         }
-        writes.push_back({section, key, value});
+        writes.push_back(section + "/" + key + "=" + value);
     }
 
-    std::vector<ConfigWrite> writes;
+    std::vector<std::string> writes;
     bool failWrites = false;
 };
 

@@ -2,6 +2,8 @@
 // ending in "/") mapped to file content, for exact comparisons in tests.
 #pragma once
 
+#include "support/RawFile.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,11 +12,12 @@
 
 namespace qvs::test {
 
+// "" for a file that cannot be read.
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadRawFile(path).value_or("");
 }
 
+// Unlike WriteRawFile, a file that cannot be written is no error here.
 inline void WriteFileBytes(const std::filesystem::path& path, const std::string& data) {
     std::ofstream out(path, std::ios::binary);
     out << data;
