@@ -168,7 +168,7 @@ void TfrmProblems::ConnectButtons() {
     };
     for (const auto& [button, handler] : handlers) {
         connect(button, &QPushButton::clicked, this,
-                guard_.Slot([this, handler] { (this->*handler)(); }));
+                guard_.Slot([this, click = handler] { (this->*click)(); }));
     }
 }
 
