@@ -56,7 +56,6 @@ protected:
         auto tree = TreeSnapshot(install.Path());
         // The launcher's own records, not installed files.
         tree.erase("qvs.cfg");
-        tree.erase("server.log");
         tree.erase("Log/");
         tree.erase("Log/update.log");
         return tree;
@@ -74,7 +73,7 @@ std::string Flip(std::string bytes, std::ptrdiff_t at) {
 }
 
 // Kind and tampering by index, so each case runs with a fresh installation
-// and server.
+// and served folder.
 class SignedRefusal : public SignedUpdates,
                       public ::testing::WithParamInterface<std::tuple<Kind, int>> {
 protected:

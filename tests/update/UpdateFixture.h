@@ -1,6 +1,7 @@
 // An installation and an update server for one test: a fresh installation
-// directory with qvs.cfg and the version files, a qvs-server on free loopback
-// ports serving a folder of packages, and the main window as recorded calls.
+// directory with qvs.cfg and the version files, the suite's qvs-server on
+// free loopback ports serving a folder of packages emptied for each test,
+// and the main window as recorded calls.
 #pragma once
 
 #include <filesystem>
@@ -109,11 +110,17 @@ inline std::string Launcher(std::int32_t build) {
 class UpdateFixture : public ::testing::Test {
 protected:
     UpdateFixture() : values(install.Str()), view(install.File("qvs.dat")) {
-        std::filesystem::create_directories(serverRoot.Path() / "updates");
-        std::filesystem::create_directories(serverRoot.Path() / "status");
+        for (const char* folder : {"updates", "status"}) {
+            std::filesystem::remove_all(serverRoot.Path() / folder);
+            std::filesystem::create_directories(serverRoot.Path() / folder);
+        }
         WriteFile(install.File("qvs.exe"), Launcher(1));
         ServeFile("QVS.exe", Launcher(1));
     }
+
+    // One server for the suite: starting one takes far longer than a pass.
+    static void SetUpTestSuite() { shared = std::make_unique<SharedServer>(); }
+    static void TearDownTestSuite() { shared.reset(); }
 
     // The data package of version n holds "data<n>.txt"; the client code of
     // version n "StartUp.class" below "MainClass\".
@@ -141,11 +148,12 @@ protected:
         WriteVersionFile(install.File("qvsc.dat"), clientVersion);
     }
 
-    // Starts the server (unless told not to) and reads the installation as
-    // the launcher does at start-up.
+    // Points the pass at the server (or, withServer false, at ports where
+    // nothing listens) and reads the installation as the launcher does at
+    // start-up.
     void Start(bool withServer = true) {
         if (withServer) {
-            server = std::make_unique<ServerProcess>(serverRoot.Str(), install.File("server.log"));
+            server = &shared->server;
             if (!server->Ready()) { // fatal for the test, which would go on without it
                 throw std::runtime_error("qvs-server did not start");
             }
@@ -169,14 +177,20 @@ protected:
         return platform::ReadWholeFile(install.File(name)).value_or("<missing>");
     }
 
+    struct SharedServer {
+        TempDir root;
+        ServerProcess server{root.Str(), root.File("server.log")};
+    };
+    static inline std::unique_ptr<SharedServer> shared;
+
     TempDir install;
-    TempDir serverRoot;
+    const TempDir& serverRoot = shared->root;
     ProcessValues values;
     RecordingUpdateView view;
     RecordingNetworkView network;
     RecordingPrompts prompts;
     RecordingShell shell;
-    std::unique_ptr<ServerProcess> server;
+    ServerProcess* server = nullptr;
 };
 
 } // namespace qvs::test
