@@ -17,6 +17,7 @@
 #include <sys/socket.h>
 
 #include "ServerProcess.h"
+#include "WebPath.h"
 #include "platform/SocketError.h"
 #include "platform/TcpSocket.h"
 #include "platform/VersionRecord.h"
@@ -140,6 +141,13 @@ protected:
             for (const char* name : {"qvs1.ecd", "qvs12.ecd", "qvs5.ecd", "notes..txt"}) {
                 WriteFile(dir / "updates" / name, "twelve");
             }
+            // Whatever order the directory lists them in, taking the last one
+            // listed instead of the highest is right for all items by rare chance.
+            for (const std::string item : {"ta", "tb", "tc"}) {
+                for (const char* version : {"1", "4", "2", "3"}) {
+                    WriteFile(dir / "updates" / (item + version + ".ecd"), "t");
+                }
+            }
             WriteFile(dir / "updates" / "qvsc7.ecd", "client seven");
             WriteFile(dir / "updates" / "qvsc7.ecd.part", "not a package");
             const auto record = platform::MakeVersionRecord(1, 2, 30, 400);
@@ -183,7 +191,7 @@ TEST_F(QvsServerTest, UpdatePortRepliesByteForByte) {
               Message(0, Sz("127.0.0.1")));
     // 12 beats 5 and 3 as a number, not as text; qvsc files are not qvs versions.
     for (const auto& [item, version] : std::vector<std::pair<std::string, std::int32_t>>{
-             {"qvs", 12}, {"qvsc", 7}, {"QVSC", 7}, {"none", 0}}) {
+             {"qvs", 12}, {"qvsc", 7}, {"QVSC", 7}, {"none", 0}, {"ta", 4}, {"tb", 4}, {"tc", 4}}) {
         EXPECT_EQ(RawExchange(server.updatePort, Message(1, Sz(item))),
                   Message(1, Sz(item) + Le32(version)))
             << item;
@@ -329,6 +337,14 @@ TEST(QvsServerOptionsTest, ZeroIsNoPortCapOrTimeout) {
         const std::optional<int> status = server.Stop(0, 10000); // no signal: its own end
         ASSERT_TRUE(status.has_value()) << zero;
         EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) != 0) << zero;
+    }
+}
+
+TEST(WebPathTest, DecodesWholeEscapesOnlyWithinTheView) {
+    EXPECT_EQ(WebPath::Decode("/a%41%2f"), "/aA/");
+    const std::string_view text = "/a%41";
+    for (std::size_t cut = 3; cut < text.size(); ++cut) {
+        EXPECT_EQ(WebPath::Decode(text.substr(0, cut)), std::nullopt) << cut;
     }
 }
 
