@@ -174,5 +174,24 @@ TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     EXPECT_EQ(proxy.Requests().size(), 2U); // data set 1 and the client code
 }
 
+// The web host hands out a genuinely signed launcher of another release:
+// refused there, and the announced one is taken from the update server.
+TEST_F(SignedUpdates, ALauncherOfAnotherReleaseIsRefused) {
+    Install(1, 1);
+    Serve();
+    const platform::VersionRecord record = platform::MakeVersionRecord(1, 1, 0, 2);
+    const std::string other = Signed(
+        "launcher program " + std::string(record.begin(), record.end()), {"QVS.exe", "1.1.0.2"});
+    ReplyScriptServer web(ReplyScriptServer::Script{ReplyScriptServer::Send(
+        "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(other.size()) + "\r\n\r\n" +
+        other)});
+    Start();
+    values.Workers.WebBaseUrl = "http://" + web.Address() + "/updates/";
+    RunPass();
+    EXPECT_EQ(Installed("QVS"), Signed(Launcher(2), {"QVS.exe", "1.0.0.2"}));
+    EXPECT_NE(Installed("Log/update.log").find("not the announced 1.0.0.2"), std::string::npos)
+        << Installed("Log/update.log");
+}
+
 } // namespace
 } // namespace qvs::test

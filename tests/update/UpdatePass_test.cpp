@@ -239,6 +239,21 @@ TEST_F(UpdatePassTest, StallingUpdateServerCountsAsUnreachable) {
     EXPECT_THAT(view.log, ElementsAre("report"));
 }
 
+// The ping answered with another request's reply (a newer launcher's
+// version): the ping failed, so no launcher is asked for either.
+TEST_F(UpdatePassTest, WrongReplyToThePingCountsAsUnreachable) {
+    Install(1, 1);
+    ScriptedServer confused(
+        {ScriptedServer::Receive(8),
+         ScriptedServer::Send(Le32(3) + Le32(16) + Le32(1) + Le32(0) + Le32(0) + Le32(9))});
+    Start(false);
+    values.UpdateServerPort = confused.Port();
+    RunPass();
+
+    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::Ping);
+    EXPECT_THAT(view.log, ElementsAre("report"));
+}
+
 TEST_F(UpdatePassTest, SuccessfulPingSwitchesErrorDisplayBackOnAndAdvisesOnTheAddress) {
     Install(1, 1);
     ServeDataVersions(1, 1);
