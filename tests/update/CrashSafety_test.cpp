@@ -79,23 +79,6 @@ protected:
         return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
     }
 
-    // A version file not written yet (killed before the start-up made it)
-    // is version 0, as the next start takes it; one of another size is torn.
-    static std::int32_t VersionIn(const std::filesystem::path& file) {
-        const auto bytes = platform::ReadWholeFile(file.string());
-        if (!bytes) {
-            return 0;
-        }
-        if (bytes->size() != 4) {
-            return -1;
-        }
-        std::uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) {
-            value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
-        }
-        return static_cast<std::int32_t>(value);
-    }
-
     // Everything a killed pass may leave: checked file by file.
     static void ExpectConsistent(const std::filesystem::path& dir, const std::string& moment) {
         SCOPED_TRACE(moment);

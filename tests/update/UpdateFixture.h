@@ -35,6 +35,23 @@ inline constexpr const char* ServerHostName = "game.quorvash.test";
 inline constexpr const char* WebHostCaps = "UPDATES.QUORVASH.TEST";
 inline constexpr const char* ServerHostCaps = "GAME.QUORVASH.TEST";
 
+// The version a version file holds, read byte by byte: 0 when there is no
+// file (as the next start takes it), -1 when it is torn.
+inline std::int32_t VersionIn(const std::filesystem::path& file) {
+    const auto bytes = platform::ReadWholeFile(file.string());
+    if (!bytes) {
+        return 0;
+    }
+    if (bytes->size() != 4) {
+        return -1;
+    }
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
 // The main window as the pass drives it: every call in order, and the
 // installed data version at each "n of m" step.
 class RecordingUpdateView : public IUpdateView {
@@ -69,16 +86,7 @@ public:
     void ReportUpdateFailure() override { log.push_back("report"); }
     void LaunchGame() override { log.push_back("launch"); }
 
-    std::int32_t InstalledDataVersion() const {
-        const auto bytes = platform::ReadWholeFile(dataVersionFile_);
-        if (!bytes || bytes->size() != 4) {
-            return -1;
-        }
-        CStream stream = StreamOf(*bytes);
-        std::int32_t version = 0;
-        stream.ReadInt(version);
-        return version;
-    }
+    std::int32_t InstalledDataVersion() const { return VersionIn(dataVersionFile_); }
 
     std::vector<std::string> log;
     std::vector<std::int32_t> installedAtStep;
