@@ -21,21 +21,21 @@ extern char** environ;
 
 namespace qvs::test {
 
-namespace {
-
 using Clock = std::chrono::steady_clock;
 
-} // namespace
-
+#ifndef _WIN32
 ExternalProcess::ExternalProcess(const std::string& program,
                                  const std::vector<std::string>& arguments,
-                                 const std::string& outputFile) {
-#ifndef _WIN32
+                                 const std::string& outputFile, int fileLimit) {
     const std::string path = Find(program);
     if (path.empty()) {
         return;
     }
     std::vector<std::string> words{path};
+    if (fileLimit > 0) { // the shell sets the limit, then becomes the program
+        words = {"/bin/sh", "-c", "ulimit -n " + std::to_string(fileLimit) + " && exec \"$@\"",
+                 "sh", path};
+    }
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) {
@@ -49,42 +49,54 @@ ExternalProcess::ExternalProcess(const std::string& program,
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t pid = -1;
-    if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         pid_ = pid;
     }
     posix_spawn_file_actions_destroy(&actions);
-#else
-    (void)program;
-    (void)arguments;
-    (void)outputFile;
-#endif
 }
 
 ExternalProcess::~ExternalProcess() {
-#ifndef _WIN32
-    if (pid_ <= 0) {
-        return;
+    if (pid_ > 0 && !Stop(SIGTERM, 5000)) {
+        ::kill(static_cast<pid_t>(pid_), SIGKILL);
+        ::waitpid(static_cast<pid_t>(pid_), nullptr, 0);
     }
-    const auto pid = static_cast<pid_t>(pid_);
-    ::kill(pid, SIGTERM);
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (::waitpid(pid, nullptr, WNOHANG) == 0) {
-        if (Clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-#endif
 }
 
-bool ExternalProcess::Running() const {
-#ifndef _WIN32
-    return pid_ > 0 && ::waitpid(static_cast<pid_t>(pid_), nullptr, WNOHANG) == 0;
+bool ExternalProcess::Ended() const {
+    int status = 0;
+    if (!status_ && ::waitpid(static_cast<pid_t>(pid_), &status, WNOHANG) == pid_) {
+        status_ = status;
+    }
+    return status_.has_value();
+}
+
+std::optional<int> ExternalProcess::Stop(int signal, int waitMs) {
+    if (pid_ <= 0) {
+        return std::nullopt;
+    }
+    if (!Ended()) {
+        ::kill(static_cast<pid_t>(pid_), signal);
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    while (!Ended() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return status_;
+}
 #else
-    return false;
+ExternalProcess::ExternalProcess(const std::string&, const std::vector<std::string>&,
+                                 const std::string&, int) {}
+ExternalProcess::~ExternalProcess() = default;
+bool ExternalProcess::Ended() const {
+    return true;
+}
+std::optional<int> ExternalProcess::Stop(int, int) {
+    return std::nullopt;
+}
 #endif
+
+bool ExternalProcess::Running() const {
+    return pid_ > 0 && !Ended();
 }
 
 std::string ExternalProcess::Find(const std::string& program) {
@@ -105,9 +117,8 @@ std::string ExternalProcess::Find(const std::string& program) {
         }
         start = end + 1;
     }
-#else
-    (void)program;
 #endif
+    (void)program;
     return {};
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,20 +36,31 @@ struct ProbeResult {
     std::string err;
 };
 
+// One server for every case: the probe only reads from it.
 class QvsProbeTest : public ::testing::Test {
 protected:
-    QvsProbeTest() {
-        const auto& dir = root.Path();
-        WriteFile(dir / "updates" / "qvs12.ecd", "twelve");
-        WriteFile(dir / "updates" / "qvsc7.ecd", std::string("client\0\xFF seven", 14));
-        const auto record = platform::MakeVersionRecord(1, 2, 30, 400);
-        launcher = "MZ" + std::string(100, '\0') + std::string(record.begin(), record.end());
-        WriteFile(dir / "updates" / "QVS.exe", launcher);
-        WriteFile(dir / "status" / "people", "42\n");
-        WriteFile(dir / "status" / "notice_mode", "2\n");
-        WriteFile(dir / "status" / "notice_title", "Maintenance\n");
-        WriteFile(dir / "page.bin", std::string("a\0b\r\n\xFE", 6));
-    }
+    struct Served {
+        Served() {
+            const auto& dir = root.Path();
+            WriteFile(dir / "updates" / "qvs12.ecd", "twelve");
+            WriteFile(dir / "updates" / "qvsc7.ecd", std::string("client\0\xFF seven", 14));
+            const auto record = platform::MakeVersionRecord(1, 2, 30, 400);
+            launcher = "MZ" + std::string(100, '\0') + std::string(record.begin(), record.end());
+            WriteFile(dir / "updates" / "QVS.exe", launcher);
+            WriteFile(dir / "status" / "people", "42\n");
+            WriteFile(dir / "status" / "notice_mode", "2\n");
+            WriteFile(dir / "status" / "notice_title", "Maintenance\n");
+            WriteFile(dir / "page.bin", std::string("a\0b\r\n\xFE", 6));
+        }
+        TempDir root;
+        TempDir logs;
+        std::string launcher;
+        ServerProcess server{root.Path().string(), logs.File("server.log")};
+    };
+
+    static void SetUpTestSuite() { served = std::make_unique<Served>(); }
+    static void TearDownTestSuite() { served.reset(); }
+    void SetUp() override { ASSERT_TRUE(server.Ready()); }
 
     // Runs qvs-probe with words after the loopback host.
     ProbeResult Probe(const std::vector<std::string>& words, bool withHost = true) {
@@ -72,16 +84,15 @@ protected:
     std::string Port(std::uint16_t port) const { return std::to_string(port); }
     std::string Web() const { return "http://127.0.0.1:" + Port(server.httpPort) + "/updates/"; }
 
-    TempDir root;
+    static inline std::unique_ptr<Served> served;
+    const TempDir& root = served->root;
+    const std::string& launcher = served->launcher;
+    ServerProcess& server = served->server;
     TempDir work;
     TempDir install;
-    std::string launcher;
-    TempDir logs;
-    ServerProcess server{root.Path().string(), logs.File("server.log")};
 };
 
 TEST_F(QvsProbeTest, QueriesPrintOneValuePerLine) {
-    ASSERT_TRUE(server.Ready());
     const std::string update = Port(server.updatePort);
     struct Case {
         std::vector<std::string> words;
@@ -102,58 +113,44 @@ TEST_F(QvsProbeTest, QueriesPrintOneValuePerLine) {
     }
 }
 
-TEST_F(QvsProbeTest, FetchStoresTheClientCodeOverHttpAndFromTheServer) {
-    ASSERT_TRUE(server.Ready());
-    const std::string expected = ReadFile(root.Path() / "updates" / "qvsc7.ecd");
-    ProbeResult web = Probe({"--web", Web(), "fetch", "qvsc", "7", "--install", install.Path()});
-    EXPECT_EQ(web.exitCode, 0) << web.err;
-    EXPECT_EQ(web.out, "bytes=14\n");
-    EXPECT_EQ(ReadFile(install.Path() / "qvsc.ecd"), expected);
-
-    std::filesystem::remove(install.Path() / "qvsc.ecd");
-    ProbeResult direct = Probe({"--port", Port(server.updatePort), "fetch", "qvsc", "7",
-                                "--install", install.Path(), "--server"});
-    EXPECT_EQ(direct.exitCode, 0) << direct.err;
-    EXPECT_TRUE(direct.out.starts_with("bytes=")) << direct.out;
-    EXPECT_EQ(ReadFile(install.Path() / "qvsc.ecd"), expected);
-}
-
-TEST_F(QvsProbeTest, LauncherIsStoredWholeBothWays) {
-    ASSERT_TRUE(server.Ready());
-    for (const bool viaServer : {false, true}) {
-        std::filesystem::remove(install.Path() / "QVS");
+// The client code and the launcher, over HTTP and from the update server.
+TEST_F(QvsProbeTest, FetchedFilesAreStoredWhole) {
+    const std::string code = ReadFile(root.Path() / "updates" / "qvsc7.ecd");
+    const struct {
+        std::vector<std::string> words;
+        const char* file;
+        const std::string& bytes;
+        bool wholeReply; // the count is of the update server's whole reply
+    } cases[] = {{{"fetch", "qvsc", "7"}, "qvsc.ecd", code, false},
+                 {{"fetch", "qvsc", "7", "--server"}, "qvsc.ecd", code, true},
+                 {{"launcher"}, "QVS", launcher, false},
+                 {{"launcher", "--server"}, "QVS", launcher, false}};
+    for (const auto& c : cases) {
+        std::filesystem::remove(install.Path() / c.file);
         std::vector<std::string> words = {
-            "--web",    Web(),       "--port",      Port(server.updatePort),
-            "launcher", "--install", install.Path()};
-        if (viaServer) {
-            words.push_back("--server");
-        }
+            "--web", Web(), "--port", Port(server.updatePort), "--install", install.Path()};
+        words.insert(words.begin(), c.words.begin(), c.words.end());
         const ProbeResult result = Probe(words);
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(result.out, "bytes=" + std::to_string(launcher.size()) + "\n");
-        EXPECT_EQ(ReadFile(install.Path() / "QVS"), launcher) << viaServer;
+        const std::string count = "bytes=" + std::to_string(c.bytes.size()) + "\n";
+        EXPECT_TRUE(c.wholeReply ? result.out.starts_with("bytes=") : result.out == count)
+            << result.out;
+        EXPECT_EQ(ReadFile(install.Path() / c.file), c.bytes) << c.words.back();
     }
 }
 
-TEST_F(QvsProbeTest, GetWritesTheBodyByteForByte) {
-    ASSERT_TRUE(server.Ready());
-    const std::string out = work.File("page.bin");
-    const ProbeResult result =
-        Probe({"get", "http://127.0.0.1:" + Port(server.httpPort) + "/page.bin", "--out", out});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "status=200\nbytes=6\n");
-    EXPECT_EQ(ReadFile(out), std::string("a\0b\r\n\xFE", 6));
-}
+TEST_F(QvsProbeTest, GetWritesTheBodyByteForByteOrNothing) {
+    const std::string web = "http://127.0.0.1:" + Port(server.httpPort);
+    const ProbeResult found = Probe({"get", web + "/page.bin", "--out", work.File("page.bin")});
+    EXPECT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_EQ(found.out, "status=200\nbytes=6\n");
+    EXPECT_EQ(ReadFile(work.File("page.bin")), std::string("a\0b\r\n\xFE", 6));
 
-TEST_F(QvsProbeTest, GetOfAMissingPageFailsAndWritesNothing) {
-    ASSERT_TRUE(server.Ready());
-    const std::string out = work.File("missing.bin");
-    const ProbeResult result =
-        Probe({"get", "http://127.0.0.1:" + Port(server.httpPort) + "/missing", "--out", out});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.out.starts_with("status=404\n")) << result.out;
-    EXPECT_NE(result.err.find("qvs-probe: get:"), std::string::npos) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(out));
+    const ProbeResult missing = Probe({"get", web + "/missing", "--out", work.File("missing")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.starts_with("status=404\n")) << missing.out;
+    EXPECT_NE(missing.err.find("qvs-probe: get:"), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(work.File("missing")));
 }
 
 TEST_F(QvsProbeTest, WrongUsageExitsWithTwo) {
@@ -181,8 +178,8 @@ TEST_F(QvsProbeTest, RefusedConnectionExitsWithOneAndSaysWhy) {
     const ProbeResult result = Probe({"--port", port, "ping"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("qvs-probe: ping: network failure: Cannot connect to 127.0.0.1:" +
-                              port + ": "),
+    EXPECT_NE(result.err.find(
+                  "qvs-probe: ping: network failure: Cannot connect to 127.0.0.1:" + port + ": "),
               std::string::npos)
         << result.err;
 }

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <memory>
 #include <set>
 #include <thread>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace qvs::test {
 namespace {
@@ -66,45 +66,17 @@ protected:
     // A fresh installation holds only the launcher, as current as the server's.
     static void NewInstallation(const TempDir& dir) { WriteFile(dir.File("qvs.exe"), Launcher(1)); }
 
-    pid_t StartPass(const std::string& installDir) const {
-        const std::string port = std::to_string(server->updatePort);
-        const std::string web = values.Workers.WebBaseUrl;
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::execl(QVS_PASS_RUNNER_PATH, QVS_PASS_RUNNER_PATH, installDir.c_str(), port.c_str(),
-                    web.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        return pid;
-    }
-
-    static int WaitFor(pid_t pid) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return status;
+    std::unique_ptr<ExternalProcess> StartPass(const std::string& installDir) const {
+        return std::make_unique<ExternalProcess>(
+            QVS_PASS_RUNNER_PATH,
+            std::vector<std::string>{installDir, std::to_string(server->updatePort),
+                                     values.Workers.WebBaseUrl});
     }
 
     // Runs a pass to its end; its exit status (0: handed over to the launch).
     int CompletePass(const std::string& installDir) const {
-        const int status = WaitFor(StartPass(installDir));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    // A version file not written yet (killed before the start-up made it)
-    // is version 0, as the next start takes it; one of another size is torn.
-    static std::int32_t VersionIn(const std::filesystem::path& file) {
-        const auto bytes = platform::ReadWholeFile(file.string());
-        if (!bytes) {
-            return 0;
-        }
-        if (bytes->size() != 4) {
-            return -1;
-        }
-        std::uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) {
-            value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
-        }
-        return static_cast<std::int32_t>(value);
+        const std::optional<int> status = StartPass(installDir)->Stop(0, 120000); // no signal
+        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
     }
 
     // Everything a killed pass may leave: checked file by file.
@@ -167,10 +139,9 @@ TEST_F(CrashSafetyTest, KilledAtTwentyMomentsThenCompleted) {
         TempDir dir;
         NewInstallation(dir);
         const auto delay = whole * (moment + 1) / (KillMoments + 1);
-        const pid_t pid = StartPass(dir.Str());
+        const auto pass = StartPass(dir.Str());
         std::this_thread::sleep_for(delay);
-        ::kill(pid, SIGKILL);
-        WaitFor(pid);
+        ASSERT_TRUE(pass->Stop(SIGKILL, 30000));
         const std::string name =
             "kill after " +
             std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) +

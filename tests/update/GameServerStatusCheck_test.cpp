@@ -38,8 +38,11 @@ public:
 
 class GameServerStatusTest : public UpdateFixture {
 protected:
-    void StartServer(const std::string& people) {
+    // What the check sets starts as at each start of the launcher.
+    void StartServer(const std::string& people = "3") {
         WriteFile((serverRoot.Path() / "status" / "people").string(), people);
+        values.PlayHelp1 = PlayHelpDisabled;
+        values.AddressFetchResult = AddressFetch::NotDone;
         Start();
         values.GameServerPort = server->gamePort;
     }
@@ -48,60 +51,54 @@ protected:
     RecordingStatusView statusView;
 };
 
-struct PeopleCase {
-    const char* reported;
-    int shown;
-};
-
-class PeopleOnline : public GameServerStatusTest,
-                     public ::testing::WithParamInterface<PeopleCase> {};
-
-TEST_P(PeopleOnline, FirstAttemptAnswersAndPlayIsAllowed) {
-    StartServer(GetParam().reported);
-    Check();
-    EXPECT_THAT(statusView.shownPeople, ElementsAre(GetParam().shown));
-    EXPECT_EQ(statusView.attempts, 1);
-    EXPECT_FALSE(statusView.blinking);
-    EXPECT_EQ(values.PlayHelp1, PlayHelpOnline);
-    EXPECT_EQ(values.Workers.ServerHost, "127.0.0.1");
+TEST_F(GameServerStatusTest, FirstAttemptAnswersAndPlayIsAllowed) {
+    // Fewer than five people online are shown as five, but none as one.
+    for (const auto& [reported, shown] :
+         {std::pair{"0", 1}, std::pair{"4", 5}, std::pair{"5", 5}, std::pair{"12", 12}}) {
+        RecordingStatusView view;
+        StartServer(reported);
+        GameServerStatusCheck(values, view, DefaultAddress).Run();
+        EXPECT_THAT(view.shownPeople, ElementsAre(shown)) << reported;
+        EXPECT_EQ(view.attempts, 1);
+        EXPECT_FALSE(view.blinking);
+        EXPECT_EQ(values.PlayHelp1, PlayHelpOnline);
+        EXPECT_EQ(values.Workers.ServerHost, "127.0.0.1");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, PeopleOnline,
-                         ::testing::Values(PeopleCase{"0", 1}, PeopleCase{"4", 5},
-                                           PeopleCase{"5", 5}, PeopleCase{"12", 12}));
-
-TEST_F(GameServerStatusTest, AddressFileLeadsToTheServer) {
-    StartServer("3");
-    ServeFile("QVS_SERVER_ADDRESS.TXT", " 127.0.0.1\r\n");
-    values.Workers.ServerHost = Nowhere;
-    Check();
-    EXPECT_EQ(values.AddressFetchResult, AddressFetch::Succeeded);
-    EXPECT_EQ(values.Workers.ServerHost, "127.0.0.1");
-    EXPECT_EQ(statusView.attempts, 2);
-    EXPECT_THAT(statusView.shownPeople, ElementsAre(4));
-    EXPECT_EQ(values.PlayHelp1, PlayHelpOnline);
-    EXPECT_GT(statusView.messageRounds, 0);
-}
-
-TEST_F(GameServerStatusTest, MissingAddressFileRepeatsTheFirstHostThenTheDefault) {
-    StartServer("3");
-    values.Workers.ServerHost = Nowhere;
-    Check();
-    EXPECT_EQ(values.AddressFetchResult, AddressFetch::Failed);
-    EXPECT_EQ(statusView.attempts, 3);
-    EXPECT_EQ(values.Workers.ServerHost, DefaultAddress);
-    EXPECT_TRUE(statusView.shownPeople.empty());
-    EXPECT_TRUE(statusView.blinking);
-    EXPECT_EQ(values.PlayHelp1, PlayHelpDisabled);
-}
-
-TEST_F(GameServerStatusTest, AddressFileWithTwoLinesIsNoAddress) {
-    StartServer("3");
-    ServeFile("QVS_SERVER_ADDRESS.TXT", "127.0.0.1\r\nbackup.quorvash.test\r\n");
-    values.Workers.ServerHost = Nowhere;
-    Check();
-    EXPECT_EQ(statusView.attempts, 3);
-    EXPECT_EQ(values.PlayHelp1, PlayHelpDisabled);
+// The first host does not answer: the address file on the web host names
+// the second, else the first is tried again and then the default.
+TEST_F(GameServerStatusTest, AddressFileLeadsToTheServerOrTheDefaultIsTried) {
+    const struct {
+        const char* file; // null: none served
+        AddressFetch fetch;
+        int attempts;
+        const char* host;
+    } cases[] = {
+        {" 127.0.0.1\r\n", AddressFetch::Succeeded, 2, "127.0.0.1"},
+        {nullptr, AddressFetch::Failed, 3, DefaultAddress},
+        // Fetched, but two lines are no address.
+        {"127.0.0.1\r\nbackup.quorvash.test\r\n", AddressFetch::Succeeded, 3, DefaultAddress},
+    };
+    for (const auto& c : cases) {
+        RecordingStatusView view;
+        std::filesystem::remove(serverRoot.Path() / "updates" / "QVS_SERVER_ADDRESS.TXT");
+        if (c.file != nullptr) {
+            ServeFile("QVS_SERVER_ADDRESS.TXT", c.file);
+        }
+        StartServer();
+        values.Workers.ServerHost = Nowhere;
+        GameServerStatusCheck(values, view, DefaultAddress).Run();
+        const bool online = c.attempts == 2;
+        SCOPED_TRACE(c.attempts);
+        EXPECT_EQ(values.AddressFetchResult, c.fetch);
+        EXPECT_EQ(view.attempts, c.attempts);
+        EXPECT_EQ(values.Workers.ServerHost, c.host);
+        EXPECT_EQ(view.shownPeople, online ? std::vector<int>{4} : std::vector<int>{});
+        EXPECT_EQ(view.blinking, !online);
+        EXPECT_EQ(values.PlayHelp1, online ? PlayHelpOnline : PlayHelpDisabled);
+        EXPECT_GT(view.messageRounds, 0);
+    }
 }
 
 TEST_F(GameServerStatusTest, UnreachableWebHostSkipsTheSecondAttempt) {
@@ -116,7 +113,7 @@ TEST_F(GameServerStatusTest, UnreachableWebHostSkipsTheSecondAttempt) {
 }
 
 TEST_F(GameServerStatusTest, ErrorLogOfAHundredBytesIsOfferedForSending) {
-    StartServer("1");
+    StartServer();
     for (const auto& [size, offers] : {std::pair{99, 0}, std::pair{100, 1}}) {
         WriteFile(values.ErrorLogPath, std::string(static_cast<std::size_t>(size), 'x'));
         statusView.errorReports = 0;

@@ -56,7 +56,6 @@ protected:
         auto tree = TreeSnapshot(install.Path());
         // The launcher's own records, not installed files.
         tree.erase("qvs.cfg");
-        tree.erase("server.log");
         tree.erase("Log/");
         tree.erase("Log/update.log");
         return tree;
@@ -74,7 +73,7 @@ std::string Flip(std::string bytes, std::ptrdiff_t at) {
 }
 
 // Kind and tampering by index, so each case runs with a fresh installation
-// and server.
+// and served folder.
 class SignedRefusal : public SignedUpdates,
                       public ::testing::WithParamInterface<std::tuple<Kind, int>> {
 protected:
@@ -173,6 +172,25 @@ TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     EXPECT_TRUE(Installed("data2.txt") == data);
     EXPECT_EQ(Installed("qvsc.ecd"), Signed(ClientCode(), {"qvsc", "1"}));
     EXPECT_EQ(proxy.Requests().size(), 2U); // data set 1 and the client code
+}
+
+// The web host hands out a genuinely signed launcher of another release:
+// refused there, and the announced one is taken from the update server.
+TEST_F(SignedUpdates, ALauncherOfAnotherReleaseIsRefused) {
+    Install(1, 1);
+    Serve();
+    const platform::VersionRecord record = platform::MakeVersionRecord(1, 1, 0, 2);
+    const std::string other = Signed(
+        "launcher program " + std::string(record.begin(), record.end()), {"QVS.exe", "1.1.0.2"});
+    ReplyScriptServer web(ReplyScriptServer::Script{ReplyScriptServer::Send(
+        "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(other.size()) + "\r\n\r\n" +
+        other)});
+    Start();
+    values.Workers.WebBaseUrl = "http://" + web.Address() + "/updates/";
+    RunPass();
+    EXPECT_EQ(Installed("QVS"), Signed(Launcher(2), {"QVS.exe", "1.0.0.2"}));
+    EXPECT_NE(Installed("Log/update.log").find("not the announced 1.0.0.2"), std::string::npos)
+        << Installed("Log/update.log");
 }
 
 } // namespace

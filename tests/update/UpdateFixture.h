@@ -1,6 +1,7 @@
 // An installation and an update server for one test: a fresh installation
-// directory with qvs.cfg and the version files, a qvs-server on free loopback
-// ports serving a folder of packages, and the main window as recorded calls.
+// directory with qvs.cfg and the version files, the suite's qvs-server on
+// free loopback ports serving a folder of packages emptied for each test,
+// and the main window as recorded calls.
 #pragma once
 
 #include <filesystem>
@@ -33,6 +34,23 @@ inline constexpr const char* WebHostName = "updates.quorvash.test";
 inline constexpr const char* ServerHostName = "game.quorvash.test";
 inline constexpr const char* WebHostCaps = "UPDATES.QUORVASH.TEST";
 inline constexpr const char* ServerHostCaps = "GAME.QUORVASH.TEST";
+
+// The version a version file holds, read byte by byte: 0 when there is no
+// file (as the next start takes it), -1 when it is torn.
+inline std::int32_t VersionIn(const std::filesystem::path& file) {
+    const auto bytes = platform::ReadWholeFile(file.string());
+    if (!bytes) {
+        return 0;
+    }
+    if (bytes->size() != 4) {
+        return -1;
+    }
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
+    }
+    return static_cast<std::int32_t>(value);
+}
 
 // The main window as the pass drives it: every call in order, and the
 // installed data version at each "n of m" step.
@@ -68,16 +86,7 @@ public:
     void ReportUpdateFailure() override { log.push_back("report"); }
     void LaunchGame() override { log.push_back("launch"); }
 
-    std::int32_t InstalledDataVersion() const {
-        const auto bytes = platform::ReadWholeFile(dataVersionFile_);
-        if (!bytes || bytes->size() != 4) {
-            return -1;
-        }
-        CStream stream = StreamOf(*bytes);
-        std::int32_t version = 0;
-        stream.ReadInt(version);
-        return version;
-    }
+    std::int32_t InstalledDataVersion() const { return VersionIn(dataVersionFile_); }
 
     std::vector<std::string> log;
     std::vector<std::int32_t> installedAtStep;
@@ -109,11 +118,17 @@ inline std::string Launcher(std::int32_t build) {
 class UpdateFixture : public ::testing::Test {
 protected:
     UpdateFixture() : values(install.Str()), view(install.File("qvs.dat")) {
-        std::filesystem::create_directories(serverRoot.Path() / "updates");
-        std::filesystem::create_directories(serverRoot.Path() / "status");
+        for (const char* folder : {"updates", "status"}) {
+            std::filesystem::remove_all(serverRoot.Path() / folder);
+            std::filesystem::create_directories(serverRoot.Path() / folder);
+        }
         WriteFile(install.File("qvs.exe"), Launcher(1));
         ServeFile("QVS.exe", Launcher(1));
     }
+
+    // One server for the suite: starting one takes far longer than a pass.
+    static void SetUpTestSuite() { shared = std::make_unique<SharedServer>(); }
+    static void TearDownTestSuite() { shared.reset(); }
 
     // The data package of version n holds "data<n>.txt"; the client code of
     // version n "StartUp.class" below "MainClass\".
@@ -141,11 +156,12 @@ protected:
         WriteVersionFile(install.File("qvsc.dat"), clientVersion);
     }
 
-    // Starts the server (unless told not to) and reads the installation as
-    // the launcher does at start-up.
+    // Points the pass at the server (or, withServer false, at ports where
+    // nothing listens) and reads the installation as the launcher does at
+    // start-up.
     void Start(bool withServer = true) {
         if (withServer) {
-            server = std::make_unique<ServerProcess>(serverRoot.Str(), install.File("server.log"));
+            server = &shared->server;
             if (!server->Ready()) { // fatal for the test, which would go on without it
                 throw std::runtime_error("qvs-server did not start");
             }
@@ -169,14 +185,20 @@ protected:
         return platform::ReadWholeFile(install.File(name)).value_or("<missing>");
     }
 
+    struct SharedServer {
+        TempDir root;
+        ServerProcess server{root.Str(), root.File("server.log")};
+    };
+    static inline std::unique_ptr<SharedServer> shared;
+
     TempDir install;
-    TempDir serverRoot;
+    const TempDir& serverRoot = shared->root;
     ProcessValues values;
     RecordingUpdateView view;
     RecordingNetworkView network;
     RecordingPrompts prompts;
     RecordingShell shell;
-    std::unique_ptr<ServerProcess> server;
+    ServerProcess* server = nullptr;
 };
 
 } // namespace qvs::test

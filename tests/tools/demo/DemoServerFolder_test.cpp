@@ -58,38 +58,11 @@ void InstallStartUpClass(const TempDir& install, std::string* classDir = nullptr
     CDirectory().ExtractStartupClass(package, install.Str() + base);
 }
 
-TEST(DemoServerFolderTest, HoldsWhatTheServerServes) {
-    for (const char* name :
-         {"qvs1.ecd", "qvs2.ecd", "qvs3.ecd", "qvsc1.ecd", "QVS.exe", "update_news.html"}) {
-        EXPECT_TRUE(fs::is_regular_file(kUpdates / name)) << name;
-    }
-    EXPECT_FALSE(fs::exists(kUpdates / "qvs4.ecd"));
-    EXPECT_EQ(ReadRawFile(kUpdates / "QVS_SERVER_ADDRESS.TXT"), "127.0.0.1\n");
-    EXPECT_EQ(ReadRawFile(kServer / "status" / "notice_mode"), "0\n");
-    EXPECT_EQ(ReadRawFile(kServer / "status" / "people"), "42\n");
-    EXPECT_TRUE(fs::is_regular_file(kServer / "status" / "notice.html"));
-}
-
 TEST(DemoServerFolderTest, LauncherVersionIsTheBuiltOne) {
     // Equal, so the demo launcher does not replace itself.
     const platform::FileVersion expected{build::VersionMajor, build::VersionMinor,
                                          build::VersionRelease, build::VersionBuild};
     EXPECT_EQ(platform::GetFileInformation((kUpdates / "QVS.exe").string()), expected);
-}
-
-TEST(DemoServerFolderTest, DataSetsListBelowDataDirectory) {
-    const std::string expected[] = {"base \"data\\\"\ndirectory \"\"\ndirectory \"pictures\\\"\n"
-                                    "file \"pictures\\\" \"landscape.png\" ",
-                                    "base \"data\\\"\ndirectory \"\"\ndirectory \"pictures\\\"\n"
-                                    "file \"pictures\\\" \"castle.png\" ",
-                                    "base \"data\\\"\ndirectory \"\"\ndirectory \"pictures\\\"\n"
-                                    "file \"pictures\\\" \"dragon.png\" "};
-    for (int n = 1; n <= 3; ++n) {
-        const auto result =
-            Pack("list " + (kUpdates / ("qvs" + std::to_string(n) + ".ecd")).string());
-        ASSERT_EQ(result.exitCode, 0) << result.errors;
-        EXPECT_TRUE(result.output.starts_with(expected[n - 1])) << result.output;
-    }
 }
 
 TEST(DemoServerFolderTest, DataSetsExtractInOrder) {
