@@ -1,6 +1,6 @@
 #include "windows/TfrmProblemsWithUpdater.h"
 
-#include "ModalRun.h"
+#include "WindowTestSupport.h"
 #include "launcher/CConfig.h"
 #include "launcher/ProcessValues.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "windows/TfrmTCP_UDP_Information.h"
 
-#include "ModalRun.h"
+#include "WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

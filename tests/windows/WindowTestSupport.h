@@ -1,5 +1,8 @@
-// Driving a modal window from inside its own event loop.
+// Shared by the window tests: one application object, and driving a modal
+// window from inside its own event loop.
 #pragma once
+
+#include "support/QtTestApplication.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -8,6 +11,9 @@
 
 namespace qvs::test {
 
+inline ::testing::Environment* const QtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtTestApplication);
+
 // Queues action to run once the window's modal loop has started, then runs
 // show (which enters the loop). A window the action leaves open is closed
 // after a while with result -1, so a broken test fails instead of hanging.
@@ -15,12 +21,7 @@ template <typename Show>
 auto RunModal(QDialog& window, const std::function<void()>& action, Show show) {
     QTimer::singleShot(0, &window, action);
     QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &window, [&window] {
-        if (window.isVisible()) {
-            window.done(-1);
-        }
-    });
+    guard.callOnTimeout(&window, [&window] { window.done(-1); });
     guard.start(20000);
     return show();
 }
