@@ -4,7 +4,6 @@
 #include "BrowserTestSupport.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
-#include "support/TempDir.h"
 #include "windows/TfrmUpdateNews.h"
 
 #include <QDialog>
@@ -16,8 +15,7 @@ namespace {
 // Something posted as the notice closes (a click queued behind it, say) is
 // handled before ShowNotice returns, not whenever the window next gets to it.
 TEST(TfrmMainNotice, MessagesLeftQueuedByTheClosingAreHandledBeforeItReturns) {
-    test::TempDir dir;
-    ProcessValues values{dir.Str()};
+    ProcessValues values{"install/"};
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
     TfrmMain main(values, prompts, shell);
