@@ -31,17 +31,14 @@ using Lines = std::vector<std::string>;
 
 // Mean absolute channel difference between a picture placed at place and the
 // background under it: over the picture's outermost ring of pixels, or over
-// its middle, where its label lies.
+// all inside it.
 double Difference(const QImage& picture, const QImage& background, QPoint place, bool ring) {
-    const int w = picture.width();
-    const int h = picture.height();
+    const QRect inside = picture.rect().adjusted(1, 1, -1, -1);
     long total = 0;
     long count = 0;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const bool onRing = x == 0 || y == 0 || x == w - 1 || y == h - 1;
-            const bool inMiddle = y >= h / 4 && y < h * 3 / 4 && x >= w / 8 && x < w * 7 / 8;
-            if (ring ? !onRing : !inMiddle) {
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (ring == inside.contains(x, y)) {
                 continue;
             }
             const QColor a = picture.pixelColor(x, y);
