@@ -17,12 +17,6 @@
 
 #include <memory>
 #include <optional>
-#include <ostream>
-
-// Readable failure messages for Qt strings (found by argument lookup).
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace qvs::test {
 
@@ -41,11 +35,6 @@ template <typename Condition> bool WaitUntil(Condition condition) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     return true;
-}
-
-// Waits until the spy on DocumentComplete has seen count documents.
-inline bool WaitForDocuments(QSignalSpy& spy, int count) {
-    return WaitUntil([&] { return spy.count() >= count; });
 }
 
 // The script's result; an invalid value when the page never answered.

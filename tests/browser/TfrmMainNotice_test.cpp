@@ -4,7 +4,6 @@
 #include "BrowserTestSupport.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
-#include "support/TempDir.h"
 #include "windows/TfrmUpdateNews.h"
 
 #include <QDialog>
@@ -16,18 +15,15 @@ namespace {
 // Something posted as the notice closes (a click queued behind it, say) is
 // handled before ShowNotice returns, not whenever the window next gets to it.
 TEST(TfrmMainNotice, MessagesLeftQueuedByTheClosingAreHandledBeforeItReturns) {
-    test::TempDir dir;
-    ProcessValues values{dir.Str()};
+    ProcessValues values{"install/"};
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
     TfrmMain main(values, prompts, shell);
     bool handled = false;
-    bool closed = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* notice = qobject_cast<TfrmUpdateNews*>(QApplication::activeModalWidget());
-        if (notice != nullptr && !closed) {
-            closed = true;
+        if (notice != nullptr) {
             QMetaObject::invokeMethod(
                 &main, [&handled] { handled = true; }, Qt::QueuedConnection);
             notice->done(QDialog::Accepted);
@@ -35,7 +31,6 @@ TEST(TfrmMainNotice, MessagesLeftQueuedByTheClosingAreHandledBeforeItReturns) {
     });
     poll.start(20);
     main.ShowNotice("Notice", "<html><body>Maintenance at 10:00</body></html>");
-    EXPECT_TRUE(closed);
     EXPECT_TRUE(handled);
 }
 

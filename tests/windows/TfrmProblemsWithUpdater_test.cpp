@@ -1,6 +1,6 @@
 #include "windows/TfrmProblemsWithUpdater.h"
 
-#include "ModalRun.h"
+#include "WindowTestSupport.h"
 #include "launcher/CConfig.h"
 #include "launcher/ProcessValues.h"
 #include "support/TempDir.h"
@@ -37,9 +37,6 @@ TEST(TfrmProblemsWithUpdaterTest, ButtonsGiveTheirResultsAndTheBoxWritesItsSwitc
         QTest::mouseClick(window.cbDisableAutomaticUpdateErrorDisplay, Qt::LeftButton, {},
                           QPoint(5, 8));
     };
-    const auto switchValue = [&values] {
-        return values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", "<none>");
-    };
     bool open = false;
     EXPECT_EQ(show({"old one", "old two"},
                    [&] {
@@ -51,7 +48,7 @@ TEST(TfrmProblemsWithUpdaterTest, ButtonsGiveTheirResultsAndTheBoxWritesItsSwitc
               ModalResult::OK);
     EXPECT_EQ(reportsSent, 1);
     EXPECT_TRUE(open);
-    EXPECT_EQ(switchValue(), "TRUE");
+    EXPECT_EQ(values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", ""), "TRUE");
     EXPECT_EQ(show({"first", "second"},
                    [&] {
                        tick();
@@ -59,7 +56,7 @@ TEST(TfrmProblemsWithUpdaterTest, ButtonsGiveTheirResultsAndTheBoxWritesItsSwitc
                    }),
               ModalResult::Cancel);
     EXPECT_EQ(window.memDisplay->toPlainText().toStdString(), "first\nsecond");
-    EXPECT_EQ(switchValue(), "FALSE");
+    EXPECT_EQ(values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", ""), "FALSE");
     std::filesystem::remove(dir.Path() / "qvs.cfg");
     std::filesystem::create_directory(dir.Path() / "qvs.cfg");
     EXPECT_EQ(show({"x"},

@@ -1,7 +1,7 @@
 #include "windows/TfrmSendErrorReport.h"
 
 #include "BuildSettings.h"
-#include "ModalRun.h"
+#include "WindowTestSupport.h"
 #include "launcher/ErrorReport.h"
 #include "launcher/gui/TImage.h"
 #include "support/RawFile.h"
@@ -24,33 +24,23 @@
 namespace qvs {
 namespace {
 
-const char Config[] = "[EXE_VERSION]\r\nMAJOR_VERSION=1\r\n";
-
-class TfrmSendErrorReportTest : public ::testing::Test {
-protected:
-    TfrmSendErrorReportTest() {
-        QApplication::clipboard()->setText(QStringLiteral("before"));
-        test::WriteRawFile(dir.File("qvs.cfg"), Config);
-        test::WriteRawFile(dir.File("betaErrorLog.out"), "boom\n");
-        window.FormCreate();
-    }
-    ModalResult ShowAnd(const std::function<void()>& action) {
-        return test::RunModal(window, action, [this] { return window.ShowModal(); });
-    }
-    static std::string Clipboard() { return QApplication::clipboard()->text().toStdString(); }
-
+// While the pointer is over a hot area its "on" picture replaces the "off"
+// one; the hot areas lie on top, where the clicks land. "<control><v>" is
+// shown as it is, not taken for markup. Don't Send and the close box send
+// nothing. Send copies the report, with what the player added and the log as
+// read at creation, opens the mail and closes; the updater's error window
+// sends the configuration alone.
+TEST(TfrmSendErrorReportTest, HotAreasSwapPicturesAndTheReportIsSentOnlyWhenAsked) {
+    const std::string config = "[EXE_VERSION]\r\nMAJOR_VERSION=1\r\n";
     test::TempDir dir;
+    test::WriteRawFile(dir.File("qvs.cfg"), config);
+    test::WriteRawFile(dir.File("betaErrorLog.out"), "boom\n");
     test::RecordingShell shell;
     int clicks = 0;
     QWidget owner;
     TfrmSendErrorReport window{&owner, dir.File("qvs.cfg"), dir.File("betaErrorLog.out"), shell,
-                               [this] { ++clicks; }};
-};
-
-// While the pointer is over a hot area its "on" picture replaces the "off"
-// one; the hot areas lie on top, where the clicks land. "<control><v>" is
-// shown as it is, not taken for markup.
-TEST_F(TfrmSendErrorReportTest, HotAreasSwapPicturesAndTheInstructionIsPlainText) {
+                               [&clicks] { ++clicks; }};
+    window.FormCreate();
     EXPECT_EQ(window.childAt(100, 258), window.btnSendErrorReport);
     EXPECT_EQ(window.childAt(340, 258), window.btnDontSend);
     for (const auto& [hotArea, off, on] :
@@ -67,31 +57,31 @@ TEST_F(TfrmSendErrorReportTest, HotAreasSwapPicturesAndTheInstructionIsPlainText
     const auto* instruction = window.findChild<QLabel*>(QStringLiteral("Label3"));
     ASSERT_NE(instruction, nullptr);
     EXPECT_EQ(instruction->textFormat(), Qt::PlainText);
-}
 
-// Don't Send and the close box send nothing. Send copies the report, with
-// what the player added and the log as read at creation, opens the mail and
-// closes; the updater's error window sends the configuration alone.
-TEST_F(TfrmSendErrorReportTest, SendsTheReportOnlyWhenAsked) {
-    const auto send = [this] { QTest::mouseClick(window.btnSendErrorReport, Qt::LeftButton); };
-    EXPECT_EQ(ShowAnd([this] { QTest::mouseClick(window.btnDontSend, Qt::LeftButton); }),
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->setText(QStringLiteral("before"));
+    const auto show = [&window](const std::function<void()>& action) {
+        return test::RunModal(window, action, [&window] { return window.ShowModal(); });
+    };
+    const auto send = [&window] { QTest::mouseClick(window.btnSendErrorReport, Qt::LeftButton); };
+    EXPECT_EQ(show([&window] { QTest::mouseClick(window.btnDontSend, Qt::LeftButton); }),
               ModalResult::Cancel);
-    EXPECT_EQ(ShowAnd([this] { window.close(); }), ModalResult::Cancel);
-    EXPECT_EQ(Clipboard(), "before");
+    EXPECT_EQ(show([&window] { window.close(); }), ModalResult::Cancel);
+    EXPECT_EQ(clipboard->text().toStdString(), "before");
     EXPECT_TRUE(shell.urls.empty());
     test::WriteRawFile(dir.File("betaErrorLog.out"), "later\n");
-    EXPECT_EQ(ShowAnd([this, send] {
+    EXPECT_EQ(show([&window, send] {
                   window.memErrorLog->moveCursor(QTextCursor::End);
                   QTest::keyClicks(window.memErrorLog, "I was attacking");
                   send();
               }),
               ModalResult::OK);
-    EXPECT_EQ(Clipboard(), std::string(Config) + "\r\nboom\r\n\r\nI was attacking");
+    EXPECT_EQ(clipboard->text().toStdString(), config + "\r\nboom\r\n\r\nI was attacking");
     EXPECT_EQ(shell.urls, std::vector{ErrorReportMailLink(build::ErrorReportEmail)});
     EXPECT_EQ(clicks, 2);
     window.LoadConfiguration();
-    ShowAnd(send);
-    EXPECT_EQ(Clipboard(), Config);
+    show(send);
+    EXPECT_EQ(clipboard->text().toStdString(), config);
 }
 
 } // namespace

@@ -1,8 +1,0 @@
-#include "support/QtTestApplication.h"
-
-namespace {
-
-[[maybe_unused]] ::testing::Environment* const QtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new qvs::test::QtTestApplication);
-
-} // namespace
