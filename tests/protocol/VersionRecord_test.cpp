@@ -51,6 +51,8 @@ TEST(VersionRecordSearch, SkipsDamagedRecordsAndTheBareTag) {
                               tag + std::string(MaxVersionTextLength + 1, '9') + '\0' + // too long
                               Record("3.4.5.6");
     EXPECT_EQ(FindVersionRecord(bytes), "3.4.5.6");
+    const std::string longest(MaxVersionTextLength, '9');
+    EXPECT_EQ(FindVersionRecord(Record(longest)), longest);
     EXPECT_EQ(FindVersionRecord("no record here"), std::nullopt);
     EXPECT_EQ(FindVersionRecord(tag + "1.2.3.4"), std::nullopt); // no terminator
     EXPECT_EQ(FindVersionRecord(tag.substr(0, 10) + "1.2.3.4" + '\0'), std::nullopt);

@@ -45,6 +45,10 @@ TEST(CDirectoryExtract, SingleRecordPackageGivesSameFileWithBothOperations) {
             EXPECT_EQ(std::string(error.what()), "Cannot create file " + temp.Str() +
                                                      "missing\\cls\\MainClass\\StartUp.class");
         }
+        // A size past the end fails before the file is started, so before its
+        // folder is found missing.
+        CStream cut = PackageBytes().Dir("", 0).Int(1).Str("").Str("f").Int(4).Raw("abc").Stream();
+        EXPECT_THROW(directory.ExtractPackage(cut, temp.Str() + "missing\\cls\\"), StreamReadError);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 #include "system/PackageError.h"
+#include "system/PackagePath.h"
 #include "system/PackageReader.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,8 @@ TEST_F(HostilePackage, BaseEndingInDotCannotBeMergedIntoParentReference) {
     std::filesystem::create_directories(parent_.Path() / "inside");
     EXPECT_THROW(CDirectory().ExtractPackage(package, parent_.Str() + "inside\\."), PackageError);
     EXPECT_TRUE(Outside().empty());
+    // The text check alone refuses it, before the folder boundary is looked at.
+    EXPECT_THROW(PackagePath::CheckInside(parent_.Str() + "inside\\.", ".\\x"), PackageError);
 }
 
 TEST_F(HostilePackage, NamesThatMerelyContainDotsAreAccepted) {
