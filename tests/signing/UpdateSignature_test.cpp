@@ -3,6 +3,7 @@
 #include "signing/Ed25519.h"
 #include "signing/SignatureError.h"
 #include "signing/UpdateSignature.h"
+#include "signing/UpdateTrailer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,10 @@ namespace {
 std::string Flip(std::string bytes, std::size_t fromEnd) {
     bytes[bytes.size() - fromEnd] ^= 0x01;
     return bytes;
+}
+
+std::string Replace(std::string bytes, const std::string& from, const std::string& to) {
+    return bytes.replace(bytes.rfind(from), from.size(), to);
 }
 
 std::string ReasonFor(const std::string& file, const std::vector<std::string>& keys,
@@ -47,6 +52,10 @@ TEST(UpdateSignature, EachTamperingIsRefusedWithItsReason) {
         {"magic byte", Flip(file, 1), item, "no signature"},
         {"message byte", Flip(file, trailer - 2), item, "damaged signature trailer"},
         {"unsigned", content, item, "no signature"},
+        {"blank in the name", Replace(file, "\nqvs\n", "\nq s\n"), item,
+         "damaged signature trailer"},
+        {"digest too long", Replace(file, "\nqvs\n5\n", "\nq\n5\n00"), item,
+         "damaged signature trailer"},
         {"other version", file, {"qvs", "6"}, "signed for qvs 5, not qvs 6"},
         {"other item", file, {"qvsc", "5"}, "signed for qvs 5, not qvsc 5"},
         {"other key", content + UpdateSignature::Sign(stranger.seed, item, content), item,
@@ -58,6 +67,10 @@ TEST(UpdateSignature, EachTamperingIsRefusedWithItsReason) {
     }
     EXPECT_EQ(ReasonFor(file, {other.publicKey}, item), "signed by an unknown key");
     EXPECT_EQ(UpdateSignature::Content(file), content);
+    // Read from the last bytes of a longer file, a size reaching before them is refused.
+    EXPECT_THROW(
+        UpdateTrailer::Read(std::string_view(file).substr(content.size() + 1), file.size()),
+        SignatureError);
 }
 
 } // namespace

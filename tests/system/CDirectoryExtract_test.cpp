@@ -1,12 +1,13 @@
-#include "PackageBytes.h"
 #include "platform/FileSystem.h"
 #include "protocol/CStream.h"
+#include "support/PackageBytes.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -17,44 +18,38 @@ using Tree = std::map<std::string, std::string>;
 using test::PackageBytes;
 using test::TreeSnapshot;
 
-// Root with an empty path, no sub-directories and MainClass\StartUp.class.
-PackageBytes SingleClassPackage() {
-    PackageBytes bytes;
-    bytes.Dir("", 0).Int(1).File("MainClass\\", "StartUp.class", "\xCA\xFE\x01");
-    return bytes;
-}
-
 TEST(CDirectoryExtract, SingleRecordPackageGivesSameFileWithBothOperations) {
     for (bool startupOnly : {true, false}) {
         test::TempDir temp;
-        CStream package = SingleClassPackage().Stream();
+        CStream package = PackageBytes()
+                              .Dir("", 0)
+                              .Int(1)
+                              .File("MainClass\\", "StartUp.class", "\xCA\xFE")
+                              .Stream();
         CDirectory directory;
         if (startupOnly) {
             directory.ExtractStartupClass(package, temp.Str() + "cls\\");
         } else {
             directory.ExtractPackage(package, temp.Str() + "cls\\");
         }
-        EXPECT_EQ(TreeSnapshot(temp.Path()),
-                  (Tree{{"cls/", ""},
-                        {"cls/MainClass/", ""},
-                        {"cls/MainClass/StartUp.class", "\xCA\xFE\x01"}}))
+        EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"cls/", ""},
+                                                   {"cls/MainClass/", ""},
+                                                   {"cls/MainClass/StartUp.class", "\xCA\xFE"}}))
             << "startupOnly=" << startupOnly;
         EXPECT_EQ(package.Position(), package.Size());
+        try {
+            package.SetPosition(0);
+            directory.ExtractPackage(package, temp.Str() + "missing\\cls\\");
+            ADD_FAILURE() << "no error for a base that cannot be created";
+        } catch (const platform::FileCreateError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot create file " + temp.Str() +
+                                                     "missing\\cls\\MainClass\\StartUp.class");
+        }
+        // A size past the end fails before the file is started, so before its
+        // folder is found missing.
+        CStream cut = PackageBytes().Dir("", 0).Int(1).Str("").Str("f").Int(4).Raw("abc").Stream();
+        EXPECT_THROW(directory.ExtractPackage(cut, temp.Str() + "missing\\cls\\"), StreamReadError);
     }
-}
-
-TEST(CDirectoryExtract, BaseThatCannotBeCreatedRaisesFileCreateError) {
-    test::TempDir temp;
-    CStream package = SingleClassPackage().Stream();
-    CDirectory directory;
-    try {
-        directory.ExtractPackage(package, temp.Str() + "missing\\cls\\");
-        FAIL() << "no error";
-    } catch (const platform::FileCreateError& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("Cannot create file ", 0), 0U) << error.what();
-        EXPECT_NE(std::string(error.what()).find("StartUp.class"), std::string::npos);
-    }
-    EXPECT_TRUE(TreeSnapshot(temp.Path()).empty());
 }
 
 TEST(CDirectoryExtract, NestedDirectoriesAndEmptyFilesAreWrittenExactly) {
@@ -74,8 +69,7 @@ TEST(CDirectoryExtract, NestedDirectoriesAndEmptyFilesAreWrittenExactly) {
         .File("", "empty.txt", "")
         .File("", "top.txt", "top");
     CStream package = bytes.Stream();
-    CDirectory directory;
-    directory.ExtractPackage(package, temp.Str());
+    CDirectory().ExtractPackage(package, temp.Str());
     EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"art/", ""},
                                                {"art/big/", ""},
                                                {"art/big/a.jpg", std::string("\0\1\2\0", 4)},
@@ -87,109 +81,118 @@ TEST(CDirectoryExtract, NestedDirectoriesAndEmptyFilesAreWrittenExactly) {
     EXPECT_EQ(package.Position(), package.Size());
 }
 
-TEST(CDirectoryExtract, ExistingFileIsOverwrittenAndBaseCreated) {
-    test::TempDir temp;
-    std::filesystem::create_directories(temp.Path() / "data");
-    test::WriteFileBytes(temp.Path() / "data" / "x.txt", "old content that is longer");
-    PackageBytes bytes;
-    bytes.Dir("", 0).Int(1).File("", "X.TXT", "new");
-    CStream package = bytes.Stream();
-    CDirectory directory;
-    directory.ExtractPackage(package, temp.Str() + "data\\");
-    // Names match without regard to case: the existing file is the one replaced.
-    EXPECT_EQ(TreeSnapshot(temp.Path() / "data").size(), 1U);
-    EXPECT_EQ(platform::ReadWholeFile(temp.Str() + "data\\x.txt"), "new");
-
-    CStream again = bytes.Stream();
-    directory.ExtractPackage(again, temp.Str() + "fresh\\");
-    EXPECT_EQ(platform::ReadWholeFile(temp.Str() + "fresh\\X.TXT"), "new");
-}
-
-TEST(CDirectoryExtract, ZeroSizeFileIsFollowedByTheNextRecord) {
-    test::TempDir temp;
-    PackageBytes bytes;
-    bytes.Dir("", 0).Int(2).File("", "zero", "").File("", "next", "N");
-    CStream package = bytes.Stream();
-    CDirectory().ExtractPackage(package, temp.Str());
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"zero", ""}, {"next", "N"}}));
-}
-
-TEST(CDirectoryExtract, StartupClassNameMatchesInAnyCaseAndKeepsStoredName) {
-    for (const char* name : {"startup.class", "StartUp.CLASS", "STARTUP.CLASS", "sTaRtUp.ClAsS"}) {
-        test::TempDir temp;
+// The startup class matches in any case and keeps its stored name; the walk
+// ends right after the first one, and writes only folders without one.
+TEST(CDirectoryExtract, OnlyTheFirstStartupClassIsWritten) {
+    const struct {
+        const char* what;
         PackageBytes bytes;
-        bytes.Dir("", 0).Int(2).File("", "other.class", "o").File("", name, "cls");
-        CStream package = bytes.Stream();
-        CDirectory().ExtractStartupClass(package, temp.Str());
-        EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{name, "cls"}})) << name;
-    }
-}
-
-TEST(CDirectoryExtract, NamesThatOnlyResembleTheStartupClassDoNotMatch) {
-    for (const char* name : {"startup.clas", "startup.class ", "xstartup.class", "startup_class"}) {
+        Tree expected;
+        std::size_t unread; // bytes after the walk's end
+    } cases[] = {
+        {"any case",
+         PackageBytes()
+             .Dir("", 0)
+             .Int(3)
+             .File("", "startup.clas", "n")
+             .File("", "xstartup.class", "n")
+             .File("", "sTaRtUp.ClAsS", "c"),
+         {{"sTaRtUp.ClAsS", "c"}},
+         0},
+        {"first of two",
+         PackageBytes()
+             .Dir("", 1)
+             .Dir("a\\", 0)
+             .Int(1)
+             .File("a\\", "StartUp.class", "first")
+             .Int(1)
+             .File("", "startup.class", "second"),
+         {{"a/", ""}, {"a/StartUp.class", "first"}},
+         29},
+        {"empty class, truncated rest",
+         PackageBytes()
+             .Dir("", 2)
+             .Dir("main\\", 0)
+             .Int(2)
+             .File("main\\", "StartUp.class", "")
+             .Raw("\x01"),
+         {{"main/", ""}, {"main/StartUp.class", ""}},
+         1},
+        {"none",
+         PackageBytes()
+             .Dir("", 1)
+             .Dir("sub\\", 0)
+             .Int(1)
+             .File("sub\\", "startup.class ", "a")
+             .Int(1)
+             .File("", "startup_class", "b"),
+         {{"sub/", ""}},
+         0},
+    };
+    for (const auto& item : cases) {
         test::TempDir temp;
-        PackageBytes bytes;
-        bytes.Dir("", 0).Int(1).File("", name, "cls");
-        CStream package = bytes.Stream();
+        CStream package = item.bytes.Stream();
         CDirectory().ExtractStartupClass(package, temp.Str());
-        EXPECT_TRUE(TreeSnapshot(temp.Path()).empty()) << name;
-        EXPECT_EQ(package.Position(), package.Size()) << name;
+        EXPECT_EQ(TreeSnapshot(temp.Path()), item.expected) << item.what;
+        EXPECT_EQ(package.Position(), package.Size() - item.unread) << item.what;
     }
-}
-
-TEST(CDirectoryExtract, OnlyTheFirstOfTwoStartupClassesIsWritten) {
-    test::TempDir temp;
-    PackageBytes bytes;
-    bytes.Dir("", 1)
-        .Dir("a\\", 0)
-        .Int(1)
-        .File("a\\", "StartUp.class", "first")
-        .Int(1)
-        .File("", "startup.class", "second");
-    CStream package = bytes.Stream();
-    CDirectory().ExtractStartupClass(package, temp.Str());
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"a/", ""}, {"a/StartUp.class", "first"}}));
-}
-
-TEST(CDirectoryExtract, WalkEndsRightAfterStartupClassInSubDirectory) {
-    test::TempDir temp;
-    PackageBytes bytes;
-    bytes.Dir("", 2).Dir("main\\", 0).Int(2).File("main\\", "StartUp.class", "boot");
-    const std::size_t afterClass = bytes.Size();
-    // What follows is never read: a second file, another directory record
-    // and root files, ending in a truncated count.
-    bytes.File("main\\", "later.class", "later").Dir("more\\", 0).Int(0).Int(7).Raw("\x01");
-    CStream package = bytes.Stream();
-    CDirectory().ExtractStartupClass(package, temp.Str());
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"main/", ""}, {"main/StartUp.class", "boot"}}));
-    EXPECT_EQ(package.Position(), afterClass);
-}
-
-TEST(CDirectoryExtract, EmptyStartupClassIsWrittenAndEndsTheWalk) {
-    test::TempDir temp;
-    PackageBytes bytes;
-    bytes.Dir("", 0).Int(3).File("", "StartUp.class", "");
-    const std::size_t afterClass = bytes.Size();
-    bytes.File("", "startup.class", "second");
-    CStream package = bytes.Stream();
-    CDirectory().ExtractStartupClass(package, temp.Str());
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"StartUp.class", ""}}));
-    EXPECT_EQ(package.Position(), afterClass);
-}
-
-TEST(CDirectoryExtract, WithoutStartupClassOnlyDirectoriesAreCreated) {
-    test::TempDir temp;
-    PackageBytes bytes;
-    bytes.Dir("", 1).Dir("sub\\", 0).Int(1).File("sub\\", "a.class", "a").Int(1).File("", "b", "b");
-    CStream package = bytes.Stream();
-    CDirectory().ExtractStartupClass(package, temp.Str() + "cls\\");
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"cls/", ""}, {"cls/sub/", ""}}));
-    EXPECT_EQ(package.Position(), package.Size());
 #ifdef _WIN32
+    test::TempDir temp;
+    CStream package = cases[3].bytes.Stream();
+    CDirectory().ExtractStartupClass(package, temp.Str() + "cls\\");
     const auto attributes = platform::GetAttributes(temp.Str() + "cls\\");
     ASSERT_TRUE(attributes.has_value());
     EXPECT_TRUE(*attributes & platform::AttrHidden);
 #endif
+}
+
+// Files are written together at the end of a package; a fault part-way must
+// still leave the files before it written, whole, the rest untouched, and no
+// temporary file anywhere.
+class ExtractFailure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(temp_.Path() / "sub");
+        for (const char* name : {"a", "sub/ro", "sub/c"}) {
+            test::WriteFileBytes(temp_.Path() / name, std::string("old ") + name);
+        }
+    }
+    static PackageBytes ThreeFiles() {
+        PackageBytes bytes;
+        bytes.Dir("", 1).Dir("sub\\", 0).Int(0).Int(3);
+        bytes.File("", "A", "new a").File("SUB\\", "RO", "new ro").File("sub\\", "c", "new c");
+        return bytes;
+    }
+    test::TempDir temp_;
+};
+
+TEST_F(ExtractFailure, AReadOnlyFileStopsTheExtractionAfterTheFilesBeforeIt) {
+    const std::string readOnly = temp_.Str() + "sub\\ro";
+    ASSERT_TRUE(platform::SetAttributes(readOnly, platform::AttrReadOnly));
+    CStream package = ThreeFiles().Stream();
+    try {
+        CDirectory().ExtractPackage(package, temp_.Str());
+        FAIL() << "no error";
+    } catch (const platform::FileCreateError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot create file " + temp_.Str() + "SUB\\RO");
+    }
+    EXPECT_EQ(
+        TreeSnapshot(temp_.Path()),
+        (Tree{{"a", "new a"}, {"sub/", ""}, {"sub/c", "old sub/c"}, {"sub/ro", "old sub/ro"}}));
+    platform::SetAttributes(readOnly, 0);
+}
+
+TEST_F(ExtractFailure, ATruncatedPackageKeepsOnlyTheWholeFilesBeforeTheCut) {
+    const PackageBytes bytes = ThreeFiles();
+    CStream package = bytes.Stream(bytes.Size() - 1);
+    EXPECT_THROW(CDirectory().ExtractPackage(package, temp_.Str()), StreamReadError);
+    EXPECT_EQ(TreeSnapshot(temp_.Path()),
+              (Tree{{"a", "new a"}, {"sub/", ""}, {"sub/c", "old sub/c"}, {"sub/ro", "new ro"}}));
+    // Whole, it replaces every file, named in any case.
+    CStream whole = bytes.Stream();
+    CDirectory().ExtractPackage(whole, temp_.Str());
+    EXPECT_EQ(TreeSnapshot(temp_.Path()),
+              (Tree{{"a", "new a"}, {"sub/", ""}, {"sub/c", "new c"}, {"sub/ro", "new ro"}}));
 }
 
 } // namespace

@@ -31,37 +31,32 @@ void MakeReadOnly(const std::string& path) {
     ASSERT_TRUE(platform::SetAttributes(path, *attributes | platform::AttrReadOnly));
 }
 
-TEST(CDirectoryTree, EmptyDirectoryRemovesEverythingInsideAndKeepsTheDirectory) {
-    test::TempDir temp;
-    MakeSampleTree(temp.Path() / "tree");
-    CDirectory().EmptyDirectory(temp.Str() + "tree\\");
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"tree/", ""}}));
-}
-
-TEST(CDirectoryTree, DeleteDirectoryTreeRemovesTheDirectoryToo) {
-    test::TempDir temp;
-    MakeSampleTree(temp.Path() / "tree");
-    WriteFileBytes(temp.Path() / "sibling", "s");
-    CDirectory().DeleteDirectoryTree(temp.Str() + "tree\\");
-    EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"sibling", "s"}}));
-}
-
-TEST(CDirectoryTree, ReadOnlyFileStaysAndSoDoesWhatHoldsIt) {
+// Emptying keeps the folder, deleting removes it too; a read-only file stays
+// and so do the folders holding it; a sibling is never touched.
+TEST(CDirectoryTree, EmptyAndDeleteRemoveAllButReadOnlyFiles) {
     for (bool deleteTree : {false, true}) {
-        test::TempDir temp;
-        MakeSampleTree(temp.Path() / "tree");
-        WriteFileBytes(temp.Path() / "tree" / "a" / "b" / "locked", "L");
-        MakeReadOnly(temp.Str() + "tree\\a\\b\\locked");
-        CDirectory directory;
-        if (deleteTree) {
-            directory.DeleteDirectoryTree(temp.Str() + "tree\\");
-        } else {
-            directory.EmptyDirectory(temp.Str() + "tree\\");
+        for (bool locked : {false, true}) {
+            test::TempDir temp;
+            MakeSampleTree(temp.Path() / "tree");
+            WriteFileBytes(temp.Path() / "sibling", "s");
+            Tree expected{{"sibling", "s"}};
+            if (locked) {
+                WriteFileBytes(temp.Path() / "tree" / "a" / "b" / "locked", "L");
+                MakeReadOnly(temp.Str() + "tree\\a\\b\\locked");
+                expected.insert({{"tree/a/", ""}, {"tree/a/b/", ""}, {"tree/a/b/locked", "L"}});
+            }
+            if (locked || !deleteTree) {
+                expected["tree/"] = "";
+            }
+            CDirectory directory;
+            if (deleteTree) {
+                directory.DeleteDirectoryTree(temp.Str() + "tree\\");
+            } else {
+                directory.EmptyDirectory(temp.Str() + "tree\\");
+            }
+            EXPECT_EQ(TreeSnapshot(temp.Path()), expected)
+                << "deleteTree=" << deleteTree << " locked=" << locked;
         }
-        EXPECT_EQ(
-            TreeSnapshot(temp.Path()),
-            (Tree{{"tree/", ""}, {"tree/a/", ""}, {"tree/a/b/", ""}, {"tree/a/b/locked", "L"}}))
-            << "deleteTree=" << deleteTree;
     }
 }
 

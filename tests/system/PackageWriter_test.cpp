@@ -1,8 +1,6 @@
-#include "PackageBytes.h"
+#include "support/PackageBytes.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
-#include "system/CDirectory.h"
-#include "system/PackageInstaller.h"
 #include "system/PackageWriter.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +12,6 @@ namespace qvs {
 namespace {
 
 using test::PackageBytes;
-using test::TreeSnapshot;
 using test::WriteFileBytes;
 namespace fs = std::filesystem;
 
@@ -58,26 +55,6 @@ TEST(PackageWriter, WritesRecordsPreOrderInByteOrderOfNames) {
         .File("", "m.bin", AllBytes())
         .File("", "z.txt", "zz");
     EXPECT_EQ(package.View(), expected.Bytes());
-}
-
-TEST(PackageWriter, RoundTripsThroughEncodeAndTheInstaller) {
-    test::TempDir source;
-    MakeSource(source.Path());
-    CStream package;
-    PackageWriter::Write(package, source.Str(), "base\\");
-    package.Encode();
-    package.Decode();
-    test::TempDir target;
-    CDirectory directory;
-    PackageInstaller(directory, target.Str()).Install(package);
-    EXPECT_EQ(TreeSnapshot(target.Path() / "base"), TreeSnapshot(source.Path()));
-    EXPECT_EQ(package.Position(), package.Size());
-}
-
-TEST(PackageWriter, MissingFolderIsAnError) {
-    test::TempDir temp;
-    CStream package;
-    EXPECT_THROW(PackageWriter::Write(package, temp.File("absent"), ""), std::runtime_error);
 }
 
 #ifndef _WIN32

@@ -1,6 +1,7 @@
-#include "PackageBytes.h"
+#include "HostilePackages.h"
 #include "platform/FileSystem.h"
 #include "protocol/CStream.h"
+#include "support/Scramble.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
 #include "system/CDirectory.h"
@@ -73,24 +74,22 @@ protected:
     }
 
     std::string WriteScrambled(const std::string& plain) {
-        CStream stream;
-        stream.Write(plain.data(), plain.size());
-        stream.Encode();
         const std::string path = parent_.File("package.ecd");
-        test::WriteFileBytes(path, std::string(stream.View()));
+        test::WriteFileBytes(path, test::Scramble(plain));
         return path;
     }
 
     // The directory record part of plain, extracted both ways.
-    void ExpectSameOutcome(const std::string& plain, const std::string& what) {
+    void ExpectSameOutcome(const std::string& plain, const std::string& what,
+                           std::initializer_list<std::size_t> windows = {
+                               1, 5, ScrambledPackageFile::DefaultWindow}) {
         CStream whole;
         whole.Write(plain.data(), plain.size());
         whole.SetPosition(0);
         const Outcome fromMemory =
             Run([&whole](const std::string& base) { CDirectory().ExtractPackage(whole, base); });
         const std::string path = WriteScrambled(plain);
-        for (std::size_t window : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{64},
-                                   ScrambledPackageFile::DefaultWindow}) {
+        for (const std::size_t window : windows) {
             const Outcome fromFile = Run([&path, window](const std::string& base) {
                 ScrambledPackageFile file(path, window);
                 CDirectory().ExtractPackage(file, base);
@@ -102,63 +101,19 @@ protected:
     test::TempDir parent_;
 };
 
-PackageBytes Nested(const std::string& big) {
-    PackageBytes bytes;
-    bytes.Dir("", 1)
-        .Dir("d\\", 1)
-        .Dir("d\\e\\", 0)
-        .Int(1)
-        .File("d\\e\\", "deep", "DEEP")
-        .Int(1)
-        .File("d\\", "empty", "")
-        .Int(3)
-        .File("", "big", big)
-        .File("", "StartUp.class", "\xCA\xFE")
-        .File("new\\dir\\", "late", "late");
-    return bytes;
-}
-
 TEST_F(ScrambledPackageFileTest, AWholePackageGivesTheSameFiles) {
     const std::string big = Patterned((3 << 20) + 17, 7);
-    ExpectSameOutcome(Nested(big).Bytes(), "nested");
-    EXPECT_EQ(test::ReadFileBytes(parent_.Path() / "inside" / "big"), big);
+    ExpectSameOutcome(test::NestedPackage(big).Bytes(), "nested",
+                      {4093, ScrambledPackageFile::DefaultWindow});
+    EXPECT_EQ(test::ReadFileBytes(parent_.Path() / "inside" / "new" / "dir" / "two"), big);
 }
 
-TEST_F(ScrambledPackageFileTest, EveryTruncationGivesTheSameFilesAndError) {
-    const std::string plain = Nested(Patterned(300, 3)).Bytes();
-    for (std::size_t length = 0; length < plain.size(); length += 7) {
+TEST_F(ScrambledPackageFileTest, TruncatedAndHostilePackagesGiveTheSameOutcome) {
+    const std::string plain = test::NestedPackage(Patterned(40, 3)).Bytes();
+    for (std::size_t length = 0; length < plain.size(); length += 5) {
         ExpectSameOutcome(plain.substr(0, length), "cut at " + std::to_string(length));
     }
-}
-
-TEST_F(ScrambledPackageFileTest, BadCountsSizesAndPathsGiveTheSameOutcome) {
-    const struct {
-        const char* what;
-        PackageBytes bytes;
-    } cases[] = {
-        {"size beyond the end", PackageBytes()
-                                    .Dir("", 0)
-                                    .Int(2)
-                                    .File("", "a", "A")
-                                    .Str("")
-                                    .Str("b")
-                                    .Int(1000)
-                                    .Raw("short")},
-        {"negative size", PackageBytes().Dir("", 0).Int(1).Str("").Str("a").Int(-1)},
-        {"negative count", PackageBytes().Dir("", -1)},
-        {"count beyond the end", PackageBytes().Dir("", 5).Dir("x\\", 0).Int(0)},
-        // 112 records need 1008 bytes and 1000 are left: refused before the
-        // first record, though the scrambled rest (with its block headers)
-        // would be long enough.
-        {"count just beyond the plain rest",
-         PackageBytes().Dir("", 112).Dir("made\\", 0).Int(0).Int(0).Raw(std::string(986, 'p'))},
-        {"parent directory", PackageBytes().Dir("..\\", 0).Int(0)},
-        {"absolute file directory",
-         PackageBytes().Dir("", 0).Int(2).File("", "a", "A").File("/tmp/", "b", "B")},
-        {"dot-dot name", PackageBytes().Dir("", 0).Int(1).File("", "..\\b", "B")},
-        {"string without terminator", PackageBytes().Dir("", 0).Int(1).Raw("dir-without-end")},
-    };
-    for (const auto& item : cases) {
+    for (const test::HostilePackage& item : test::HostilePackages()) {
         ExpectSameOutcome(item.bytes.Bytes(), item.what);
     }
 }

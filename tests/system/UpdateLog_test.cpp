@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -15,6 +16,10 @@ TEST(UpdateLog, StaysUnderItsCapDroppingTheOldestWholeLines) {
     const std::string filler(100, 'x');
     for (int i = 0; i < 2000; ++i) {
         log.Append("line " + std::to_string(i) + " " + filler);
+        // Never over the cap, not even by the line that makes it trim.
+        ASSERT_LE(std::filesystem::file_size(dir.Path() / "Log" / "update.log"),
+                  UpdateLog::MaxBytes)
+            << "line " << i;
     }
     const std::string text = platform::ReadWholeFile(dir.File("Log/update.log")).value_or("");
     EXPECT_LE(text.size(), UpdateLog::MaxBytes);
