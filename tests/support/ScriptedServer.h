@@ -24,7 +24,7 @@ namespace qvs::test {
 class ScriptedServer {
 public:
     struct Step {
-        enum class Kind { Receive, ReceiveRequest, Send, Pause, Hold } kind;
+        enum class Kind { Receive, ReceiveRequest, Send, Pause } kind;
         std::size_t count = 0; // Receive: bytes; Pause: milliseconds
         std::string bytes;     // Send
     };
@@ -40,7 +40,7 @@ public:
     static Step Pause(int ms) { return {Step::Kind::Pause, static_cast<std::size_t>(ms), {}}; }
     // Sends nothing until the client closes (or the server is destroyed): a
     // stall that lasts as long as the client waits.
-    static Step Hold() { return {Step::Kind::Hold, SIZE_MAX, {}}; }
+    static Step Hold() { return Receive(SIZE_MAX); }
     static Step HoldUntilClientCloses() { return Hold(); }
     // An HTTP exchange: the request, then data in pieces of pieceSize bytes
     // with a pause between, so the client sees them as separate arrivals.
@@ -133,10 +133,9 @@ private:
     }
 
     // Reads count bytes, or up to an empty line (request), or until the
-    // client closes or stops sending for long; a Hold's bytes are not kept.
+    // client closes or stops sending for long.
     void Read(platform::TcpSocket& client, std::size_t index, const Step& step) {
         const bool request = step.kind == Step::Kind::ReceiveRequest;
-        const bool keep = step.kind != Step::Kind::Hold;
         std::string got;
         char buffer[4096];
         for (int idle = 0; idle < waitLimitMs && !stop_.load();) {
@@ -148,13 +147,13 @@ private:
                 continue;
             }
             const std::size_t want = request ? 1 : std::min(sizeof buffer, step.count - got.size());
-            const std::size_t n = client.Receive(buffer, keep ? want : sizeof buffer);
+            const std::size_t n = client.Receive(buffer, want);
             if (n == 0) {
                 return;
             }
-            got.append(buffer, keep ? n : 0);
+            got.append(buffer, n);
             const std::lock_guard lock(mutex_);
-            requests_[index].append(buffer, keep ? n : 0);
+            requests_[index].append(buffer, n);
         }
     }
 
