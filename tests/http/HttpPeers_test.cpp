@@ -7,8 +7,8 @@
 #include <string>
 
 #include "http/CHttpClient.h"
-#include "http/HttpError.h"
 #include "support/ExternalProcess.h"
+#include "support/RawFile.h"
 #include "support/TempDir.h"
 
 namespace qvs {
@@ -16,79 +16,51 @@ namespace {
 
 using test::ExternalProcess;
 
-std::string BinaryFile(std::size_t size) {
-    std::string data(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        data[i] = static_cast<char>((i * 131 + i / 977) & 0xFF);
-    }
-    return data;
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& data) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << data;
-}
-
-struct Result {
-    bool success = false;
-    bool failure = false;
-    std::string error;
-};
-
-Result Fetch(CHttpClient& client, const std::string& url) {
-    Result result;
-    client.OnSuccess = [&](CHttpClient::Command) { result.success = true; };
-    client.OnFailure = [&](CHttpClient::Command) { result.failure = true; };
-    try {
-        client.Get(url);
-    } catch (const HttpError& error) {
-        result.error = error.what();
-    }
-    return result;
-}
-
 // Serves root/updates/ the way an update web host does.
 class PeerTest : public testing::Test {
 protected:
     void SetUp() override {
-        WriteFile(dir_.Path() / "www" / "updates" / "qvs12.ecd", package_);
-        WriteFile(dir_.Path() / "www" / "updates" / "QVS_SERVER_ADDRESS.TXT", "127.0.0.5\r\n");
-        std::filesystem::create_directories(dir_.Path() / "www" / "updates" / "news");
-        WriteFile(dir_.Path() / "www" / "updates" / "news" / "index.html", "<p>news</p>");
-    }
-
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
+        for (std::size_t i = 0; i < package_.size(); ++i) {
+            package_[i] = static_cast<char>((i * 131 + i / 977) & 0xFF);
+        }
+        const std::filesystem::path updates = dir_.Path() / "www" / "updates";
+        std::filesystem::create_directories(updates / "news");
+        test::WriteRawFile(updates / "qvs12.ecd", package_);
+        test::WriteRawFile(updates / "QVS_SERVER_ADDRESS.TXT", "127.0.0.5\r\n");
+        test::WriteRawFile(updates / "news" / "index.html", "<p>news</p>");
     }
 
     void ExpectServesLikeAnUpdateHost() {
+        const struct {
+            std::string path;
+            bool found;
+            std::string body;
+        } cases[] = {
+            {"/updates/qvs12.ecd", true, package_},
+            {"/updates/QVS_SERVER_ADDRESS.TXT", true, "127.0.0.5\r\n"},
+            {"/updates/qvs13.ecd", false, ""},
+            // A directory without its slash is redirected to the one with it.
+            {"/updates/news", true, "<p>news</p>"},
+        };
         CHttpClient client(10000);
-        Result result = Fetch(client, Url("/updates/qvs12.ecd"));
-        EXPECT_EQ(result.error, "");
-        EXPECT_TRUE(result.success);
-        EXPECT_FALSE(result.failure);
-        EXPECT_TRUE(client.Body() == package_) << "body of " << client.Body().size() << " bytes";
-        EXPECT_EQ(client.Total(), package_.size());
-
-        result = Fetch(client, Url("/updates/QVS_SERVER_ADDRESS.TXT"));
-        EXPECT_TRUE(result.success);
-        EXPECT_EQ(client.Body(), "127.0.0.5\r\n");
-
-        result = Fetch(client, Url("/updates/qvs13.ecd"));
-        EXPECT_EQ(result.error, "");
-        EXPECT_FALSE(result.success);
-        EXPECT_TRUE(result.failure);
-        EXPECT_EQ(client.Status(), 404);
-
-        // A directory without its slash is redirected to the one with it.
-        result = Fetch(client, Url("/updates/news"));
-        EXPECT_EQ(result.error, "");
-        EXPECT_TRUE(result.success);
-        EXPECT_EQ(client.Body(), "<p>news</p>");
+        for (const auto& c : cases) {
+            int successes = 0;
+            int failures = 0;
+            client.OnSuccess = [&](CHttpClient::Command) { ++successes; };
+            client.OnFailure = [&](CHttpClient::Command) { ++failures; };
+            EXPECT_NO_THROW(client.Get("http://127.0.0.1:" + std::to_string(port_) + c.path));
+            EXPECT_EQ(successes, c.found ? 1 : 0) << c.path;
+            EXPECT_EQ(failures, c.found ? 0 : 1) << c.path;
+            EXPECT_EQ(client.Status(), c.found ? 200 : 404) << c.path;
+            if (c.found) {
+                EXPECT_TRUE(client.Body() == c.body) << c.path << ": " << client.Body().size();
+                EXPECT_EQ(client.Total(), c.body.size()) << c.path;
+            }
+        }
     }
 
     test::TempDir dir_;
-    std::string package_ = BinaryFile(3 * 1024 * 1024 + 123);
+    std::string package_ = std::string(3 * 1024 * 1024 + 123, '\0');
     std::uint16_t port_ = ExternalProcess::FreePort();
 };
 

@@ -4,15 +4,19 @@
 // client sent.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/SocketError.h"
 #include "platform/TcpListener.h"
 
 namespace qvs::test {
@@ -20,7 +24,7 @@ namespace qvs::test {
 class ScriptedServer {
 public:
     struct Step {
-        enum class Kind { Receive, ReceiveRequest, Send, Pause, Hold } kind;
+        enum class Kind { Receive, ReceiveRequest, Send, Pause } kind;
         std::size_t count = 0; // Receive: bytes; Pause: milliseconds
         std::string bytes;     // Send
     };
@@ -36,19 +40,35 @@ public:
     static Step Pause(int ms) { return {Step::Kind::Pause, static_cast<std::size_t>(ms), {}}; }
     // Sends nothing until the client closes (or the server is destroyed): a
     // stall that lasts as long as the client waits.
-    static Step Hold() { return {Step::Kind::Hold, 0, {}}; }
+    static Step Hold() { return Receive(SIZE_MAX); }
     static Step HoldUntilClientCloses() { return Hold(); }
     // An HTTP exchange: the request, then data in pieces of pieceSize bytes
     // with a pause between, so the client sees them as separate arrivals.
     static Script HttpReply(const std::string& data, std::size_t pieceSize = SIZE_MAX,
-                            int pauseMs = 2);
+                            int pauseMs = 2) {
+        Script script{ReceiveRequest()};
+        for (std::size_t at = 0; at < data.size(); at += pieceSize) {
+            script.push_back(Send(data.substr(at, pieceSize)));
+            script.push_back(Pause(pauseMs));
+        }
+        return script;
+    }
 
     // Listens on 127.0.0.1 at a free port; after the last step the
     // connection is closed.
-    explicit ScriptedServer(Script script);
+    explicit ScriptedServer(Script script)
+        : ScriptedServer([script](const std::string&, int) { return script; }, false) {}
     // Reads the HTTP request first, then plays what picker gives for it.
-    explicit ScriptedServer(ScriptPicker picker);
-    ~ScriptedServer();
+    explicit ScriptedServer(ScriptPicker picker) : ScriptedServer(std::move(picker), true) {}
+    ~ScriptedServer() {
+        stop_.store(true);
+        try { // wakes the accept at once
+            platform::TcpSocket wake;
+            wake.Connect("127.0.0.1", port_, 1000);
+        } catch (const platform::SocketError&) {
+        }
+        thread_.join();
+    }
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;
 
@@ -56,16 +76,86 @@ public:
     std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
     // What clients sent so far, one entry per accepted connection; a
     // request is in before any reply to it is sent.
-    std::vector<std::string> Received() const;
-    std::vector<std::string> Requests() const { return Received(); }
+    std::vector<std::string> Requests() const {
+        const std::lock_guard lock(mutex_);
+        return requests_;
+    }
     // A loopback port on which nothing listens: connecting to it is refused.
-    static std::uint16_t RefusedPort();
+    static std::uint16_t RefusedPort() { return platform::TcpListener("127.0.0.1", 0).LocalPort(); }
 
 private:
-    ScriptedServer(ScriptPicker picker, bool readRequest);
-    void Serve();
-    void Play(platform::TcpSocket& client, std::size_t index);
-    void Read(platform::TcpSocket& client, std::size_t index, std::size_t count, bool request);
+    static constexpr int pollMs = 20;
+    static constexpr int waitLimitMs = 30000;
+
+    ScriptedServer(ScriptPicker picker, bool readRequest)
+        : picker_(std::move(picker)), readRequest_(readRequest), listener_("127.0.0.1", 0),
+          port_(listener_.LocalPort()), thread_([this] { Serve(); }) {}
+
+    void Serve() {
+        while (!stop_.load()) {
+            std::optional<platform::TcpSocket> client;
+            try {
+                client = listener_.Accept(pollMs);
+            } catch (const platform::SocketError&) {
+                continue;
+            }
+            if (!client || stop_.load()) {
+                continue;
+            }
+            std::size_t index = 0;
+            {
+                const std::lock_guard lock(mutex_);
+                index = requests_.size();
+                requests_.emplace_back();
+            }
+            try {
+                Play(*client, index);
+            } catch (const platform::SocketError&) {
+                // The client went away mid-script; that is what some tests want.
+            }
+            client->Close();
+        }
+    }
+
+    void Play(platform::TcpSocket& client, std::size_t index) {
+        if (readRequest_) {
+            Read(client, index, ReceiveRequest());
+        }
+        for (const Step& step : picker_(Requests()[index], static_cast<int>(index))) {
+            if (step.kind == Step::Kind::Send) {
+                client.SendAll(step.bytes);
+            } else if (step.kind == Step::Kind::Pause) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(step.count));
+            } else {
+                Read(client, index, step);
+            }
+        }
+    }
+
+    // Reads count bytes, or up to an empty line (request), or until the
+    // client closes or stops sending for long.
+    void Read(platform::TcpSocket& client, std::size_t index, const Step& step) {
+        const bool request = step.kind == Step::Kind::ReceiveRequest;
+        std::string got;
+        char buffer[4096];
+        for (int idle = 0; idle < waitLimitMs && !stop_.load();) {
+            if (request ? got.find("\r\n\r\n") != std::string::npos : got.size() >= step.count) {
+                return;
+            }
+            if (!client.WaitForData(pollMs)) {
+                idle += pollMs;
+                continue;
+            }
+            const std::size_t want = request ? 1 : std::min(sizeof buffer, step.count - got.size());
+            const std::size_t n = client.Receive(buffer, want);
+            if (n == 0) {
+                return;
+            }
+            got.append(buffer, n);
+            const std::lock_guard lock(mutex_);
+            requests_[index].append(buffer, n);
+        }
+    }
 
     ScriptPicker picker_;
     bool readRequest_;
@@ -73,7 +163,7 @@ private:
     std::uint16_t port_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
-    std::vector<std::string> received_;
+    std::vector<std::string> requests_;
     std::thread thread_;
 };
 

@@ -13,6 +13,7 @@
 #include "signing/LauncherSignature.h"
 #include "signing/SignatureError.h"
 #include "signing/UpdateSignature.h"
+#include "support/RawFile.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
@@ -27,19 +28,8 @@ using platform::FileVersion;
 using platform::GetFileInformation;
 using test::ScriptedServer;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string Record(const std::string& text) {
     return std::string(platform::VersionRecordTag) + text + '\0';
-}
-
-TEST(GetFileInformation, MissingOrUnversionedFilesGiveZero) {
-    test::TempDir dir;
-    EXPECT_EQ(GetFileInformation(dir.File("absent.exe")), FileVersion{});
-    WriteFile(dir.File("plain.exe"), std::string(5000, 'x'));
-    EXPECT_EQ(GetFileInformation(dir.File("plain.exe")), FileVersion{});
 }
 
 #ifndef _WIN32
@@ -47,7 +37,7 @@ TEST(GetFileInformation, FindsTheRecordAnywhereInTheFile) {
     // Files are read in 1 MiB pieces: records across the first edge too.
     for (const std::size_t before : {1000u, (1u << 20) - 30, (1u << 20) - 1}) {
         test::TempDir dir;
-        WriteFile(dir.File("QVS.exe"), std::string(before, 'z') + Record("9.8.7.6") + "x");
+        test::WriteRawFile(dir.File("QVS.exe"), std::string(before, 'z') + Record("9.8.7.6") + "x");
         // The name matches without regard to case.
         EXPECT_EQ(GetFileInformation(dir.Str() + "qvs.exe"), (FileVersion{9, 8, 7, 6})) << before;
     }
@@ -76,38 +66,39 @@ bool PlaceLauncherFile(const test::TempDir& dir) {
     std::filesystem::copy_file("workers_tests.exe", dir.Path() / "qvs.exe", error);
     return !error;
 #else
-    WriteFile(dir.File("qvs.exe"), "\x7f"
-                                   "ELF" +
-                                       Record("1.2.10.0"));
+    test::WriteRawFile(dir.File("qvs.exe"), "\x7f"
+                                            "ELF" +
+                                                Record("1.2.10.0"));
     return true;
 #endif
 }
 
-bool NewerOnServer(const FileVersion& version, bool placeLauncher, bool alreadyNewer = false) {
-    test::TempDir dir;
-    if (placeLauncher && !PlaceLauncherFile(dir)) {
-        ADD_FAILURE() << "test program not found in the working folder";
-    }
-    const std::string request = test::Le32(3) + test::Le32(8) + test::Sz("qvs.exe");
-    ScriptedServer server(
-        {ScriptedServer::Receive(request.size()),
-         ScriptedServer::Send(test::Content(BuildGetCurrentFileVersionReply(version)))});
-    WorkerValues values;
-    values.InstallDir = dir.Str();
-    values.NewLauncherAvailable = alreadyNewer;
-    Worker<CGetCurrentFileVersion> worker(values, "127.0.0.1", server.Port());
-    EXPECT_FALSE(RunWorker(worker, WaitPolicy::Block()).failed);
-    return values.NewLauncherAvailable;
-}
-
+// Newer only when the server is ahead of the launcher placed; the flag is
+// never set back. Without a launcher the local version is zero (the
+// CurrentFileVersion row of WorkerReplies).
 TEST(GetCurrentFileVersion, NewerOnlyWhenTheServerIsAhead) {
-    EXPECT_FALSE(NewerOnServer({1, 2, 10, 0}, true));
-    EXPECT_FALSE(NewerOnServer({1, 1, 99, 99}, true));
-    EXPECT_TRUE(NewerOnServer({1, 2, 10, 1}, true));
-    // Without a launcher the local version is zero; the flag is never set back.
-    EXPECT_FALSE(NewerOnServer({0, 0, 0, 0}, false));
-    EXPECT_TRUE(NewerOnServer({0, 0, 0, 1}, false));
-    EXPECT_TRUE(NewerOnServer({0, 0, 0, 0}, false, true));
+    const struct {
+        FileVersion server;
+        bool before, after;
+    } cases[] = {{{1, 2, 10, 0}, false, false},
+                 {{1, 1, 99, 99}, false, false},
+                 {{1, 2, 10, 1}, false, true},
+                 {{1, 2, 10, 0}, true, true}};
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        ASSERT_TRUE(PlaceLauncherFile(dir)) << "test program not found in the working folder";
+        const std::string request = test::Le32(3) + test::Le32(8) + test::Sz("qvs.exe");
+        ScriptedServer server(
+            {ScriptedServer::Receive(request.size()),
+             ScriptedServer::Send(test::Content(BuildGetCurrentFileVersionReply(c.server)))});
+        WorkerValues values;
+        values.InstallDir = dir.Str();
+        values.NewLauncherAvailable = c.before;
+        Worker<CGetCurrentFileVersion> worker(values, "127.0.0.1", server.Port());
+        EXPECT_FALSE(RunWorker(worker, WaitPolicy::Block()).failed);
+        EXPECT_EQ(values.NewLauncherAvailable, c.after) << platform::FormatVersion(c.server);
+        EXPECT_EQ(server.Requests(), std::vector<std::string>{request});
+    }
 }
 
 // With keys, a launcher is taken only at exactly the version announced.

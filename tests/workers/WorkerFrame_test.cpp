@@ -29,19 +29,6 @@ ScriptedServer::Script PingReply(const std::string& address, int pauseMs = 0) {
             ScriptedServer::Send(Content(BuildPingReply(address)))};
 }
 
-TEST(WorkerFrame, ASuspendedWorkerDoesNothingUntilResumed) {
-    ScriptedServer server(PingReply("1.1.1.1"));
-    WorkerValues values;
-    {
-        Worker<CPingThread> worker(values, "127.0.0.1", server.Port());
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_FALSE(worker.Frame().IsTerminated());
-    }
-    EXPECT_TRUE(server.Received().empty());
-    EXPECT_EQ(values.ObservedAddress, "");
-    EXPECT_FALSE(values.WorkerFailed);
-}
-
 TEST(WorkerFrame, DestroyingARunningWorkerWaitsForItsEnd) {
     // The owner must not delete early, but if it does the body still finishes
     // against a live object and the results are complete afterwards.
@@ -55,13 +42,19 @@ TEST(WorkerFrame, DestroyingARunningWorkerWaitsForItsEnd) {
     EXPECT_EQ(values.ObservedAddress, "5.6.7.8");
 }
 
-TEST(WorkerFrame, ResumeTwiceRunsTheRequestOnceAndOnlyOwnersClearTheFailure) {
+// Nothing happens before Resume, and a second Resume does not run the
+// request again; only owners clear an earlier failure.
+TEST(WorkerFrame, ResumeRunsTheRequestOnceAndOnlyOwnersClearTheFailure) {
     ScriptedServer server(PingReply("1.1.1.1"));
     WorkerValues values;
     values.WorkerFailed = true;
     {
         Worker<CPingThread> worker(values, "127.0.0.1", server.Port());
         WorkerFrame& frame = worker.Frame();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(frame.IsTerminated());
+        EXPECT_TRUE(server.Requests().empty());
+        EXPECT_EQ(values.ObservedAddress, "");
         frame.Resume();
         frame.WaitFor();
         EXPECT_TRUE(frame.IsTerminated());
@@ -71,7 +64,7 @@ TEST(WorkerFrame, ResumeTwiceRunsTheRequestOnceAndOnlyOwnersClearTheFailure) {
     EXPECT_TRUE(values.WorkerFailed);
     EXPECT_EQ(values.ObservedAddress, "1.1.1.1");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(server.Received().size(), 1u); // a second connection would show
+    EXPECT_EQ(server.Requests().size(), 1u); // a second connection would show
 }
 
 // Every way of waiting starts clear, keeps the reason of a failure, and the
@@ -128,30 +121,32 @@ TEST(WorkerFailure, NamesTheKindOfEachError) {
     EXPECT_EQ(kindOf([] { throw std::logic_error("x"); }), "other: x");
 }
 
-TEST(UpdateServerConversation, ReportsProgressOfAFileLargerThanSmallReplies) {
-    const std::string file(150000, 'e');
-    const std::string reply = Content(BuildRequestECDFileReply("qvs", 2, "qvs2.ecd", file));
-    ScriptedServer server({ScriptedServer::Receive(16), ScriptedServer::Send(reply)});
-    platform::TcpSocket socket;
-    TransferProgress progress;
-    CStream payload = RunUpdateServerConversation(socket, "127.0.0.1", server.Port(),
-                                                  BuildRequestECDFileRequest("qvs", 2),
-                                                  MessageType::RequestECDFile, 5000, &progress);
-    const auto length = static_cast<std::int32_t>(reply.size() - ReplyHeaderSize);
-    EXPECT_EQ(progress.BytesTotal, length);
-    EXPECT_EQ(progress.BytesReceived, length);
-    EXPECT_EQ(Content(payload), reply.substr(ReplyHeaderSize));
-    EXPECT_EQ(payload.Position(), 0u);
-}
-
-TEST(UpdateServerConversation, ASmallReplyOfExactlyTheCapArrives) {
-    const std::string payload(64 * 1024, 'p');
-    ScriptedServer server(
-        {ScriptedServer::Receive(8), ScriptedServer::Send(Le32(0) + Le32(64 * 1024) + payload)});
-    platform::TcpSocket socket;
-    EXPECT_EQ(Content(RunUpdateServerConversation(socket, "127.0.0.1", server.Port(),
-                                                  BuildPingRequest(), MessageType::Ping, 5000)),
-              payload);
+// File replies may pass the small-reply cap, and report progress; a small
+// reply of exactly the cap arrives.
+TEST(UpdateServerConversation, TakesFilesLargerThanSmallRepliesAndSmallOnesUpToTheCap) {
+    const struct {
+        CStream request;
+        MessageType type;
+        std::string reply;
+    } cases[] = {
+        {BuildRequestECDFileRequest("qvs", 2), MessageType::RequestECDFile,
+         Content(BuildRequestECDFileReply("qvs", 2, "qvs2.ecd", std::string(150000, 'e')))},
+        {BuildPingRequest(), MessageType::Ping,
+         Le32(0) + Le32(64 * 1024) + std::string(64 * 1024, 'p')},
+    };
+    for (const auto& c : cases) {
+        ScriptedServer server(
+            {ScriptedServer::Receive(c.request.Size()), ScriptedServer::Send(c.reply)});
+        platform::TcpSocket socket;
+        TransferProgress progress;
+        CStream payload = RunUpdateServerConversation(socket, "127.0.0.1", server.Port(), c.request,
+                                                      c.type, 5000, &progress);
+        const auto length = static_cast<std::int32_t>(c.reply.size() - ReplyHeaderSize);
+        EXPECT_EQ(progress.BytesTotal, length);
+        EXPECT_EQ(progress.BytesReceived, length);
+        EXPECT_EQ(Content(payload), c.reply.substr(ReplyHeaderSize));
+        EXPECT_EQ(payload.Position(), 0u);
+    }
 }
 
 } // namespace

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <type_traits>
@@ -19,6 +16,7 @@
 #include "protocol/UpdateRequests.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 #include "support/WireBytes.h"
 #include "workers/CDownloadWebFileThread.h"
 #include "workers/CGetCurrentFileVersion.h"
@@ -44,47 +42,45 @@ using Runner = std::function<WorkerOutcome(WorkerValues&, std::uint16_t port, in
 constexpr int LongWaitMs = 5000;
 constexpr int StallWaitMs = 100;
 
-template <typename Body> WorkerOutcome RunBody(Worker<Body>& worker) {
+// Runs Body as its owner does, from the update server or over HTTP, where
+// TransferResult tells the owner 1 for a fetched file, 2 for none.
+template <typename Body, typename... Args>
+WorkerOutcome Run(WorkerValues& values, bool http, Args&&... args) {
+    Worker<Body> worker(values, std::forward<Args>(args)...);
     if constexpr (std::is_base_of_v<CFileTransferThread, Body>) {
-        worker->UseServer = true;
+        worker->UseServer = !http;
     }
-    return RunWorker(worker, WaitPolicy::Block());
+    const WorkerOutcome outcome = RunWorker(worker, WaitPolicy::Block());
+    if constexpr (std::is_base_of_v<CFileTransferThread, Body>) {
+        EXPECT_TRUE(!http || worker->TransferResult == (outcome.failed ? 2 : 1));
+    }
+    return outcome;
 }
 
 template <typename Body> Runner Asking() {
     return [](WorkerValues& values, std::uint16_t port, int waitMs) {
-        Worker<Body> worker(values, "127.0.0.1", port, waitMs);
-        return RunBody(worker);
+        return Run<Body>(values, false, "127.0.0.1", port, waitMs);
     };
 }
 
 // The launcher is stored as QVS, whatever name the owner passes.
 WorkerOutcome DownloadLauncher(WorkerValues& values, std::uint16_t port, int waitMs) {
-    Worker<CDownloadWebFileThread> worker(values, "Something.else", waitMs, port);
-    return RunBody(worker);
+    return Run<CDownloadWebFileThread>(values, false, "Something.else", waitMs, port);
 }
 
 // Over HTTP from the web host on port: the client code, and the launcher.
-// TransferResult tells the owner 1 for a fetched file, 2 for none.
-template <typename Body, typename... Args>
-WorkerOutcome OverHttp(WorkerValues& values, std::uint16_t port, Args&&... args) {
-    values.WebBaseUrl = "http://127.0.0.1:" + std::to_string(port) + "/updates/";
-    Worker<Body> worker(values, std::forward<Args>(args)...);
-    const WorkerOutcome outcome = RunWorker(worker, WaitPolicy::Block());
-    EXPECT_EQ(worker->TransferResult, outcome.failed ? 2 : 1);
-    return outcome;
-}
-
 WorkerOutcome EcdOverHttp(WorkerValues& values, std::uint16_t port, int waitMs) {
     values.RequestName = "qvsc";
     values.RequestVersion = 7;
-    return OverHttp<CRequestECDFileThread>(values, port, "127.0.0.1", ScriptedServer::RefusedPort(),
-                                           waitMs);
+    values.WebBaseUrl = "http://127.0.0.1:" + std::to_string(port) + "/updates/";
+    return Run<CRequestECDFileThread>(values, true, "127.0.0.1", ScriptedServer::RefusedPort(),
+                                      waitMs);
 }
 
 WorkerOutcome LauncherOverHttp(WorkerValues& values, std::uint16_t port, int waitMs) {
-    return OverHttp<CDownloadWebFileThread>(values, port, "QVS.exe", waitMs,
-                                            ScriptedServer::RefusedPort());
+    values.WebBaseUrl = "http://127.0.0.1:" + std::to_string(port) + "/updates/";
+    return Run<CDownloadWebFileThread>(values, true, "QVS.exe", waitMs,
+                                       ScriptedServer::RefusedPort());
 }
 
 std::string HttpOk(const std::string& body) {
@@ -98,10 +94,6 @@ std::string GameFrame(const std::string& plain) {
         block.push_back(static_cast<char>(c ^ 0x0F));
     }
     return Le32(static_cast<std::int32_t>(block.size())) + block;
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 void Preset(WorkerValues& values, const test::TempDir& dir) {
@@ -119,8 +111,8 @@ void Preset(WorkerValues& values, const test::TempDir& dir) {
     values.NoticeHtml = "<p>old</p>";
     fs::remove_all(dir.Path());
     fs::create_directories(dir.Path());
-    WriteFile(dir.Path() / "QVS", "earlier launcher");
-    WriteFile(dir.Path() / "qvsc.ecd", "earlier client code");
+    test::WriteFileBytes(dir.Path() / "QVS", "earlier launcher");
+    test::WriteFileBytes(dir.Path() / "qvsc.ecd", "earlier client code");
 }
 
 // Everything a worker may change, files in the installation included.
@@ -130,13 +122,7 @@ std::string Results(const WorkerValues& values, const fs::path& dir) {
         << values.LatestClientCodeVersion << '|' << values.NewLauncherAvailable << '|'
         << platform::FormatVersion(values.LatestLauncherVersion) << '|' << values.PeopleOnline
         << '|' << values.NoticeMode << '|' << values.NoticeTitle << '|' << values.NoticeHtml;
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().lexically_relative(dir).generic_string()] =
-            std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    for (const auto& [name, content] : files) {
+    for (const auto& [name, content] : test::TreeSnapshot(dir)) {
         out << '|' << name << '=' << content;
     }
     return out.str();
@@ -197,16 +183,20 @@ const WorkerCase workerCases[] = {
     // The server's file name, not RequestName, makes it the client code.
     UpdateCase("EcdFile", Asking<CRequestECDFileThread>(), BuildRequestECDFileRequest("qvs", 12),
                BuildRequestECDFileReply("qvs", 3, "qvsc3.ecd", clientCode), false, true,
-               [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "qvsc.ecd", clientCode); }),
-    UpdateCase("Launcher", DownloadLauncher, BuildDownloadWebFileRequest("qvs.exe"),
-               BuildDownloadWebFileReply(launcher), false, false,
-               [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "QVS", launcher); }),
+               [](WorkerValues&, const fs::path& dir) {
+                   test::WriteFileBytes(dir / "qvsc.ecd", clientCode);
+               }),
+    UpdateCase(
+        "Launcher", DownloadLauncher, BuildDownloadWebFileRequest("qvs.exe"),
+        BuildDownloadWebFileReply(launcher), false, false,
+        [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "QVS", launcher); }),
     {"EcdFileOverHttp", EcdOverHttp, "GET /updates/qvsc7.ecd ", HttpOk(clientCode), "",
      HttpOk(clientCode).size() - clientCode.size(), false, false,
-     [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "qvsc.ecd", clientCode); }, true},
+     [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "qvsc.ecd", clientCode); },
+     true},
     {"LauncherOverHttp", LauncherOverHttp, "GET /updates/QVS.exe ", HttpOk(launcher), "",
      HttpOk(launcher).size() - launcher.size(), false, false,
-     [](WorkerValues&, const fs::path& dir) { WriteFile(dir / "QVS", launcher); }, true},
+     [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "QVS", launcher); }, true},
 };
 
 void PrintTo(const WorkerCase& c, std::ostream* out) {
@@ -238,7 +228,7 @@ protected:
             c.expect(expected, expectedDir_.Path());
         }
         EXPECT_EQ(Results(values, dir_.Path()), Results(expected, expectedDir_.Path()));
-        const auto received = server.Received();
+        const auto received = server.Requests();
         ASSERT_EQ(received.size(), 1u);
         EXPECT_EQ(c.http ? received[0].substr(0, c.request.size()) : received[0], c.request);
     }
