@@ -13,13 +13,13 @@
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
-#include "support/WireBytes.h"
 #include "system/CDirectory.h"
 #include "system/JavaCommandLine.h"
 #include "system/PackageWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -60,13 +60,6 @@ std::string ClientCodeOf(const std::filesystem::path& folder, const std::string&
     return std::string(package.View());
 }
 
-std::string Scrambled(const std::string& plain) {
-    CStream stream;
-    stream.Write(plain.data(), plain.size());
-    stream.Encode();
-    return std::string(stream.View());
-}
-
 // An installation "Quorvash" inside a temp dir (so its parent is ours too),
 // with the process-wide values a launch needs and recording seams.
 class LaunchTest : public ::testing::Test {
@@ -84,10 +77,7 @@ protected:
 
     GameLaunch MakeLaunch() {
         GameLaunch::Probes probes;
-        probes.checkJava = [this] {
-            ++javaChecks;
-            return javaInstalled;
-        };
+        probes.checkJava = [this] { return javaInstalled; };
         probes.measureMachine = [this] { return figures; };
         return GameLaunch(*values, view, prompts, shell, probes);
     }
@@ -109,7 +99,6 @@ protected:
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
     bool javaInstalled = true;
-    int javaChecks = 0;
     MachineFigures figures{536870912, 268435456, 2400};
 };
 
@@ -118,14 +107,6 @@ const std::string kClientCodeMessage =
                 "again contact ") +
     build::SupportEmail;
 
-int FilesBelow(const fs::path& directory) {
-    int count = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
-        count += entry.is_regular_file() ? 1 : 0;
-    }
-    return count;
-}
-
 TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStartsJava) {
     figures = {17179869184ULL + 1048575, 1048575, 4294967295U};
     InstallClientCode("MainClass\\");
@@ -133,10 +114,11 @@ TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStar
     WriteText(installPath / "MainClass" / "old" / "Stale.class", "stale");
     MakeLaunch().LaunchGame();
 
-    EXPECT_EQ(ReadRawFile(installPath / "MainClass" / "StartUp.class"), "CAFEBABE-startup");
     // The walk makes the directories it passes, but writes no other file.
-    EXPECT_EQ(FilesBelow(installPath / "MainClass"), 1);
-    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "old"));
+    const auto extracted = test::TreeSnapshot(installPath / "MainClass");
+    EXPECT_EQ(
+        std::ranges::count_if(extracted, [](const auto& e) { return !e.first.ends_with('/'); }), 1);
+    EXPECT_EQ(extracted.at("StartUp.class"), "CAFEBABE-startup");
     EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
 #ifdef _WIN32
     EXPECT_TRUE(platform::GetAttributes(values->ClientClassDir).value_or(0) & platform::AttrHidden);
@@ -146,7 +128,6 @@ TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStar
     EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(javaChecks, 1);
     // Whole MiB, truncated; the heap options in the start never follow the machine.
     EXPECT_EQ(ConfigValue("MEMORY"), "16384");
     EXPECT_EQ(ConfigValue("AVAILABLE_MEMORY"), "0");
@@ -159,36 +140,18 @@ TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStar
     EXPECT_FALSE(fs::exists(installPath / "MainClass" / "StartUp.class"));
 }
 
-TEST_F(LaunchTest, NoStartUpClassOrAnUnwritableConfigurationStillStartsJava) {
-    fs::remove(clientFolder.Path() / "StartUp.class");
-    values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(FilesBelow(installPath / "MainClass"), 0);
-    EXPECT_EQ(shell.programs.size(), 1u);
-    EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
-}
-
-// A client code file that cannot serve (missing, empty, cut, a file that
-// escapes its class directory, a class directory outside; where each name
-// lies is ClassDirectoryTest's): the version files of the client code go,
+// A client code file that cannot serve (missing, cut, a class directory
+// outside; what a hostile package holds is CDirectoryHostile's, where each
+// name lies ClassDirectoryTest's): the version files of the client code go,
 // whatever their case, the player is told, the launcher closes, and nothing
 // outside the installation is touched.
 TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
-    using test::Le32;
-    using test::Sz;
     WriteText(root.Path() / "parent-keep.txt", "parent");
     WriteText(installPath / "qvs.dat", "data");
+    const std::string good = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string outside = ClientCodeOf(clientFolder.Path(), "..\\");
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {"qvsc.ecd", ""},
-        {"QVSC.ECD", Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("") +
-                               Sz("StartUp.class") + Le32(10) + "abc")},
-        {"QvsC.ecd", Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("..\\..\\") +
-                               Sz("StartUp.class") + Le32(3) + "abc")},
-        {"qvsc.ecd", outside}};
+        {"", ""}, {"QVSC.ECD", good.substr(0, good.size() - 2)}, {"qvsc.ecd", outside}};
     for (const auto& [file, content] : cases) {
         SCOPED_TRACE(file + " of " + std::to_string(content.size()));
         if (!file.empty()) {
@@ -197,7 +160,6 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         WriteText(installPath / "Qvsc.Dat", "7777");
         prompts.messages.clear();
         view.events.clear();
-        javaChecks = 0;
         values->ClientClassDir.clear();
         MakeLaunch().LaunchGame();
 
@@ -205,7 +167,6 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.dat"));
         EXPECT_EQ(prompts.messages, (std::vector<std::string>{kClientCodeMessage}));
         EXPECT_EQ(view.events, (Events{"close"}));
-        EXPECT_EQ(javaChecks, 1);
         if (content == outside) {
             EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
         }
@@ -222,21 +183,19 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
 }
 
 // With keys in the build the client code is checked again at every start:
-// one altered on disk, unsigned, or signed for another version than the
-// installed one is a damaged client code file.
+// one unsigned or signed for another version than the installed one is a
+// damaged client code file (a signature that does not match the bytes is
+// UpdateSignature's to refuse).
 TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
     const Ed25519::KeyPair keys = Ed25519::Generate();
     values->Workers.UpdatePublicKeys = {keys.publicKey};
     values->LocalClientCodeVersion = 3;
     const std::string code = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string genuine = code + UpdateSignature::Sign(keys.seed, {"qvsc", "3"}, code);
-    std::string altered = genuine;
-    altered[code.size() - 1] ^= 0x01;
     const struct {
         std::string file;
         bool starts;
     } cases[] = {{genuine, true},
-                 {altered, false},
                  {code, false},
                  {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
     for (const auto& c : cases) {
@@ -251,8 +210,11 @@ TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
 }
 
 // A name that means the installation directory itself: nothing in it is
-// deleted, it is not hidden, and the class is extracted all the same.
+// deleted, it is not hidden, and the class is extracted all the same. The
+// machine figures are only a record: a configuration that cannot be written
+// does not stop the start.
 TEST_F(LaunchTest, AClassDirectoryThatIsTheInstallationIsNotEmptied) {
+    values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
     WriteText(installPath / "qvs.dat", "data");
     WriteText(installPath / "sounds" / "stoneclick.wav", "RIFF");
     InstallClientCode(".\\");
@@ -320,10 +282,7 @@ TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
         }
         EXPECT_EQ(shell.urls, c.urls);
         EXPECT_EQ(view.events, (Events{"enable"}));
-        EXPECT_TRUE(shell.programs.empty());
         EXPECT_TRUE(prompts.messages.empty());
-        EXPECT_EQ(ConfigValue("MEMORY"), "<unset>");
-        EXPECT_FALSE(fs::exists(installPath / "MainClass"));
     }
 }
 

@@ -5,10 +5,10 @@
 //   outfill=N, errfill=N   write N bytes ('o' / 'e')
 //   forever                never end
 //   close                  close standard output and standard error
-//   env                    write every environment variable and a LF
+//   context                write every environment variable and a LF, then
+//                          "stdin-empty" when standard input gives no byte,
+//                          then the current directory
 //   args                   write every following argument in brackets, then end
-//   stdin                  write "stdin-empty" when standard input gives no byte
-//   cwd                    write the current directory
 //   exit=N                 end now with exit code N
 #include <chrono>
 #include <cstdio>
@@ -69,13 +69,11 @@ bool Run(std::string_view action, int& exitCode) {
     } else if (name == "close") {
         std::fclose(stdout);
         std::fclose(stderr);
-    } else if (name == "env") {
+    } else if (name == "context") {
         for (char** variable = QVS_ENVIRONMENT; variable && *variable; ++variable) {
             Write(stdout, std::string(*variable) + "\n");
         }
-    } else if (name == "stdin") {
         Write(stdout, std::fgetc(stdin) == EOF ? "stdin-empty" : "");
-    } else if (name == "cwd") {
         Write(stdout, std::filesystem::current_path().string());
     } else {
         exitCode = name == "exit" ? std::stoi(value) : 99;
