@@ -31,8 +31,8 @@ namespace qvs {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadRawFile;
 using Events = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
 class RecordingLaunchView : public ILaunchView {
 public:
@@ -82,6 +82,13 @@ protected:
         return GameLaunch(*values, view, prompts, shell, probes);
     }
 
+    // Fresh recorders for the next launch of a table.
+    void Reset() {
+        view = RecordingLaunchView();
+        prompts = test::RecordingPrompts();
+        shell = test::RecordingShell();
+    }
+
     void InstallClientCode(const std::string& baseName) {
         WriteText(installPath / "qvsc.ecd", ClientCodeOf(clientFolder.Path(), baseName));
     }
@@ -107,37 +114,54 @@ const std::string kClientCodeMessage =
                 "again contact ") +
     build::SupportEmail;
 
-TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStartsJava) {
+// Only a class directory inside the installation is emptied and hidden; one
+// that is the installation itself keeps its files, and the exit clean-up
+// never deletes from it. The walk makes the directories it passes, but
+// writes no other file. The machine figures are only a record: a
+// configuration that cannot be written does not stop the start.
+TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
     figures = {17179869184ULL + 1048575, 1048575, 4294967295U};
-    InstallClientCode("MainClass\\");
-    WriteText(installPath / "MainClass" / "Old.class", "old");
-    WriteText(installPath / "MainClass" / "old" / "Stale.class", "stale");
-    MakeLaunch().LaunchGame();
+    for (const bool inside : {true, false}) {
+        SCOPED_TRACE(inside ? "inside" : "the installation");
+        const fs::path classDir = inside ? installPath / "MainClass" : installPath;
+        InstallClientCode(inside ? "MainClass\\" : ".\\");
+        WriteText(classDir / "Old.class", "old");
+        WriteText(classDir / "old" / "Stale.class", "stale");
+        if (!inside) {
+            values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
+        }
+        Reset();
+        MakeLaunch().LaunchGame();
 
-    // The walk makes the directories it passes, but writes no other file.
-    const auto extracted = test::TreeSnapshot(installPath / "MainClass");
-    EXPECT_EQ(
-        std::ranges::count_if(extracted, [](const auto& e) { return !e.first.ends_with('/'); }), 1);
-    EXPECT_EQ(extracted.at("StartUp.class"), "CAFEBABE-startup");
-    EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
+        const auto extracted = test::TreeSnapshot(classDir);
+        EXPECT_EQ(extracted.at("StartUp.class"), "CAFEBABE-startup");
+        EXPECT_EQ(extracted.contains("Old.class"), !inside);
+        EXPECT_EQ(extracted.contains("old/Stale.class"), !inside);
+        if (inside) {
+            EXPECT_EQ(std::ranges::count_if(extracted,
+                                            [](const auto& e) { return !e.first.ends_with('/'); }),
+                      1);
+        }
+        EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
 #ifdef _WIN32
-    EXPECT_TRUE(platform::GetAttributes(values->ClientClassDir).value_or(0) & platform::AttrHidden);
+        EXPECT_EQ((platform::GetAttributes(values->ClientClassDir).value_or(0) &
+                   platform::AttrHidden) != 0,
+                  inside);
 #endif
-    ASSERT_EQ(shell.programs.size(), 1u);
-    EXPECT_EQ(shell.programs[0], JavaClientStart(installDir));
-    EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(prompts.questions.empty());
+        EXPECT_EQ(shell.programs, std::vector<ProgramStart>{JavaClientStart(installDir)});
+        EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
+        EXPECT_TRUE(prompts.messages.empty());
+        // The exit clean-up finds what was extracted (a directory named
+        // without its separator: the C runtime of Windows cannot stat one with it).
+        EXPECT_TRUE(fs::equivalent(fs::path(values->ClientClassDir).parent_path(), classDir));
+        EXPECT_EQ(CleanUpClientClass(values->ClientClassDir, values->InstallDir()), inside);
+        EXPECT_EQ(fs::exists(classDir / "StartUp.class"), !inside);
+    }
     // Whole MiB, truncated; the heap options in the start never follow the machine.
+    values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
     EXPECT_EQ(ConfigValue("MEMORY"), "16384");
     EXPECT_EQ(ConfigValue("AVAILABLE_MEMORY"), "0");
     EXPECT_EQ(ConfigValue("CPU"), "4294967295");
-    // The exit clean-up finds what was extracted (a directory named without
-    // its separator: the C runtime of Windows cannot stat one with it).
-    EXPECT_TRUE(
-        fs::equivalent(fs::path(values->ClientClassDir).parent_path(), installPath / "MainClass"));
-    EXPECT_TRUE(CleanUpClientClass(values->ClientClassDir, values->InstallDir()));
-    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "StartUp.class"));
 }
 
 // A client code file that cannot serve (missing, cut, a class directory
@@ -158,14 +182,13 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
             WriteText(installPath / file, content);
         }
         WriteText(installPath / "Qvsc.Dat", "7777");
-        prompts.messages.clear();
-        view.events.clear();
+        Reset();
         values->ClientClassDir.clear();
         MakeLaunch().LaunchGame();
 
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.ecd"));
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.dat"));
-        EXPECT_EQ(prompts.messages, (std::vector<std::string>{kClientCodeMessage}));
+        EXPECT_EQ(prompts.messages, Lines{kClientCodeMessage});
         EXPECT_EQ(view.events, (Events{"close"}));
         if (content == outside) {
             EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
@@ -177,9 +200,9 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         });
         EXPECT_EQ(kept, (std::map<std::string, std::string>{{"Quorvash/qvs.dat", "data"},
                                                             {"parent-keep.txt", "parent"}}));
+        EXPECT_TRUE(prompts.questions.empty());
+        EXPECT_TRUE(shell.programs.empty());
     }
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_TRUE(shell.programs.empty());
 }
 
 // With keys in the build the client code is checked again at every start:
@@ -200,36 +223,12 @@ TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
                  {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
     for (const auto& c : cases) {
         WriteText(installPath / "qvsc.ecd", c.file);
-        prompts.messages.clear();
-        shell.programs.clear();
+        Reset();
         MakeLaunch().LaunchGame();
         EXPECT_EQ(shell.programs.size(), c.starts ? 1U : 0U);
         EXPECT_EQ(prompts.messages.empty(), c.starts);
         EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), c.starts);
     }
-}
-
-// A name that means the installation directory itself: nothing in it is
-// deleted, it is not hidden, and the class is extracted all the same. The
-// machine figures are only a record: a configuration that cannot be written
-// does not stop the start.
-TEST_F(LaunchTest, AClassDirectoryThatIsTheInstallationIsNotEmptied) {
-    values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
-    WriteText(installPath / "qvs.dat", "data");
-    WriteText(installPath / "sounds" / "stoneclick.wav", "RIFF");
-    InstallClientCode(".\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(ReadRawFile(installPath / "qvs.dat"), "data");
-    EXPECT_EQ(ReadRawFile(installPath / "sounds" / "stoneclick.wav"), "RIFF");
-    EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd"));
-    EXPECT_EQ(ReadRawFile(installPath / "StartUp.class"), "CAFEBABE-startup");
-    EXPECT_EQ(shell.programs.size(), 1u);
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_FALSE(platform::GetAttributes(installDir).value_or(platform::AttrHidden) &
-                 platform::AttrHidden);
-    // The exit clean-up never deletes from the installation directory.
-    EXPECT_FALSE(CleanUpClientClass(values->ClientClassDir, values->InstallDir()));
 }
 
 // Java missing: the offer (an installer shipped beside the launcher, the
@@ -246,41 +245,38 @@ TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
         build::JavaSite + ".  Would you like your default web browser to be directed to this page?";
     const struct {
         std::deque<bool> answers;
-        std::vector<std::string> installers;
-        std::vector<std::string> questions;
-        std::string openedFile; // empty: none
-        std::vector<std::string> urls;
+        Lines installers;
+        Lines opened;
     } cases[] = {
-        {{false}, {beta, release}, {question}, "", {}},
-        {{true}, {beta, release}, {question}, beta, {}},
-        {{true}, {release}, {question}, release, {}},
-        {{true, true}, {}, {question, vendorQuestion}, "", {build::JavaSite}},
-        {{true, false}, {}, {question, vendorQuestion}, "", {}},
+        {{false}, {beta, release}, {}},
+        {{true}, {beta, release}, {installDir + beta}},
+        {{true}, {release}, {installDir + release}},
+        {{true, true}, {}, {build::JavaSite}},
+        {{true, false}, {}, {}},
     };
     javaInstalled = false;
     InstallClientCode("MainClass\\");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.installers.size() * 10 + c.answers.size());
-        for (const std::string& installer : {beta, release}) {
-            fs::remove(installPath / installer);
+        for (const std::string& name : {beta, release}) {
+            fs::remove(installPath / name);
         }
-        for (const std::string& installer : c.installers) {
-            WriteText(installPath / installer, "MZ");
+        for (const std::string& name : c.installers) {
+            WriteText(installPath / name, "MZ");
         }
-        prompts.questions.clear();
+        Reset();
         prompts.answers = c.answers;
-        shell.files.clear();
-        shell.urls.clear();
-        view.events.clear();
         MakeLaunch().LaunchGame();
 
-        EXPECT_EQ(prompts.questions, c.questions);
-        ASSERT_EQ(shell.files.size(), c.openedFile.empty() ? 0U : 1U);
-        if (!c.openedFile.empty()) {
-            EXPECT_TRUE(fs::equivalent(shell.files[0].path, installPath / c.openedFile));
-            EXPECT_EQ(shell.files[0].workingDirectory, installDir);
+        // The vendor's page is offered once Yes finds no installer.
+        const bool vendor = c.answers[0] && c.installers.empty();
+        EXPECT_EQ(prompts.questions, (vendor ? Lines{question, vendorQuestion} : Lines{question}));
+        Lines opened = shell.urls;
+        for (const auto& file : shell.files) {
+            opened.push_back(file.path);
+            EXPECT_EQ(file.workingDirectory, installDir);
         }
-        EXPECT_EQ(shell.urls, c.urls);
+        EXPECT_EQ(opened, c.opened);
         EXPECT_EQ(view.events, (Events{"enable"}));
         EXPECT_TRUE(prompts.messages.empty());
     }

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "ChildCommand.h"
-#include "RecordingConfig.h"
+#include "launcher/CConfig.h"
 #include "support/RecordingPrompts.h"
+#include "support/TempDir.h"
 #include "system/CheckJavaVersion.h"
 
 namespace qvs {
@@ -26,38 +27,40 @@ TEST(CheckJavaVersionTest, RunsTheQueryAndStoresItsOutputAsOneLine) {
         {R"("err=java version \"1.3.1_20\"\n" out=Runtime\n out=x)", false,
          "Runtime <BR> xjava version \"1.3.1_20\" <BR> "},
         {"", false, ""}};
+    const test::TempDir dir;
     for (const auto& [actions, accepted, stored] : cases) {
-        test::RecordingConfig config;
+        CConfig config(dir.File("qvs.cfg"));
         test::RecordingPrompts prompts;
         EXPECT_EQ(CheckJavaVersion(config, prompts, ChildCommand(actions)), accepted) << actions;
-        EXPECT_EQ(config.writes, Lines{"JAVA_VERSION/VERSION=" + stored});
+        EXPECT_EQ(config.ReadLines(), (Lines{"[JAVA_VERSION]", "VERSION=" + stored}));
         EXPECT_TRUE(prompts.messages.empty());
     }
-    test::RecordingConfig config;
+    CConfig config(dir.File("other.cfg"));
     test::RecordingPrompts prompts;
     EXPECT_FALSE(CheckJavaVersion(config, prompts, "qvs-no-such-java-4711 -version"));
     EXPECT_EQ(prompts.messages, Lines{"Error executing command line"});
-    EXPECT_EQ(config.writes, Lines{"JAVA_VERSION/VERSION="});
-    config.failWrites = true;
-    EXPECT_FALSE(CheckJavaVersion(config, prompts, ChildCommand(std::get<0>(cases[0]))));
+    EXPECT_EQ(config.ReadLines(), (Lines{"[JAVA_VERSION]", "VERSION="}));
+    CConfig unwritable(dir.File("missing/qvs.cfg"));
+    EXPECT_FALSE(CheckJavaVersion(unwritable, prompts, ChildCommand(std::get<0>(cases[0]))));
 }
 
 TEST(CheckJavaVersionTest, InstalledRuntime) {
-    test::RecordingConfig config;
+    const test::TempDir dir;
+    CConfig config(dir.File("qvs.cfg"));
     test::RecordingPrompts prompts;
     const bool accepted = CheckJavaVersion(config, prompts);
-    if (prompts.messages == std::vector<std::string>{"Error executing command line"}) {
+    if (prompts.messages == Lines{"Error executing command line"}) {
         GTEST_SKIP() << kJavaVersionCommandLine << " is not on the PATH";
     }
     EXPECT_TRUE(prompts.messages.empty());
-    ASSERT_EQ(config.writes.size(), 1u);
-    ASSERT_TRUE(config.writes[0].starts_with("JAVA_VERSION/VERSION="));
-    const std::string stored = config.writes[0].substr(21);
-    EXPECT_NE(stored.find(" version \""), std::string::npos) << stored;
-    EXPECT_EQ(stored.find_first_of("\r\n"), std::string::npos) << stored;
-    EXPECT_TRUE(stored.ends_with(" <BR> ")) << stored;
+    // One line, however many the runtime wrote.
+    const Lines lines = config.ReadLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[1].starts_with("VERSION=")) << lines[1];
+    EXPECT_NE(lines[1].find(" version \""), std::string::npos) << lines[1];
+    EXPECT_TRUE(lines[1].ends_with(" <BR> ")) << lines[1];
     // Every runtime still installed anywhere is newer than 1.3.
-    EXPECT_TRUE(accepted) << stored;
+    EXPECT_TRUE(accepted) << lines[1];
 }
 
 // Texts that are no version are refused only for "1.0" to "1.3" anywhere in
