@@ -33,6 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 using Events = std::vector<std::string>;
 using Lines = std::vector<std::string>;
+using Tree = std::map<std::string, std::string>;
 
 class RecordingLaunchView : public ILaunchView {
 public:
@@ -75,26 +76,20 @@ protected:
         WriteText(clientFolder.Path() / "game" / "Helper.class", "CAFEBABE-helper");
     }
 
-    GameLaunch MakeLaunch() {
+    // Launches with fresh recorders, the player answering as told.
+    void Launch(std::deque<bool> answers = {}) {
+        view = RecordingLaunchView();
+        prompts = test::RecordingPrompts();
+        prompts.answers = std::move(answers);
+        shell = test::RecordingShell();
         GameLaunch::Probes probes;
         probes.checkJava = [this] { return javaInstalled; };
         probes.measureMachine = [this] { return figures; };
-        return GameLaunch(*values, view, prompts, shell, probes);
-    }
-
-    // Fresh recorders for the next launch of a table.
-    void Reset() {
-        view = RecordingLaunchView();
-        prompts = test::RecordingPrompts();
-        shell = test::RecordingShell();
+        GameLaunch(*values, view, prompts, shell, probes).LaunchGame();
     }
 
     void InstallClientCode(const std::string& baseName) {
         WriteText(installPath / "qvsc.ecd", ClientCodeOf(clientFolder.Path(), baseName));
-    }
-
-    std::string ConfigValue(const std::string& key) const {
-        return values->Config->ReadValue("CONFIG", key, "<unset>");
     }
 
     test::TempDir root;
@@ -106,7 +101,7 @@ protected:
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
     bool javaInstalled = true;
-    MachineFigures figures{536870912, 268435456, 2400};
+    MachineFigures figures;
 };
 
 const std::string kClientCodeMessage =
@@ -130,8 +125,7 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
         if (!inside) {
             values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
         }
-        Reset();
-        MakeLaunch().LaunchGame();
+        Launch();
 
         const auto extracted = test::TreeSnapshot(classDir);
         EXPECT_EQ(extracted.at("StartUp.class"), "CAFEBABE-startup");
@@ -159,9 +153,9 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
     }
     // Whole MiB, truncated; the heap options in the start never follow the machine.
     values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
-    EXPECT_EQ(ConfigValue("MEMORY"), "16384");
-    EXPECT_EQ(ConfigValue("AVAILABLE_MEMORY"), "0");
-    EXPECT_EQ(ConfigValue("CPU"), "4294967295");
+    EXPECT_EQ(values->Config->ReadValue("CONFIG", "MEMORY", ""), "16384");
+    EXPECT_EQ(values->Config->ReadValue("CONFIG", "AVAILABLE_MEMORY", ""), "0");
+    EXPECT_EQ(values->Config->ReadValue("CONFIG", "CPU", ""), "4294967295");
 }
 
 // A client code file that cannot serve (missing, cut, a class directory
@@ -182,9 +176,8 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
             WriteText(installPath / file, content);
         }
         WriteText(installPath / "Qvsc.Dat", "7777");
-        Reset();
         values->ClientClassDir.clear();
-        MakeLaunch().LaunchGame();
+        Launch();
 
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.ecd"));
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.dat"));
@@ -194,12 +187,11 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
             EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
         }
         // Outside the installation nothing changed, nor its other files.
-        std::map<std::string, std::string> kept = test::TreeSnapshot(root.Path());
+        Tree kept = test::TreeSnapshot(root.Path());
         std::erase_if(kept, [](const auto& entry) {
             return entry.first.starts_with("Quorvash/") && entry.first != "Quorvash/qvs.dat";
         });
-        EXPECT_EQ(kept, (std::map<std::string, std::string>{{"Quorvash/qvs.dat", "data"},
-                                                            {"parent-keep.txt", "parent"}}));
+        EXPECT_EQ(kept, (Tree{{"Quorvash/qvs.dat", "data"}, {"parent-keep.txt", "parent"}}));
         EXPECT_TRUE(prompts.questions.empty());
         EXPECT_TRUE(shell.programs.empty());
     }
@@ -223,8 +215,7 @@ TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
                  {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
     for (const auto& c : cases) {
         WriteText(installPath / "qvsc.ecd", c.file);
-        Reset();
-        MakeLaunch().LaunchGame();
+        Launch();
         EXPECT_EQ(shell.programs.size(), c.starts ? 1U : 0U);
         EXPECT_EQ(prompts.messages.empty(), c.starts);
         EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), c.starts);
@@ -264,9 +255,7 @@ TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
         for (const std::string& name : c.installers) {
             WriteText(installPath / name, "MZ");
         }
-        Reset();
-        prompts.answers = c.answers;
-        MakeLaunch().LaunchGame();
+        Launch(c.answers);
 
         // The vendor's page is offered once Yes finds no installer.
         const bool vendor = c.answers[0] && c.installers.empty();

@@ -28,50 +28,36 @@ TEST(WindowSearchTest, WithoutDisplayNothingIsFound) {
 }
 
 // A real top-level window on the X display, made the way a Java client's
-// toolkit makes one: WM_NAME, optionally _NET_WM_NAME, and WM_CLASS.
+// toolkit makes one: WM_NAME, optionally _NET_WM_NAME, and WM_CLASS (the
+// instance and the class name, each ended by a zero byte).
 class X11Window {
 public:
-    X11Window(const std::string& title, const std::string& instance, const std::string& className,
-              const char* netTitle = nullptr) {
+    X11Window(const std::string& title, const std::string& wmClass, const char* netTitle) {
         library_ = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
-        if (library_ == nullptr) {
-            return;
-        }
-        auto open = Fn<void* (*)(const char*)>("XOpenDisplay");
         // Xvfb refuses a connection now and then.
-        for (int attempt = 0; attempt < 5 && display_ == nullptr; ++attempt) {
-            display_ = open(nullptr);
+        for (int attempt = 0; library_ != nullptr && display_ == nullptr && attempt < 5;
+             ++attempt) {
+            display_ = Call<void*>("XOpenDisplay", static_cast<const char*>(nullptr));
         }
         if (display_ == nullptr) {
             return;
         }
-        auto root = Fn<unsigned long (*)(void*)>("XDefaultRootWindow")(display_);
-        window_ = Fn<unsigned long (*)(void*, unsigned long, int, int, unsigned, unsigned, unsigned,
-                                       unsigned long, unsigned long)>("XCreateSimpleWindow")(
-            display_, root, 0, 0, 40, 30, 0, 0, 0);
-        Fn<int (*)(void*, unsigned long, const char*)>("XStoreName")(display_, window_,
-                                                                     title.c_str());
-        struct ClassHint {
-            const char* name;
-            const char* className;
-        } hint{instance.c_str(), className.c_str()};
-        Fn<int (*)(void*, unsigned long, ClassHint*)>("XSetClassHint")(display_, window_, &hint);
+        const auto root = Call<unsigned long>("XDefaultRootWindow", display_);
+        window_ = Call<unsigned long>("XCreateSimpleWindow", display_, root, 0, 0, 40U, 30U, 0U,
+                                      0UL, 0UL);
+        const unsigned long wmName = 39, wmClassName = 67, string = 31; // predefined atoms
+        SetProperty(wmName, string, title);
+        SetProperty(wmClassName, string, wmClass);
         if (netTitle != nullptr) {
-            auto intern = Fn<unsigned long (*)(void*, const char*, int)>("XInternAtom");
-            Fn<int (*)(void*, unsigned long, unsigned long, unsigned long, int, int,
-                       const unsigned char*, int)>("XChangeProperty")(
-                display_, window_, intern(display_, "_NET_WM_NAME", 0),
-                intern(display_, "UTF8_STRING", 0), 8, 0,
-                reinterpret_cast<const unsigned char*>(netTitle),
-                static_cast<int>(std::string(netTitle).size()));
+            SetProperty(Atom("_NET_WM_NAME"), Atom("UTF8_STRING"), netTitle);
         }
-        Fn<int (*)(void*, unsigned long)>("XMapWindow")(display_, window_);
-        Fn<int (*)(void*, int)>("XSync")(display_, 0);
+        Call<int>("XMapWindow", display_, window_);
+        Call<int>("XSync", display_, 0);
     }
     ~X11Window() {
         if (display_ != nullptr) {
-            Fn<int (*)(void*, unsigned long)>("XDestroyWindow")(display_, window_);
-            Fn<int (*)(void*)>("XCloseDisplay")(display_);
+            Call<int>("XDestroyWindow", display_, window_);
+            Call<int>("XCloseDisplay", display_);
         }
         if (library_ != nullptr) {
             dlclose(library_);
@@ -84,8 +70,17 @@ public:
     std::uintptr_t Handle() const { return window_; }
 
 private:
-    template <typename F> F Fn(const char* name) const {
-        return reinterpret_cast<F>(dlsym(library_, name));
+    // libX11 is loaded at run time, as the launcher loads it.
+    template <typename R, typename... Args> R Call(const char* name, Args... args) const {
+        return reinterpret_cast<R (*)(Args...)>(dlsym(library_, name))(args...);
+    }
+    unsigned long Atom(const char* name) const {
+        return Call<unsigned long>("XInternAtom", display_, name, 0);
+    }
+    void SetProperty(unsigned long property, unsigned long type, const std::string& value) const {
+        Call<int>("XChangeProperty", display_, window_, property, type, 8, 0,
+                  reinterpret_cast<const unsigned char*>(value.data()),
+                  static_cast<int>(value.size()));
     }
 
     void* library_ = nullptr;
@@ -111,14 +106,13 @@ TEST(WindowSearchX11Test, FindsOnlyExactTitleAndClass) {
         {"Quorvash", "client", "MainClass", nullptr, false},
         {"Quorvash ", "client", "MainClass.MainClass", nullptr, false},
         {"quorvash", "client", "MainClass.MainClass", nullptr, false},
-        {"Launcher", "client", "MainClass.MainClass", nullptr, false},
         {"Old name", "client", "MainClass.MainClass", "Quorvash", true},
         {"Quorvash", "client", "MainClass.MainClass", "Renamed", false},
         {"Quorvash", "MainClass.MainClass", "Other", nullptr, false}, // instance is no class
     };
     for (const WindowCase& c : cases) {
         SCOPED_TRACE(std::string(c.title) + " / " + c.instance + " / " + c.className);
-        X11Window window(c.title, c.instance, c.className, c.netTitle);
+        X11Window window(c.title, std::string(c.instance) + '\0' + c.className + '\0', c.netTitle);
         ASSERT_TRUE(window.Made());
         EXPECT_EQ(FindTopLevelWindow("Quorvash", "MainClass.MainClass"),
                   c.counts ? window.Handle() : 0u);
