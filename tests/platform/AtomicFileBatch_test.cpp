@@ -125,6 +125,9 @@ TEST_F(AtomicFileBatchTest, ABatchLandsWholeOnCommitAndNotAtAllWhenDropped) {
     }
 }
 
+// Neither a file that cannot be created nor a source that fails part-way (a
+// package file that ends early; its error passes on unchanged) leaves a
+// temporary, and the files added before and after still commit.
 TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
     test::WriteRawFile(dir.Path() / "plain", "a file, not a directory");
     const std::string readOnly = Path("Data\\Sub\\Keep.bin");
@@ -141,6 +144,13 @@ TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
     for (const char* name : cases) {
         ExpectCreateError([&] { batch.Add(Path(name), std::string_view("x")); }, Path(name));
     }
+    EXPECT_THROW(batch.Add(Path("old.txt"),
+                           [](const AtomicFileBatch::ContentWriter& write) {
+                               write(std::as_bytes(std::span("partial", 7)));
+                               throw std::out_of_range("source ended");
+                           }),
+                 std::out_of_range);
+    EXPECT_EQ(OnDisk().size(), before.size() + 2) << "the plain file and one temporary";
     batch.Add(Path("Data\\last"), std::string_view("2"));
     EXPECT_EQ(batch.Pending(), 2U);
     batch.Commit();
@@ -169,26 +179,6 @@ TEST_F(AtomicFileBatchTest, AFailedRenameKeepsEarlierFilesNewAndLaterFilesOld) {
     expected["Data/blocked/"] = "";
     expected["Data/blocked/inner/"] = "";
     expected["Data/blocked/inner/f"] = "f";
-    EXPECT_EQ(OnDisk(), expected);
-}
-
-// A source that fails part-way (a package file that ends early): that file's
-// temporary goes, the error passes on unchanged, earlier files still commit.
-TEST_F(AtomicFileBatchTest, AFillThatThrowsLeavesNoTemporaryAndKeepsTheBatch) {
-    AtomicFileBatch batch;
-    batch.Add(Path("Data\\first"), std::string_view("first"));
-    EXPECT_THROW(batch.Add(Path("old.txt"),
-                           [](const AtomicFileBatch::ContentWriter& write) {
-                               write(std::as_bytes(std::span("partial", 7)));
-                               throw std::out_of_range("source ended");
-                           }),
-                 std::out_of_range);
-    EXPECT_EQ(batch.Pending(), 1U);
-    EXPECT_EQ(OnDisk().size(), before.size() + 1) << "only the first temporary";
-    batch.Commit();
-
-    Tree expected = before;
-    expected["Data/first"] = "first";
     EXPECT_EQ(OnDisk(), expected);
 }
 

@@ -9,6 +9,7 @@
 #include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
 #include "system/CheckJavaVersion.h"
+#include "system/TextLines.h"
 
 namespace qvs {
 namespace {
@@ -63,21 +64,35 @@ TEST(CheckJavaVersionTest, InstalledRuntime) {
     EXPECT_TRUE(accepted) << lines[1];
 }
 
-// Texts that are no version are refused only for "1.0" to "1.3" anywhere in
-// them; only the first quoted text counts.
+// Only the first quoted text counts; one that is no version is refused only
+// for "1.0" to "1.3" anywhere in it.
 TEST(IsJavaVersionAcceptedTest, ParsesTheVersionNumbers) {
-    for (const char* output : {"java version 1.4.2", R"("1.3")", R"("1.3.1_20")", R"("0.1.3")",
-                               R"("v1.2")", R"("1.x-1.1")", R"(x "1.3.1" y "17")"}) {
+    for (const char* output :
+         {"java version 1.4.2", R"(java version "1.4)", R"("1.3")", R"("1.3.1_20")", R"("0.1.3")",
+          R"("v1.2")", R"("1.x-1.1")", R"(x "1.3.1" y "17")"}) {
         EXPECT_FALSE(IsJavaVersionAccepted(output)) << output;
     }
-    for (const char* output :
-         {R"("1.4")", R"("1.4.2_03")", R"("1.10.1")", R"("2")", R"("17.0.15")", R"("1")",
-          R"("1.x")", R"("0.9")", R"("v11")", R"("99999999999999999999")", R"(x "17" y "1.3.1")"}) {
+    for (const char* output : {R"("1.4")", R"("1.4.2_03")", R"("1.10.1")", R"("2")", R"("17.0.15")",
+                               R"("1")", R"("1.x")", R"("0.9")", R"("v11")", R"("")",
+                               R"("99999999999999999999")", R"(x "17" y "1.3.1")"}) {
         EXPECT_TRUE(IsJavaVersionAccepted(output)) << output;
     }
-    EXPECT_EQ(QuotedVersionText(R"(java version "1.4.2_03" <BR> )"), "1.4.2_03");
-    EXPECT_EQ(QuotedVersionText(R"(""x")"), "");
-    EXPECT_EQ(QuotedVersionText(R"(one " only)"), std::nullopt);
+}
+
+// The lines of the query's output, as CheckJavaVersion joins them.
+TEST(SplitIntoLinesTest, BreaksAtCrLfCrOrLf) {
+    const std::pair<const char*, Lines> cases[] = {
+        {"", {}},
+        {"abc\n", {"abc"}},
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"a\n\nb", {"a", "", "b"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"tab\tand spaces  \r\n", {"tab\tand spaces  "}}};
+    for (const auto& [text, lines] : cases) {
+        EXPECT_EQ(SplitIntoLines(text), lines) << text;
+    }
 }
 
 } // namespace

@@ -77,15 +77,6 @@ TEST(RunCapturingOutputTest, WhatCannotStartOrDoesNotEnd) {
 }
 
 #ifndef _WIN32
-// Without a shell, the program name is looked up along the launcher's PATH
-// and nothing in the command line is interpreted.
-TEST(RunCapturingOutputTest, FindsTheProgramOnThePathWithoutAShell) {
-    const CapturedOutput captured = RunCapturingOutput(R"(sh -c "printf out; printf err >&2")");
-    EXPECT_EQ(captured.output, "out");
-    EXPECT_EQ(captured.errors, "err");
-    EXPECT_EQ(RunCapturingOutput("echo $HOME 'a  b' ; ls").output, "$HOME 'a b' ; ls\n");
-}
-
 // A time-out also ends what the child started, not only the child itself.
 TEST(RunCapturingOutputTest, TimeOutAlsoStopsWhatTheChildStarted) {
     const test::TempDir dir;

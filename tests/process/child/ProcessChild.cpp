@@ -56,12 +56,7 @@ bool Run(std::string_view action, int& exitCode) {
     if (name == "out" || name == "err") {
         Write(stream, Unescape(value));
     } else if (name == "outfill" || name == "errfill") {
-        for (std::size_t left = std::stoul(value); left > 0;) {
-            const std::string block(left < 65536 ? left : 65536, name[0]);
-            std::fwrite(block.data(), 1, block.size(), stream);
-            left -= block.size();
-        }
-        std::fflush(stream);
+        Write(stream, std::string(std::stoul(value), name[0]));
     } else if (name == "forever") {
         for (;;) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
