@@ -1,4 +1,5 @@
-// WriteFileAtomically is a batch of one, so its guarantees are checked here.
+// WriteFileAtomically is a batch of one, so its guarantees are checked here;
+// that it keeps the mode of a replaced file shows in the launcher patch test.
 #include "platform/AtomicFileBatch.h"
 #include "platform/FileSystem.h"
 #include "support/RawFile.h"
@@ -181,21 +182,6 @@ TEST_F(AtomicFileBatchTest, AFailedRenameKeepsEarlierFilesNewAndLaterFilesOld) {
     expected["Data/blocked/inner/f"] = "f";
     EXPECT_EQ(OnDisk(), expected);
 }
-
-#ifndef _WIN32
-TEST_F(AtomicFileBatchTest, WriteFileAtomicallyKeepsTheModeOfTheReplacedFile) {
-    using fs::perms;
-    const perms mode = perms::owner_all | perms::group_read | perms::group_exec;
-    test::WriteRawFile(dir.Path() / "UpdateQvsPatch", "old");
-    fs::permissions(dir.Path() / "UpdateQvsPatch", mode);
-    WriteFileAtomically(dir.File("UpdateQvsPatch"), std::string_view("new"));
-    EXPECT_EQ(fs::status(dir.Path() / "UpdateQvsPatch").permissions(), mode);
-    EXPECT_EQ(test::ReadRawFile(dir.Path() / "UpdateQvsPatch"), "new");
-    WriteFileAtomically(dir.File("fresh"), std::string_view("1"));
-    EXPECT_EQ(fs::status(dir.Path() / "fresh").permissions(),
-              perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
-}
-#endif
 
 } // namespace
 } // namespace qvs::platform
