@@ -207,18 +207,16 @@ TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
     values->LocalClientCodeVersion = 3;
     const std::string code = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string genuine = code + UpdateSignature::Sign(keys.seed, {"qvsc", "3"}, code);
-    const struct {
-        std::string file;
-        bool starts;
-    } cases[] = {{genuine, true},
-                 {code, false},
-                 {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
-    for (const auto& c : cases) {
-        WriteText(installPath / "qvsc.ecd", c.file);
+    const std::pair<std::string, bool> cases[] = {
+        {genuine, true},
+        {code, false},
+        {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
+    for (const auto& [file, starts] : cases) {
+        WriteText(installPath / "qvsc.ecd", file);
         Launch();
-        EXPECT_EQ(shell.programs.size(), c.starts ? 1U : 0U);
-        EXPECT_EQ(prompts.messages.empty(), c.starts);
-        EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), c.starts);
+        EXPECT_EQ(shell.programs.size(), starts ? 1U : 0U);
+        EXPECT_EQ(prompts.messages.empty(), starts);
+        EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), starts);
     }
 }
 
@@ -234,41 +232,31 @@ TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
         std::string("We could not find the installation for java.  Please download and install "
                     "the java installation files at ") +
         build::JavaSite + ".  Would you like your default web browser to be directed to this page?";
-    const struct {
-        std::deque<bool> answers;
-        Lines installers;
-        Lines opened;
-    } cases[] = {
-        {{false}, {beta, release}, {}},
-        {{true}, {beta, release}, {installDir + beta}},
-        {{true}, {release}, {installDir + release}},
-        {{true, true}, {}, {build::JavaSite}},
-        {{true, false}, {}, {}},
+    const auto expectOffer = [&](const Lines& questions, const Lines& opened) {
+        EXPECT_EQ(prompts.questions, questions);
+        Lines seen = shell.urls;
+        for (const auto& file : shell.files) {
+            seen.push_back(file.path);
+            EXPECT_EQ(file.workingDirectory, installDir);
+        }
+        EXPECT_EQ(seen, opened);
+        EXPECT_EQ(view.events, (Events{"enable"}));
+        EXPECT_TRUE(prompts.messages.empty());
     };
     javaInstalled = false;
     InstallClientCode("MainClass\\");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.installers.size() * 10 + c.answers.size());
-        for (const std::string& name : {beta, release}) {
-            fs::remove(installPath / name);
-        }
-        for (const std::string& name : c.installers) {
-            WriteText(installPath / name, "MZ");
-        }
-        Launch(c.answers);
-
-        // The vendor's page is offered once Yes finds no installer.
-        const bool vendor = c.answers[0] && c.installers.empty();
-        EXPECT_EQ(prompts.questions, (vendor ? Lines{question, vendorQuestion} : Lines{question}));
-        Lines opened = shell.urls;
-        for (const auto& file : shell.files) {
-            opened.push_back(file.path);
-            EXPECT_EQ(file.workingDirectory, installDir);
-        }
-        EXPECT_EQ(opened, c.opened);
-        EXPECT_EQ(view.events, (Events{"enable"}));
-        EXPECT_TRUE(prompts.messages.empty());
-    }
+    WriteText(installPath / beta, "MZ");
+    WriteText(installPath / release, "MZ");
+    Launch({false});
+    expectOffer({question}, {});
+    Launch({true});
+    expectOffer({question}, {installDir + beta});
+    fs::remove(installPath / beta);
+    Launch({true});
+    expectOffer({question}, {installDir + release});
+    fs::remove(installPath / release);
+    Launch({true, true});
+    expectOffer({question, vendorQuestion}, {build::JavaSite});
 }
 
 } // namespace

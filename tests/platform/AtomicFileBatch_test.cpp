@@ -151,7 +151,6 @@ TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
                                throw std::out_of_range("source ended");
                            }),
                  std::out_of_range);
-    EXPECT_EQ(OnDisk().size(), before.size() + 2) << "the plain file and one temporary";
     batch.Add(Path("Data\\last"), std::string_view("2"));
     EXPECT_EQ(batch.Pending(), 2U);
     batch.Commit();

@@ -59,9 +59,7 @@ TEST(RunCapturingOutputTest, WhatCannotStartOrDoesNotEnd) {
     const std::pair<std::string, std::string> cases[] = {
         {"qvs-no-such-program-4711 -version", cannotStart},
         {"", cannotStart},
-        {"   ", cannotStart},
         {"\"" + dir.File("plain.txt") + "\"", cannotStart},
-        {"\"" + dir.Path().string() + "\"", cannotStart},
         {ChildCommand("out=started forever"), timedOut},
         {ChildCommand("out=x close forever"), timedOut}};
     for (const auto& [line, message] : cases) {
