@@ -38,10 +38,8 @@ TEST_F(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
         {"not\\yet\\made\\", In},
         {"..\\Quorvash\\MainClass\\", In},
         {(install / "MainClass" / "").string(), In},
-        {"..\\", Out},
         {"MainClass\\..\\..\\Elsewhere\\", Out},
         {"..\\QuorvashOld\\", Out},
-        {"\\", Out},
         {(root.Path() / "Other" / "").string(), Out}};
 #ifndef _WIN32
     fs::create_directory(root.Path() / "Elsewhere");
