@@ -53,7 +53,7 @@ TEST_F(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
     }
     // The path is absolute, with one trailing separator, whatever the letter case given.
     const std::string path = ResolveClassDirectory("MAINCLASS", installDir).path;
-    const char separator = fs::path::preferred_separator;
+    const auto separator = static_cast<char>(fs::path::preferred_separator);
     EXPECT_TRUE(path.ends_with(separator) && !path.ends_with(std::string(2, separator))) << path;
     EXPECT_TRUE(fs::path(path).is_absolute());
     EXPECT_TRUE(fs::equivalent(fs::path(path).parent_path(), install / "MainClass"));
