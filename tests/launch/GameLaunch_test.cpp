@@ -13,13 +13,13 @@
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
-#include "support/WireBytes.h"
 #include "system/CDirectory.h"
 #include "system/JavaCommandLine.h"
 #include "system/PackageWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -31,8 +31,9 @@ namespace qvs {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadRawFile;
 using Events = std::vector<std::string>;
+using Lines = std::vector<std::string>;
+using Tree = std::map<std::string, std::string>;
 
 class RecordingLaunchView : public ILaunchView {
 public:
@@ -60,13 +61,6 @@ std::string ClientCodeOf(const std::filesystem::path& folder, const std::string&
     return std::string(package.View());
 }
 
-std::string Scrambled(const std::string& plain) {
-    CStream stream;
-    stream.Write(plain.data(), plain.size());
-    stream.Encode();
-    return std::string(stream.View());
-}
-
 // An installation "Quorvash" inside a temp dir (so its parent is ours too),
 // with the process-wide values a launch needs and recording seams.
 class LaunchTest : public ::testing::Test {
@@ -82,22 +76,20 @@ protected:
         WriteText(clientFolder.Path() / "game" / "Helper.class", "CAFEBABE-helper");
     }
 
-    GameLaunch MakeLaunch() {
+    // Launches with fresh recorders, the player answering as told.
+    void Launch(std::deque<bool> answers = {}) {
+        view = RecordingLaunchView();
+        prompts = test::RecordingPrompts();
+        prompts.answers = std::move(answers);
+        shell = test::RecordingShell();
         GameLaunch::Probes probes;
-        probes.checkJava = [this] {
-            ++javaChecks;
-            return javaInstalled;
-        };
+        probes.checkJava = [this] { return javaInstalled; };
         probes.measureMachine = [this] { return figures; };
-        return GameLaunch(*values, view, prompts, shell, probes);
+        GameLaunch(*values, view, prompts, shell, probes).LaunchGame();
     }
 
     void InstallClientCode(const std::string& baseName) {
         WriteText(installPath / "qvsc.ecd", ClientCodeOf(clientFolder.Path(), baseName));
-    }
-
-    std::string ConfigValue(const std::string& key) const {
-        return values->Config->ReadValue("CONFIG", key, "<unset>");
     }
 
     test::TempDir root;
@@ -109,8 +101,7 @@ protected:
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
     bool javaInstalled = true;
-    int javaChecks = 0;
-    MachineFigures figures{536870912, 268435456, 2400};
+    MachineFigures figures;
 };
 
 const std::string kClientCodeMessage =
@@ -118,156 +109,115 @@ const std::string kClientCodeMessage =
                 "again contact ") +
     build::SupportEmail;
 
-int FilesBelow(const fs::path& directory) {
-    int count = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(directory)) {
-        count += entry.is_regular_file() ? 1 : 0;
-    }
-    return count;
-}
-
-TEST_F(LaunchTest, ExtractsOnlyTheStartUpClassIntoAnEmptiedClassDirectoryAndStartsJava) {
+// Only a class directory inside the installation is emptied and hidden; one
+// that is the installation itself keeps its files, and the exit clean-up
+// never deletes from it. The walk makes the directories it passes, but
+// writes no other file. The machine figures are only a record: a
+// configuration that cannot be written does not stop the start.
+TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
     figures = {17179869184ULL + 1048575, 1048575, 4294967295U};
-    InstallClientCode("MainClass\\");
-    WriteText(installPath / "MainClass" / "Old.class", "old");
-    WriteText(installPath / "MainClass" / "old" / "Stale.class", "stale");
-    MakeLaunch().LaunchGame();
+    for (const bool inside : {true, false}) {
+        SCOPED_TRACE(inside ? "inside" : "the installation");
+        const fs::path classDir = inside ? installPath / "MainClass" : installPath;
+        InstallClientCode(inside ? "MainClass\\" : ".\\");
+        WriteText(classDir / "Old.class", "old");
+        WriteText(classDir / "old" / "Stale.class", "stale");
+        if (!inside) {
+            values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
+        }
+        Launch();
 
-    EXPECT_EQ(ReadRawFile(installPath / "MainClass" / "StartUp.class"), "CAFEBABE-startup");
-    // The walk makes the directories it passes, but writes no other file.
-    EXPECT_EQ(FilesBelow(installPath / "MainClass"), 1);
-    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "old"));
-    EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
+        const auto extracted = test::TreeSnapshot(classDir);
+        EXPECT_EQ(extracted.at("StartUp.class"), "CAFEBABE-startup");
+        EXPECT_EQ(extracted.contains("Old.class"), !inside);
+        EXPECT_EQ(extracted.contains("old/Stale.class"), !inside);
+        if (inside) {
+            EXPECT_EQ(std::ranges::count_if(extracted,
+                                            [](const auto& e) { return !e.first.ends_with('/'); }),
+                      1);
+        }
+        EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
 #ifdef _WIN32
-    EXPECT_TRUE(platform::GetAttributes(values->ClientClassDir).value_or(0) & platform::AttrHidden);
+        EXPECT_EQ((platform::GetAttributes(values->ClientClassDir).value_or(0) &
+                   platform::AttrHidden) != 0,
+                  inside);
 #endif
-    ASSERT_EQ(shell.programs.size(), 1u);
-    EXPECT_EQ(shell.programs[0], JavaClientStart(installDir));
-    EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(javaChecks, 1);
+        EXPECT_EQ(shell.programs, std::vector<ProgramStart>{JavaClientStart(installDir)});
+        EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
+        EXPECT_TRUE(prompts.messages.empty());
+        // The exit clean-up finds what was extracted (a directory named
+        // without its separator: the C runtime of Windows cannot stat one with it).
+        EXPECT_TRUE(fs::equivalent(fs::path(values->ClientClassDir).parent_path(), classDir));
+        EXPECT_EQ(CleanUpClientClass(values->ClientClassDir, values->InstallDir()), inside);
+        EXPECT_EQ(fs::exists(classDir / "StartUp.class"), !inside);
+    }
     // Whole MiB, truncated; the heap options in the start never follow the machine.
-    EXPECT_EQ(ConfigValue("MEMORY"), "16384");
-    EXPECT_EQ(ConfigValue("AVAILABLE_MEMORY"), "0");
-    EXPECT_EQ(ConfigValue("CPU"), "4294967295");
-    // The exit clean-up finds what was extracted (a directory named without
-    // its separator: the C runtime of Windows cannot stat one with it).
-    EXPECT_TRUE(
-        fs::equivalent(fs::path(values->ClientClassDir).parent_path(), installPath / "MainClass"));
-    EXPECT_TRUE(CleanUpClientClass(values->ClientClassDir, values->InstallDir()));
-    EXPECT_FALSE(fs::exists(installPath / "MainClass" / "StartUp.class"));
+    values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
+    EXPECT_EQ(values->Config->ReadValue("CONFIG", "MEMORY", ""), "16384");
+    EXPECT_EQ(values->Config->ReadValue("CONFIG", "AVAILABLE_MEMORY", ""), "0");
+    EXPECT_EQ(values->Config->ReadValue("CONFIG", "CPU", ""), "4294967295");
 }
 
-TEST_F(LaunchTest, NoStartUpClassOrAnUnwritableConfigurationStillStartsJava) {
-    fs::remove(clientFolder.Path() / "StartUp.class");
-    values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
-    InstallClientCode("MainClass\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(FilesBelow(installPath / "MainClass"), 0);
-    EXPECT_EQ(shell.programs.size(), 1u);
-    EXPECT_EQ(view.events, (Events{"wait 14500", "close"}));
-}
-
-// A client code file that cannot serve (missing, empty, cut, a file that
-// escapes its class directory, a class directory outside; where each name
-// lies is ClassDirectoryTest's): the version files of the client code go,
+// A client code file that cannot serve (missing, cut, a class directory
+// outside; what a hostile package holds is CDirectoryHostile's, where each
+// name lies ClassDirectoryTest's): the version files of the client code go,
 // whatever their case, the player is told, the launcher closes, and nothing
 // outside the installation is touched.
 TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
-    using test::Le32;
-    using test::Sz;
     WriteText(root.Path() / "parent-keep.txt", "parent");
     WriteText(installPath / "qvs.dat", "data");
+    const std::string good = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string outside = ClientCodeOf(clientFolder.Path(), "..\\");
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {"qvsc.ecd", ""},
-        {"QVSC.ECD", Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("") +
-                               Sz("StartUp.class") + Le32(10) + "abc")},
-        {"QvsC.ecd", Scrambled(Sz("MainClass\\") + Sz("") + Le32(0) + Le32(1) + Sz("..\\..\\") +
-                               Sz("StartUp.class") + Le32(3) + "abc")},
-        {"qvsc.ecd", outside}};
+        {"", ""}, {"QVSC.ECD", good.substr(0, good.size() - 2)}, {"qvsc.ecd", outside}};
     for (const auto& [file, content] : cases) {
         SCOPED_TRACE(file + " of " + std::to_string(content.size()));
         if (!file.empty()) {
             WriteText(installPath / file, content);
         }
         WriteText(installPath / "Qvsc.Dat", "7777");
-        prompts.messages.clear();
-        view.events.clear();
-        javaChecks = 0;
         values->ClientClassDir.clear();
-        MakeLaunch().LaunchGame();
+        Launch();
 
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.ecd"));
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.dat"));
-        EXPECT_EQ(prompts.messages, (std::vector<std::string>{kClientCodeMessage}));
+        EXPECT_EQ(prompts.messages, Lines{kClientCodeMessage});
         EXPECT_EQ(view.events, (Events{"close"}));
-        EXPECT_EQ(javaChecks, 1);
         if (content == outside) {
             EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
         }
         // Outside the installation nothing changed, nor its other files.
-        std::map<std::string, std::string> kept = test::TreeSnapshot(root.Path());
+        Tree kept = test::TreeSnapshot(root.Path());
         std::erase_if(kept, [](const auto& entry) {
             return entry.first.starts_with("Quorvash/") && entry.first != "Quorvash/qvs.dat";
         });
-        EXPECT_EQ(kept, (std::map<std::string, std::string>{{"Quorvash/qvs.dat", "data"},
-                                                            {"parent-keep.txt", "parent"}}));
+        EXPECT_EQ(kept, (Tree{{"Quorvash/qvs.dat", "data"}, {"parent-keep.txt", "parent"}}));
+        EXPECT_TRUE(prompts.questions.empty());
+        EXPECT_TRUE(shell.programs.empty());
     }
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_TRUE(shell.programs.empty());
 }
 
 // With keys in the build the client code is checked again at every start:
-// one altered on disk, unsigned, or signed for another version than the
-// installed one is a damaged client code file.
+// one unsigned or signed for another version than the installed one is a
+// damaged client code file (a signature that does not match the bytes is
+// UpdateSignature's to refuse).
 TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
     const Ed25519::KeyPair keys = Ed25519::Generate();
     values->Workers.UpdatePublicKeys = {keys.publicKey};
     values->LocalClientCodeVersion = 3;
     const std::string code = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string genuine = code + UpdateSignature::Sign(keys.seed, {"qvsc", "3"}, code);
-    std::string altered = genuine;
-    altered[code.size() - 1] ^= 0x01;
-    const struct {
-        std::string file;
-        bool starts;
-    } cases[] = {{genuine, true},
-                 {altered, false},
-                 {code, false},
-                 {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
-    for (const auto& c : cases) {
-        WriteText(installPath / "qvsc.ecd", c.file);
-        prompts.messages.clear();
-        shell.programs.clear();
-        MakeLaunch().LaunchGame();
-        EXPECT_EQ(shell.programs.size(), c.starts ? 1U : 0U);
-        EXPECT_EQ(prompts.messages.empty(), c.starts);
-        EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), c.starts);
+    const std::pair<std::string, bool> cases[] = {
+        {genuine, true},
+        {code, false},
+        {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
+    for (const auto& [file, starts] : cases) {
+        WriteText(installPath / "qvsc.ecd", file);
+        Launch();
+        EXPECT_EQ(shell.programs.size(), starts ? 1U : 0U);
+        EXPECT_EQ(prompts.messages.empty(), starts);
+        EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), starts);
     }
-}
-
-// A name that means the installation directory itself: nothing in it is
-// deleted, it is not hidden, and the class is extracted all the same.
-TEST_F(LaunchTest, AClassDirectoryThatIsTheInstallationIsNotEmptied) {
-    WriteText(installPath / "qvs.dat", "data");
-    WriteText(installPath / "sounds" / "stoneclick.wav", "RIFF");
-    InstallClientCode(".\\");
-    MakeLaunch().LaunchGame();
-
-    EXPECT_EQ(ReadRawFile(installPath / "qvs.dat"), "data");
-    EXPECT_EQ(ReadRawFile(installPath / "sounds" / "stoneclick.wav"), "RIFF");
-    EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd"));
-    EXPECT_EQ(ReadRawFile(installPath / "StartUp.class"), "CAFEBABE-startup");
-    EXPECT_EQ(shell.programs.size(), 1u);
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_FALSE(platform::GetAttributes(installDir).value_or(platform::AttrHidden) &
-                 platform::AttrHidden);
-    // The exit clean-up never deletes from the installation directory.
-    EXPECT_FALSE(CleanUpClientClass(values->ClientClassDir, values->InstallDir()));
 }
 
 // Java missing: the offer (an installer shipped beside the launcher, the
@@ -282,49 +232,31 @@ TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
         std::string("We could not find the installation for java.  Please download and install "
                     "the java installation files at ") +
         build::JavaSite + ".  Would you like your default web browser to be directed to this page?";
-    const struct {
-        std::deque<bool> answers;
-        std::vector<std::string> installers;
-        std::vector<std::string> questions;
-        std::string openedFile; // empty: none
-        std::vector<std::string> urls;
-    } cases[] = {
-        {{false}, {beta, release}, {question}, "", {}},
-        {{true}, {beta, release}, {question}, beta, {}},
-        {{true}, {release}, {question}, release, {}},
-        {{true, true}, {}, {question, vendorQuestion}, "", {build::JavaSite}},
-        {{true, false}, {}, {question, vendorQuestion}, "", {}},
+    const auto expectOffer = [&](const Lines& questions, const Lines& opened) {
+        EXPECT_EQ(prompts.questions, questions);
+        Lines seen = shell.urls;
+        for (const auto& file : shell.files) {
+            seen.push_back(file.path);
+            EXPECT_EQ(file.workingDirectory, installDir);
+        }
+        EXPECT_EQ(seen, opened);
+        EXPECT_EQ(view.events, (Events{"enable"}));
+        EXPECT_TRUE(prompts.messages.empty());
     };
     javaInstalled = false;
     InstallClientCode("MainClass\\");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.installers.size() * 10 + c.answers.size());
-        for (const std::string& installer : {beta, release}) {
-            fs::remove(installPath / installer);
-        }
-        for (const std::string& installer : c.installers) {
-            WriteText(installPath / installer, "MZ");
-        }
-        prompts.questions.clear();
-        prompts.answers = c.answers;
-        shell.files.clear();
-        shell.urls.clear();
-        view.events.clear();
-        MakeLaunch().LaunchGame();
-
-        EXPECT_EQ(prompts.questions, c.questions);
-        ASSERT_EQ(shell.files.size(), c.openedFile.empty() ? 0U : 1U);
-        if (!c.openedFile.empty()) {
-            EXPECT_TRUE(fs::equivalent(shell.files[0].path, installPath / c.openedFile));
-            EXPECT_EQ(shell.files[0].workingDirectory, installDir);
-        }
-        EXPECT_EQ(shell.urls, c.urls);
-        EXPECT_EQ(view.events, (Events{"enable"}));
-        EXPECT_TRUE(shell.programs.empty());
-        EXPECT_TRUE(prompts.messages.empty());
-        EXPECT_EQ(ConfigValue("MEMORY"), "<unset>");
-        EXPECT_FALSE(fs::exists(installPath / "MainClass"));
-    }
+    WriteText(installPath / beta, "MZ");
+    WriteText(installPath / release, "MZ");
+    Launch({false});
+    expectOffer({question}, {});
+    Launch({true});
+    expectOffer({question}, {installDir + beta});
+    fs::remove(installPath / beta);
+    Launch({true});
+    expectOffer({question}, {installDir + release});
+    fs::remove(installPath / release);
+    Launch({true, true});
+    expectOffer({question, vendorQuestion}, {build::JavaSite});
 }
 
 } // namespace

@@ -16,68 +16,60 @@ class RecordingPlayGameView : public IPlayGameView {
 public:
     bool IsDownloadShown() const override { return downloadShown; }
     void ShowNotice(const std::string& title, const std::string& html) override {
-        events.push_back("notice " + title + " | " + html);
-        if (failing) {
-            throw std::runtime_error("no browser");
-        }
+        RecordOrFail("notice " + title + " | " + html);
     }
     void SetHourglassCursor() override { events.push_back("hourglass"); }
     void DisablePlayGame() override { events.push_back("disable"); }
-    void PlayClickSound() override {
-        events.push_back("sound");
+    void PlayClickSound() override { RecordOrFail("sound"); }
+    void EnableUpdateTimer() override { events.push_back("timer"); }
+    // The notice and the click sound may fail (no browser, no audio device).
+    void RecordOrFail(const std::string& event) {
+        events.push_back(event);
         if (failing) {
-            throw std::runtime_error("no audio device");
+            throw std::runtime_error(event + " failed");
         }
     }
-    void EnableUpdateTimer() override { events.push_back("timer"); }
 
     bool downloadShown = false;
-    bool failing = false; // the notice and the click sound
+    bool failing = false;
     Events events;
 };
 
-const Events kUpdatePass{"hourglass", "disable", "sound", "timer"};
-const std::string kNotice = "notice Server news | <b>Downtime at 5</b>";
-
-class PlayGameButtonTest : public ::testing::Test {
-protected:
-    PlayGameButtonTest() {
-        values.PlayHelp1 = std::string(PlayHelpOnline);
-        values.Workers.NoticeTitle = "Server news";
-        values.Workers.NoticeHtml = "<b>Downtime at 5</b>";
-    }
-    Events Click(int noticeMode) {
-        values.Workers.NoticeMode = noticeMode;
-        PlayGameButton(view, values).btnPlayGameClick();
-        return view.events;
-    }
-
-    ProcessValues values{"install/"};
-    RecordingPlayGameView view;
-};
-
-TEST_F(PlayGameButtonTest, IgnoredWhileTheGameServerIsOfflineOrAnUpdateDownloads) {
+// Play Game is taken only while the game server is online and no update
+// downloads. Mode 1 shows the notice, then starts the update pass; 2 only
+// shows it; any other starts the pass alone. Neither a failing notice nor a
+// failing click sound stops the pass.
+TEST(PlayGameButtonTest, TheClickFollowsTheServerTheDownloadAndTheNoticeMode) {
     using namespace std::string_view_literals;
-    for (const std::string_view help : {PlayHelpDisabled, "Enter the Land of Ostrel"sv, ""sv}) {
-        values.PlayHelp1 = std::string(help);
-        EXPECT_EQ(Click(1), Events{}) << '"' << help << '"';
-    }
-    values.PlayHelp1 = std::string(PlayHelpOnline);
-    view.downloadShown = true;
-    EXPECT_EQ(Click(1), Events{});
-}
-
-// Mode 1 shows the notice, then starts the pass; 2 only shows it; any other
-// starts the pass alone. Neither a failing notice nor a failing sound stops it.
-TEST_F(PlayGameButtonTest, NoticeModes) {
-    const Events noticeThenPass{kNotice, "hourglass", "disable", "sound", "timer"};
-    const std::pair<int, Events> cases[] = {
-        {0, kUpdatePass}, {1, noticeThenPass}, {2, {kNotice}}, {3, kUpdatePass}, {-1, kUpdatePass}};
+    const Events pass{"hourglass", "disable", "sound", "timer"};
+    const std::string notice = "notice Server news | <b>Downtime at 5</b>";
+    const struct {
+        std::string_view help;
+        bool downloadShown;
+        int mode;
+        Events expected;
+    } cases[] = {
+        {PlayHelpDisabled, false, 1, {}},
+        {"Enter the Land of Ostrel"sv, false, 1, {}},
+        {PlayHelpOnline, true, 1, {}},
+        {PlayHelpOnline, false, 0, pass},
+        {PlayHelpOnline, false, 1, {notice, "hourglass", "disable", "sound", "timer"}},
+        {PlayHelpOnline, false, 2, {notice}},
+        {PlayHelpOnline, false, -1, pass},
+    };
     for (const bool failing : {false, true}) {
-        view.failing = failing;
-        for (const auto& [mode, expected] : cases) {
-            view.events.clear();
-            EXPECT_EQ(Click(mode), expected) << "mode " << mode << (failing ? " failing" : "");
+        for (const auto& c : cases) {
+            ProcessValues values{"install/"};
+            values.PlayHelp1 = std::string(c.help);
+            values.Workers.NoticeMode = c.mode;
+            values.Workers.NoticeTitle = "Server news";
+            values.Workers.NoticeHtml = "<b>Downtime at 5</b>";
+            RecordingPlayGameView view;
+            view.downloadShown = c.downloadShown;
+            view.failing = failing;
+            PlayGameButton(view, values).btnPlayGameClick();
+            EXPECT_EQ(view.events, c.expected)
+                << '"' << c.help << "\" mode " << c.mode << (failing ? " failing" : "");
         }
     }
 }

@@ -1,4 +1,5 @@
-// WriteFileAtomically is a batch of one, so its guarantees are checked here.
+// WriteFileAtomically is a batch of one, so its guarantees are checked here;
+// that it keeps the mode of a replaced file shows in the launcher patch test.
 #include "platform/AtomicFileBatch.h"
 #include "platform/FileSystem.h"
 #include "support/RawFile.h"
@@ -29,15 +30,6 @@ void ExpectCreateError(const std::function<void()>& action, const std::string& p
     }
 }
 
-// Bytes that show any piece of a large file written out of place.
-std::string Pattern(std::size_t size, unsigned step) {
-    std::string text(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        text[i] = static_cast<char>(i * step % 251);
-    }
-    return text;
-}
-
 // The whole tree is compared, so a temporary left behind shows up.
 class AtomicFileBatchTest : public ::testing::Test {
 protected:
@@ -57,8 +49,12 @@ protected:
 // large file is handed to the disk; names differing in case replace one file.
 TEST_F(AtomicFileBatchTest, NothingChangesBeforeCommitAndEveryByteAfterIt) {
     const std::string binary("\x00\x01\xFF\r\n\x1A\x00end", 10);
-    // Larger than the pieces a big file is written in, and not a multiple of them.
-    const std::string big = Pattern((9 << 20) + 12345, 7);
+    // Larger than the pieces a big file is written in, and not a multiple of
+    // them; its bytes show any piece written out of place.
+    std::string big((9 << 20) + 12345, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>(i * 7 % 251);
+    }
     const std::size_t cuts[] = {0,         1, 4095, (4 << 20) - 1, (4 << 20) + 2, (8 << 20) + 77,
                                 big.size()};
     AtomicFileBatch batch;
@@ -98,37 +94,41 @@ TEST_F(AtomicFileBatchTest, NothingChangesBeforeCommitAndEveryByteAfterIt) {
     }
 }
 
-// Large batches are flushed another way than small ones; both must land, and
-// the batch is used again after each commit.
-TEST_F(AtomicFileBatchTest, ManyFilesInSeveralDirectoriesAreAllWritten) {
+// Large batches are flushed another way than small ones, in the background
+// while they are filled: either lands whole on commit, the batch is used
+// again after each commit, and a batch dropped unfinished (a flush still
+// running) leaves the old files and no temporaries.
+TEST_F(AtomicFileBatchTest, ABatchLandsWholeOnCommitAndNotAtAllWhenDropped) {
     AtomicFileBatch batch;
     Tree expected = before;
     for (std::size_t count : {std::size_t{3}, std::size_t{100}}) {
-        const char* directories[] = {"", "Data/", "Data/Sub/"};
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::string name = std::string(directories[i % 3]) + "f" + std::to_string(i);
-            const std::string content = std::to_string(count) + ":" + std::string(i, 'x');
-            batch.Add(Path(name), content);
-            expected[name] = content;
+        Tree wanted = expected;
+        const auto fill = [&](AtomicFileBatch& target) {
+            const char* directories[] = {"", "Data/", "Data/Sub/"};
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::string name = std::string(directories[i % 3]) + "f" + std::to_string(i);
+                const std::string content = std::to_string(count) + ":" + std::string(i, 'x');
+                target.Add(Path(name), content);
+                wanted[name] = content;
+            }
+            target.Add(Path("Data\\Sub\\Keep.bin"), std::string_view("changed"));
+            wanted["Data/Sub/Keep.bin"] = "changed";
+        };
+        {
+            AtomicFileBatch dropped;
+            fill(dropped);
         }
-        batch.Commit();
         EXPECT_EQ(OnDisk(), expected) << count;
+        fill(batch);
+        batch.Commit();
+        EXPECT_EQ(OnDisk(), wanted) << count;
+        expected = wanted;
     }
 }
 
-// A large batch is being flushed in the background when it is dropped.
-TEST_F(AtomicFileBatchTest, ABatchNotCommittedLeavesOldFilesAndNoTemporaries) {
-    for (int fresh : {1, 40}) {
-        AtomicFileBatch batch;
-        batch.Add(Path("old.txt"), std::string_view("new"));
-        batch.Add(Path("Data\\Sub\\Keep.bin"), std::string_view("changed"));
-        for (int i = 0; i < fresh; ++i) {
-            batch.Add(Path("Data\\fresh" + std::to_string(i)), std::string_view("fresh"));
-        }
-    }
-    EXPECT_EQ(OnDisk(), before);
-}
-
+// Neither a file that cannot be created nor a source that fails part-way (a
+// package file that ends early; its error passes on unchanged) leaves a
+// temporary, and the files added before and after still commit.
 TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
     test::WriteRawFile(dir.Path() / "plain", "a file, not a directory");
     const std::string readOnly = Path("Data\\Sub\\Keep.bin");
@@ -145,6 +145,12 @@ TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
     for (const char* name : cases) {
         ExpectCreateError([&] { batch.Add(Path(name), std::string_view("x")); }, Path(name));
     }
+    EXPECT_THROW(batch.Add(Path("old.txt"),
+                           [](const AtomicFileBatch::ContentWriter& write) {
+                               write(std::as_bytes(std::span("partial", 7)));
+                               throw std::out_of_range("source ended");
+                           }),
+                 std::out_of_range);
     batch.Add(Path("Data\\last"), std::string_view("2"));
     EXPECT_EQ(batch.Pending(), 2U);
     batch.Commit();
@@ -175,46 +181,6 @@ TEST_F(AtomicFileBatchTest, AFailedRenameKeepsEarlierFilesNewAndLaterFilesOld) {
     expected["Data/blocked/inner/f"] = "f";
     EXPECT_EQ(OnDisk(), expected);
 }
-
-// A source that fails part-way (a package file that ends early): that file's
-// temporary goes, the error passes on unchanged, earlier files still commit.
-TEST_F(AtomicFileBatchTest, AFillThatThrowsLeavesNoTemporaryAndKeepsTheBatch) {
-    AtomicFileBatch batch;
-    batch.Add(Path("Data\\first"), std::string_view("first"));
-    EXPECT_THROW(batch.Add(Path("old.txt"),
-                           [](const AtomicFileBatch::ContentWriter& write) {
-                               write(std::as_bytes(std::span("partial", 7)));
-                               throw std::out_of_range("source ended");
-                           }),
-                 std::out_of_range);
-    EXPECT_EQ(batch.Pending(), 1U);
-    EXPECT_EQ(OnDisk().size(), before.size() + 1) << "only the first temporary";
-    batch.Commit();
-
-    Tree expected = before;
-    expected["Data/first"] = "first";
-    EXPECT_EQ(OnDisk(), expected);
-}
-
-#ifndef _WIN32
-TEST_F(AtomicFileBatchTest, WriteFileAtomicallyKeepsTheModeOfTheReplacedFile) {
-    using fs::perms;
-    const std::pair<const char*, perms> cases[] = {
-        {"UpdateQvsPatch", perms::owner_all | perms::group_read | perms::group_exec},
-        {"private.cfg", perms::owner_read | perms::owner_write},
-    };
-    for (const auto& [name, mode] : cases) {
-        test::WriteRawFile(dir.Path() / name, "old");
-        fs::permissions(dir.Path() / name, mode);
-        WriteFileAtomically(dir.File(name), std::string_view("new"));
-        EXPECT_EQ(fs::status(dir.Path() / name).permissions(), mode) << name;
-        EXPECT_EQ(test::ReadRawFile(dir.Path() / name), "new");
-    }
-    WriteFileAtomically(dir.File("fresh"), std::string_view("1"));
-    EXPECT_EQ(fs::status(dir.Path() / "fresh").permissions(),
-              perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
-}
-#endif
 
 } // namespace
 } // namespace qvs::platform

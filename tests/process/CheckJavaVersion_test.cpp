@@ -1,85 +1,96 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ChildCommand.h"
-#include "RecordingConfig.h"
+#include "launcher/CConfig.h"
 #include "support/RecordingPrompts.h"
+#include "support/TempDir.h"
 #include "system/CheckJavaVersion.h"
+#include "system/TextLines.h"
 
 namespace qvs {
 namespace {
 
 using test::ChildCommand;
-using Writes = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
-// A stand-in for the runtime writes the lines of a real version query to
-// standard error; the judgement itself is IsJavaVersionAccepted's, below.
-TEST(CheckJavaVersionTest, JudgesTheQueryAndStoresItsOutputAsOneLine) {
-    const std::pair<std::string, bool> cases[] = {{"1.3.1_20", false}, {"1.4.2_03", true}};
-    for (const auto& [v, accepted] : cases) {
-        test::RecordingConfig config;
+// A stand-in for the runtime writes the lines of a version query; standard
+// output comes before standard error with no break between, and the lines
+// are stored as one. A query that cannot run is shown and stored empty. The
+// judgement itself is IsJavaVersionAccepted's, below.
+TEST(CheckJavaVersionTest, RunsTheQueryAndStoresItsOutputAsOneLine) {
+    const std::tuple<const char*, bool, std::string> cases[] = {
+        {R"("err=java version \"1.4.2_03\"\r\nRuntime\rVM\n")", true,
+         "java version \"1.4.2_03\" <BR> Runtime <BR> VM <BR> "},
+        {R"("err=java version \"1.3.1_20\"\n" out=Runtime\n out=x)", false,
+         "Runtime <BR> xjava version \"1.3.1_20\" <BR> "},
+        {"", false, ""}};
+    const test::TempDir dir;
+    for (const auto& [actions, accepted, stored] : cases) {
+        CConfig config(dir.File("qvs.cfg"));
         test::RecordingPrompts prompts;
-        EXPECT_EQ(CheckJavaVersion(config, prompts,
-                                   ChildCommand("\"err=java version \\\"" + v +
-                                                "\\\"\\r\\nRuntime (build " + v + ")\\nVM\\n\"")),
-                  accepted);
-        EXPECT_EQ(config.writes, (Writes{"JAVA_VERSION/VERSION=java version \"" + v +
-                                         "\" <BR> Runtime (build " + v + ") <BR> VM <BR> "}));
+        EXPECT_EQ(CheckJavaVersion(config, prompts, ChildCommand(actions)), accepted) << actions;
+        EXPECT_EQ(config.ReadLines(), (Lines{"[JAVA_VERSION]", "VERSION=" + stored}));
         EXPECT_TRUE(prompts.messages.empty());
     }
-}
-
-TEST(CheckJavaVersionTest, NoOutputOrNoRuntimeIsStoredEmptyAndRefused) {
-    test::RecordingConfig config;
+    CConfig config(dir.File("other.cfg"));
     test::RecordingPrompts prompts;
-    EXPECT_FALSE(CheckJavaVersion(config, prompts, ChildCommand("")));
-    EXPECT_TRUE(prompts.messages.empty());
     EXPECT_FALSE(CheckJavaVersion(config, prompts, "qvs-no-such-java-4711 -version"));
-    EXPECT_EQ(prompts.messages, std::vector<std::string>{"Error executing command line"});
-    EXPECT_EQ(config.writes, (Writes(2, "JAVA_VERSION/VERSION=")));
-    config.failWrites = true;
-    EXPECT_FALSE(
-        CheckJavaVersion(config, prompts, ChildCommand(R"("err=java version \"1.8.0\"")")));
+    EXPECT_EQ(prompts.messages, Lines{"Error executing command line"});
+    EXPECT_EQ(config.ReadLines(), (Lines{"[JAVA_VERSION]", "VERSION="}));
+    CConfig unwritable(dir.File("missing/qvs.cfg"));
+    EXPECT_FALSE(CheckJavaVersion(unwritable, prompts, ChildCommand(std::get<0>(cases[0]))));
 }
 
 TEST(CheckJavaVersionTest, InstalledRuntime) {
-    test::RecordingConfig config;
+    const test::TempDir dir;
+    CConfig config(dir.File("qvs.cfg"));
     test::RecordingPrompts prompts;
     const bool accepted = CheckJavaVersion(config, prompts);
-    if (prompts.messages == std::vector<std::string>{"Error executing command line"}) {
+    if (prompts.messages == Lines{"Error executing command line"}) {
         GTEST_SKIP() << kJavaVersionCommandLine << " is not on the PATH";
     }
     EXPECT_TRUE(prompts.messages.empty());
-    ASSERT_EQ(config.writes.size(), 1u);
-    ASSERT_TRUE(config.writes[0].starts_with("JAVA_VERSION/VERSION="));
-    const std::string stored = config.writes[0].substr(21);
-    EXPECT_NE(stored.find(" version \""), std::string::npos) << stored;
-    EXPECT_EQ(stored.find_first_of("\r\n"), std::string::npos) << stored;
-    EXPECT_TRUE(stored.ends_with(" <BR> ")) << stored;
+    // One line, however many the runtime wrote.
+    const Lines lines = config.ReadLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[1].starts_with("VERSION=")) << lines[1];
+    EXPECT_NE(lines[1].find(" version \""), std::string::npos) << lines[1];
+    EXPECT_TRUE(lines[1].ends_with(" <BR> ")) << lines[1];
     // Every runtime still installed anywhere is newer than 1.3.
-    EXPECT_TRUE(accepted) << stored;
+    EXPECT_TRUE(accepted) << lines[1];
 }
 
-// Texts that are no version are refused only for "1.0" to "1.3" anywhere in
-// them; only the first quoted text counts.
+// Only the first quoted text counts; one that is no version is refused only
+// for "1.0" to "1.3" anywhere in it.
 TEST(IsJavaVersionAcceptedTest, ParsesTheVersionNumbers) {
     for (const char* output :
-         {"", "java version 1.4.2", R"(java version "1.4)", R"("1.0.2")", R"("1.3")",
-          R"("1.3.1_20")", R"("0.1.3")", R"("v1.2")", R"("1.x-1.1")", R"(x "1.3.1" y "17")"}) {
+         {"java version 1.4.2", R"(java version "1.4)", R"("1.3")", R"("1.3.1_20")", R"("0.1.3")",
+          R"("v1.2")", R"("1.x-1.1")", R"(x "1.3.1" y "17")"}) {
         EXPECT_FALSE(IsJavaVersionAccepted(output)) << output;
     }
-    for (const char* output :
-         {R"("1.4")", R"("1.4.2_03")", R"("1.10.1")", R"("2")", R"("9")", R"("17.0.15")",
-          R"("21-ea")", R"("1")", R"("1.")", R"("1.x")", R"("0.9")", R"("-11")", R"(" 11")",
-          R"("v11")", R"("")", R"("unknown")", R"("99999999999999999999")", R"("1.-5")",
-          R"(x "17" y "1.3.1")"}) {
+    for (const char* output : {R"("1.4")", R"("1.4.2_03")", R"("1.10.1")", R"("2")", R"("17.0.15")",
+                               R"("1")", R"("1.x")", R"("0.9")", R"("v11")", R"("")",
+                               R"("99999999999999999999")", R"(x "17" y "1.3.1")"}) {
         EXPECT_TRUE(IsJavaVersionAccepted(output)) << output;
     }
-    EXPECT_EQ(QuotedVersionText(R"(java version "1.4.2_03" <BR> )"), "1.4.2_03");
-    EXPECT_EQ(QuotedVersionText(R"(""x")"), "");
-    EXPECT_EQ(QuotedVersionText(R"(one " only)"), std::nullopt);
+}
+
+// The lines of the query's output, as CheckJavaVersion joins them.
+TEST(SplitIntoLinesTest, BreaksAtCrLfCrOrLf) {
+    const std::pair<const char*, Lines> cases[] = {
+        {"", {}},
+        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"tab\tand spaces  \r\n", {"tab\tand spaces  "}}};
+    for (const auto& [text, lines] : cases) {
+        EXPECT_EQ(SplitIntoLines(text), lines) << text;
+    }
 }
 
 } // namespace

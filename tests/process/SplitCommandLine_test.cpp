@@ -18,8 +18,6 @@ TEST(SplitCommandLineTest, GivesTheArgumentsAWindowsProgramWouldSee) {
         {R"(a"b c"d e)", {"ab cd", "e"}},
         {R"(a "" b)", {"a", "", "b"}},
         {R"("unclosed quote)", {"unclosed quote"}},
-        {R"(say \"hi\")", {"say", "\"hi\""}},
-        {R"(C:\dir\file.exe x)", {R"(C:\dir\file.exe)", "x"}},
         {R"(a\\b\\)", {R"(a\\b\\)"}},
         {R"("a\\" b)", {R"(a\)", "b"}},
         {R"(a\\\"b)", {R"(a\"b)"}},
@@ -30,11 +28,12 @@ TEST(SplitCommandLineTest, GivesTheArgumentsAWindowsProgramWouldSee) {
 }
 
 // The child's own view of its arguments: on Windows its C runtime splits the
-// command line, elsewhere our splitter builds the argument vector.
+// command line, elsewhere our splitter builds the argument vector, with no
+// shell to interpret anything.
 TEST(SplitCommandLineTest, ChildReceivesTheSameArguments) {
     const CapturedOutput captured = RunCapturingOutput(
-        test::ChildCommand(R"(args plain "two words" a"b c"d say\"hi\" x\\y "q\\" tail)"));
-    EXPECT_EQ(captured.output, R"([plain][two words][ab cd][say"hi"][x\\y][q\][tail])");
+        test::ChildCommand(R"(args plain "two words" a"b c"d say\"hi\" x\\y "q\\" $HOME ; tail)"));
+    EXPECT_EQ(captured.output, R"([plain][two words][ab cd][say"hi"][x\\y][q\][$HOME][;][tail])");
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 //   outfill=N, errfill=N   write N bytes ('o' / 'e')
 //   forever                never end
 //   close                  close standard output and standard error
-//   env                    write every environment variable and a LF
+//   context                write every environment variable and a LF, then
+//                          "stdin-empty" when standard input gives no byte,
+//                          then the current directory
 //   args                   write every following argument in brackets, then end
-//   stdin                  write "stdin-empty" when standard input gives no byte
-//   cwd                    write the current directory
 //   exit=N                 end now with exit code N
 #include <chrono>
 #include <cstdio>
@@ -56,12 +56,7 @@ bool Run(std::string_view action, int& exitCode) {
     if (name == "out" || name == "err") {
         Write(stream, Unescape(value));
     } else if (name == "outfill" || name == "errfill") {
-        for (std::size_t left = std::stoul(value); left > 0;) {
-            const std::string block(left < 65536 ? left : 65536, name[0]);
-            std::fwrite(block.data(), 1, block.size(), stream);
-            left -= block.size();
-        }
-        std::fflush(stream);
+        Write(stream, std::string(std::stoul(value), name[0]));
     } else if (name == "forever") {
         for (;;) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -69,13 +64,11 @@ bool Run(std::string_view action, int& exitCode) {
     } else if (name == "close") {
         std::fclose(stdout);
         std::fclose(stderr);
-    } else if (name == "env") {
+    } else if (name == "context") {
         for (char** variable = QVS_ENVIRONMENT; variable && *variable; ++variable) {
             Write(stdout, std::string(*variable) + "\n");
         }
-    } else if (name == "stdin") {
         Write(stdout, std::fgetc(stdin) == EOF ? "stdin-empty" : "");
-    } else if (name == "cwd") {
         Write(stdout, std::filesystem::current_path().string());
     } else {
         exitCode = name == "exit" ? std::stoi(value) : 99;
