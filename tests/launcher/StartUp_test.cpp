@@ -30,14 +30,6 @@ protected:
     std::string Read(const char* name) const {
         return test::ReadRawFile(dir.Path() / name).value_or("<missing>");
     }
-    std::string ExeVersion() const {
-        CConfig config(dir.File("qvs.cfg"));
-        std::string version;
-        for (const char* key : {"MAJOR_VERSION", "MINOR_VERSION", "RELEASE", "BUILD"}) {
-            version += config.ReadValue("EXE_VERSION", key, "?") + ".";
-        }
-        return version;
-    }
 };
 
 TEST_F(StartUpTest, FirstStartInEmptyDirectoryCreatesFilesAndVersionKeys) {
@@ -82,36 +74,24 @@ TEST_F(StartUpTest, VersionFilesAreReadAsLittleEndian) {
 }
 
 #ifndef _WIN32
-// A piece of the version that is not a number reads as 0.
 TEST_F(StartUpTest, ExeVersionComesFromTheLaunchersVersionRecord) {
     const auto record = platform::MakeVersionRecord(3, 1, 4, 15);
-    std::string odd(platform::VersionRecordTag);
-    odd += "2.x.3.4";
-    odd.resize(platform::VersionRecordSize, '\0');
-    const std::pair<std::string, std::string> cases[] = {
-        {"MZ-binary-" + std::string(record.begin(), record.end()), "3.1.4.15."}, {odd, "2.0.3.4."}};
-    for (const auto& [exe, version] : cases) {
-        Write("qvs.exe", exe);
-        ASSERT_NO_THROW(StartUp(values).Run());
-        EXPECT_EQ(ExeVersion(), version);
-    }
+    Write("qvs.exe", "MZ-binary-" + std::string(record.begin(), record.end()));
+    StartUp(values).Run();
+    EXPECT_EQ(Read("qvs.cfg"),
+              "[EXE_VERSION]\r\nMAJOR_VERSION=3\r\nMINOR_VERSION=1\r\nRELEASE=4\r\n"
+              "BUILD=15\r\n");
 }
 #endif
 
-TEST_F(StartUpTest, DuplicateJavaVersionsAreRemovedOnce) {
-    Write("qvs.cfg", "[JAVA_VERSION]\r\nVERSION=a\r\nVERSION=b\r\n");
-    StartUp(values).Run();
-    EXPECT_EQ(Read("qvs.cfg"), "[JAVA_VERSION]\r\nVERSION=a\r\n[EXE_VERSION]\r\nMAJOR_VERSION=0\r\n"
-                               "MINOR_VERSION=0\r\nRELEASE=0\r\nBUILD=0\r\n[START_UP]\r\n"
-                               "DELETED_DUPLICATE_JAVA_VERSIONS=TRUE\r\n");
-    EXPECT_TRUE(values.Config->IsOpen());
-    const std::string done = "[START_UP]\r\nDELETED_DUPLICATE_JAVA_VERSIONS=TRUE\r\n"
-                             "[JAVA_VERSION]\r\nVERSION=a\r\nVERSION=b\r\n";
-    Write("qvs.cfg", done);
-    Write("Log/betaErrorLog.out", "trace"); // the existing log directory is kept as it is
-    StartUp(values).Run();
-    EXPECT_NE(Read("qvs.cfg").find("VERSION=a\r\nVERSION=b"), std::string::npos);
-    EXPECT_EQ(Read("Log/betaErrorLog.out"), "trace");
+// The clean-up itself is CConfig's; it runs until it is recorded as done.
+TEST_F(StartUpTest, DuplicateJavaVersionsAreRemovedUntilDone) {
+    for (const std::string done : {"FALSE", "TRUE"}) {
+        Write("qvs.cfg", "[START_UP]\r\nDELETED_DUPLICATE_JAVA_VERSIONS=" + done +
+                             "\r\n[JAVA_VERSION]\r\nVERSION=a\r\nVERSION=b\r\n");
+        StartUp(values).Run();
+        EXPECT_EQ(Read("qvs.cfg").find("VERSION=b") == std::string::npos, done == "FALSE");
+    }
 }
 
 } // namespace
