@@ -33,31 +33,13 @@ void PrintTo(const StepCase& c, std::ostream* out) {
 }
 
 // Files on disk carry the names the updater writes, in whatever case; the
-// message names the file as the launcher spells it.
+// message names the file as the launcher spells it. A directory named like the
+// client code is no file of it.
 const StepCase StepCases[] = {
-    {"code_and_version_file",
-     true,
-     {"qvsc.ecd", "qvsc.dat", "qvs.dat"},
-     nullptr,
-     {"qvs.dat"},
-     Outcome::Deleted},
-    {"code_missing_version_file_still_deleted", true, {"qvsc.dat"}, nullptr, {}, Outcome::Missing},
-    {"version_file_missing", true, {"QVSC.ecd"}, nullptr, {}, Outcome::Deleted},
+    {"code", true, {"QVSC.ecd", "qvsc.dat", "qvs.dat"}, nullptr, {"qvs.dat"}, Outcome::Deleted},
+    {"code_missing", true, {"qvsc.ecd/", "qvsc.dat"}, nullptr, {"qvsc.ecd"}, Outcome::Missing},
     {"code_in_use", true, {"qvsc.ecd", "qvsc.dat"}, "qvsc.ecd", {"qvsc.ecd"}, Outcome::InUse},
-    {"directory_named_like_code_file",
-     true,
-     {"qvsc.ecd/"},
-     nullptr,
-     {"qvsc.ecd"},
-     Outcome::Missing},
-    {"data_version_file_only",
-     false,
-     {"qvs.dat", "qvsc.dat", "qvsc.ecd"},
-     nullptr,
-     {"qvsc.dat", "qvsc.ecd"},
-     Outcome::Deleted},
-    {"data_missing", false, {"qvsc.dat"}, nullptr, {"qvsc.dat"}, Outcome::Missing},
-    {"data_in_use", false, {"QVS.DAT"}, "QVS.DAT", {"QVS.DAT"}, Outcome::InUse},
+    {"data", false, {"QVS.DAT", "qvsc.dat"}, nullptr, {"qvsc.dat"}, Outcome::Deleted},
 };
 
 class TroubleshootingStep : public ::testing::TestWithParam<StepCase> {};
