@@ -88,44 +88,35 @@ public:
     std::vector<std::string> log;
 };
 
-class ReportTest : public ::testing::Test {
-protected:
-    ReportTest() : values(dir.Str()) {
-        values.Config = std::make_unique<CConfig>(dir.File("qvs.cfg"));
-        values.Workers.WebBaseUrl = "http://updates.quorvash.test/updates/";
-    }
+// Cancel or the close box plays anyway; OK opens the manual patch instead.
+TEST(UpdateFailureReportTest, AnswersAndRecordedStatus) {
     TempDir dir;
-    ProcessValues values;
+    ProcessValues values(dir.Str());
+    values.Config = std::make_unique<CConfig>(dir.File("qvs.cfg"));
+    values.Workers.WebBaseUrl = "http://updates.quorvash.test/updates/";
     RecordingErrorView view;
     RecordingShell shell;
-};
-
-TEST_F(ReportTest, OkOpensTheManualPatchAndClosesWithoutPlaying) {
-    values.UpdateErrorStatus = UpdateError::DataFiles;
-    view.answerOk = true;
-    UpdateFailureReport(values, view, shell).Report();
-    EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
-    EXPECT_THAT(shell.urls, ElementsAre("http://updates.quorvash.test/updates/patch.exe"));
-    EXPECT_EQ(view.lines.size(), 3u);
-    EXPECT_EQ(ReadRawFile(dir.File("qvs.cfg")),
-              "[ERROR]\r\nLAST_ERROR_STATUS=esCouldNotDownloadNewFiles\r\n");
-}
-
-TEST_F(ReportTest, CancelOrCloseBoxPlaysAnyway) {
     const std::pair<UpdateError, const char*> statuses[] = {
         {UpdateError::Ping, "esCouldNotPingAutoUpdateServer"},
         {UpdateError::VersionQuery, "esCouldNotContactAutoUpdater"},
         {UpdateError::LauncherFile, "esCouldNotDownloadNewExe"},
-        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"},
-        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"}};
+        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"},
+        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"}};
     for (const auto& [status, text] : statuses) {
         values.UpdateErrorStatus = status;
         view.log.clear();
         UpdateFailureReport(values, view, shell).Report();
         EXPECT_THAT(view.log, ElementsAre("window", "launch")) << text;
+        EXPECT_EQ(view.lines,
+                  UpdateFailureReport::Explanation(status, UpdateRecord(*values.Config)));
         EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""), text);
     }
     EXPECT_TRUE(shell.urls.empty());
+    view.answerOk = true;
+    view.log.clear();
+    UpdateFailureReport(values, view, shell).Report();
+    EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
+    EXPECT_THAT(shell.urls, ElementsAre("http://updates.quorvash.test/updates/patch.exe"));
 }
 
 TEST(UpdateRecordCounter, CountsUpFromWhatIsStored) {
