@@ -1,5 +1,8 @@
 #include "launcher/MainMenu.h"
 
+#include "support/RecordingPrompts.h"
+#include "support/RecordingShell.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +13,10 @@
 namespace qvs {
 namespace {
 
-// The controls the menu works on, as plain state, plus a log of actions in
-// the order they happened.
-class FakeView : public IMainMenuView, public IShell, public IPrompts {
+using Log = std::vector<std::string>;
+
+// The controls the menu works on, as plain state, plus a log of actions.
+class FakeView : public IMainMenuView {
 public:
     std::array<bool, 9> highlight{true, true, true, false, true, true, true, false, false};
     bool statusPanel = false;
@@ -22,7 +26,7 @@ public:
     bool countersVisible = false;
     bool hand = false;
     bool problemsResult = false;
-    std::vector<std::string> log;
+    Log log;
 
     void ShowHighlight(int tag, bool visible) override {
         highlight.at(static_cast<std::size_t>(tag - 1)) = visible;
@@ -42,14 +46,6 @@ public:
     }
     void CloseMainWindow() override { log.push_back("close"); }
     void EndProcess(int exitCode) override { log.push_back("exit " + std::to_string(exitCode)); }
-    void OpenUrl(const std::string& url) override { log.push_back("open " + url); }
-    void OpenFile(const std::string&, const std::string&) override { log.push_back("file"); }
-    void StartProgram(const ProgramStart&) override { log.push_back("start"); }
-    void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
-    bool AskYesNo(const std::string&) override {
-        log.push_back("ask");
-        return false;
-    }
 
     int VisibleHighlights() const { return static_cast<int>(std::ranges::count(highlight, true)); }
 };
@@ -57,8 +53,10 @@ public:
 class MainMenuTest : public ::testing::Test {
 protected:
     FakeView view;
+    test::RecordingShell shell;
+    test::RecordingPrompts prompts;
     ProcessValues values{"install/"};
-    MainMenu menu{view, view, view, values, "http://games.example:8080"};
+    MainMenu menu{view, shell, prompts, values, "http://games.example:8080"};
 };
 
 // Play Game shows its own lines only once the game server has answered.
@@ -102,40 +100,35 @@ TEST_F(MainMenuTest, BackgroundAndDownloadDisplay) {
     }
 }
 
-TEST_F(MainMenuTest, ClicksPlayTheSoundThenOpenThePage) {
-    const std::vector<std::pair<int, std::vector<std::string>>> cases = {
-        {TagLiveChat, {"live chat"}},
-        {TagAccountSignup, {"sound", "open http://games.example:8080/newaccount.html"}},
-        {TagRegisterAccount, {"sound", "open http://games.example:8080/registration.html"}},
-        {TagViewWebsite, {"sound", "open http://games.example:8080"}},
-        {TagGameForum, {"sound", "open http://games.example:8080/betaforum/index.php"}},
-        {TagProblems, {"problems"}},
-        {TagClans, {"sound", "open http://games.example:8080/clanmanagement.html"}},
-        {TagPlayGame, {}},
-        {TagExit, {"sound", "exit 0"}},
-        {0, {}},
-    };
-    for (const auto& [tag, expected] : cases) {
-        view.log.clear();
+// Play Game and unknown Tags do nothing here.
+TEST_F(MainMenuTest, ClicksPlayTheSoundAndOpenThePage) {
+    for (int tag : {TagAccountSignup, TagRegisterAccount, TagViewWebsite, TagGameForum, TagClans}) {
         menu.ClickByTag(tag);
-        EXPECT_EQ(view.log, expected) << "tag " << tag;
     }
-    view.log.clear();
     menu.lblForgot1Click();
-    EXPECT_EQ(view.log, (std::vector<std::string>{
-                            "sound", "open http://games.example:8080/accountinfo.html"}));
+    const std::string site = "http://games.example:8080";
+    EXPECT_EQ(shell.urls, (Log{site + "/newaccount.html", site + "/registration.html", site,
+                               site + "/betaforum/index.php", site + "/clanmanagement.html",
+                               site + "/accountinfo.html"}));
+    EXPECT_EQ(view.log, Log(6, "sound"));
+    view.log.clear();
+    const int others[] = {TagLiveChat, TagProblems, TagPlayGame, 0, TagExit};
+    for (int tag : others) {
+        menu.ClickByTag(tag);
+    }
+    EXPECT_EQ(view.log, (Log{"live chat", "problems", "sound", "exit 0"}));
+    EXPECT_EQ(shell.urls.size(), 6u);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(MainMenuTest, ProblemsClosedWithOkShutsDownAfterTheMessage) {
     view.problemsResult = true;
     menu.btnProblemsClick();
-    const std::vector<std::string> expected = {
-        "problems",
-        "message Quorvash will now shut down.  Reopen Quorvash to see if this fixed your "
-        "problem.  You may need to hit the 'Play Game' button after reopening Quorvash to "
-        "complete the step.",
-        "close"};
-    EXPECT_EQ(view.log, expected);
+    EXPECT_EQ(view.log, (Log{"problems", "close"}));
+    EXPECT_EQ(prompts.messages,
+              Log{"Quorvash will now shut down.  Reopen Quorvash to see if this fixed your "
+                  "problem.  You may need to hit the 'Play Game' button after reopening Quorvash "
+                  "to complete the step."});
 }
 
 } // namespace
