@@ -2,7 +2,6 @@
 
 #include "launcher/CConfig.h"
 #include "platform/FileSystem.h"
-#include "platform/VersionRecord.h"
 #include "support/RawFile.h"
 #include "support/TempDir.h"
 #include "system/CDirectory.h"
@@ -72,17 +71,6 @@ TEST_F(StartUpTest, VersionFilesAreReadAsLittleEndian) {
     EXPECT_EQ(StartUp::ReadVersionFile(dir.File("qvs.dat")), 0);
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "qvs.dat"));
 }
-
-#ifndef _WIN32
-TEST_F(StartUpTest, ExeVersionComesFromTheLaunchersVersionRecord) {
-    const auto record = platform::MakeVersionRecord(3, 1, 4, 15);
-    Write("qvs.exe", "MZ-binary-" + std::string(record.begin(), record.end()));
-    StartUp(values).Run();
-    EXPECT_EQ(Read("qvs.cfg"),
-              "[EXE_VERSION]\r\nMAJOR_VERSION=3\r\nMINOR_VERSION=1\r\nRELEASE=4\r\n"
-              "BUILD=15\r\n");
-}
-#endif
 
 // The clean-up itself is CConfig's; it runs until it is recorded as done.
 TEST_F(StartUpTest, DuplicateJavaVersionsAreRemovedUntilDone) {
