@@ -2,12 +2,12 @@
 // GameLaunch_test; here, every way of naming the installation directory.
 #include "launcher/ExitCleanUp.h"
 
+#include "platform/AsciiCase.h"
 #include "support/RawFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,11 +24,8 @@ TEST(ExitCleanUpTest, NeverTouchesTheInstallationDirectory) {
     const std::string base = install.Str();
     std::vector<std::string> ways = {"", base, base + "classes/../", base + "./"};
 #ifndef _WIN32
-    std::string upper = install.Path().parent_path().string();
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    ways.push_back(upper + "/" + install.Path().filename().string() + "/");
+    ways.push_back(platform::UpperAscii(install.Path().parent_path().string()) + "/" +
+                   install.Path().filename().string() + "/");
     test::TempDir elsewhere;
     fs::create_directory_symlink(install.Path(), elsewhere.Path() / "link");
     ways.push_back((elsewhere.Path() / "link").string() + "/");
