@@ -59,32 +59,30 @@ protected:
     MainMenu menu{view, shell, prompts, values, "http://games.example:8080"};
 };
 
-// Play Game shows its own lines only once the game server has answered.
+// Every button lights alone and shows its help; Play Game shows its own lines
+// only once the game server has answered. Outside the menu nothing changes.
 TEST_F(MainMenuTest, HoverShowsOwnHighlightAndHelpLines) {
-    for (bool online : {false, true}) {
-        values.PlayHelp1 = std::string(online ? PlayHelpOnline : PlayHelpDisabled);
-        for (int hover = 1; hover <= 9; ++hover) {
-            menu.btnMouseMove(hover);
-            for (int tag = 1; tag <= 9; ++tag) {
-                EXPECT_EQ(view.highlight[static_cast<std::size_t>(tag - 1)], tag == hover);
-            }
-            const bool disabled = hover == TagPlayGame && !online;
-            EXPECT_EQ(view.helpLines, disabled ? PlayGameDisabledHelp
-                                               : HelpText[static_cast<std::size_t>(hover - 1)])
-                << hover;
-            EXPECT_TRUE(view.statusPanel && view.helpVisible && view.hand);
-        }
-    }
-}
-
-// Outside the menu nothing changes. During a download a hover shows no help
-// and the background keeps the download display.
-TEST_F(MainMenuTest, BackgroundAndDownloadDisplay) {
     for (int tag : {0, 10, -1}) {
         menu.btnMouseMove(tag);
     }
     EXPECT_EQ(view.VisibleHighlights(), 6); // as the window starts
     EXPECT_FALSE(view.statusPanel || view.hand);
+    values.PlayHelp1 = std::string(PlayHelpOnline);
+    for (int hover = 1; hover <= 9; ++hover) {
+        menu.btnMouseMove(hover);
+        EXPECT_EQ(view.VisibleHighlights(), 1);
+        EXPECT_TRUE(view.highlight[static_cast<std::size_t>(hover - 1)]);
+        EXPECT_EQ(view.helpLines, HelpText[static_cast<std::size_t>(hover - 1)]) << hover;
+        EXPECT_TRUE(view.statusPanel && view.helpVisible && view.hand);
+    }
+    values.PlayHelp1 = std::string(PlayHelpDisabled);
+    menu.btnMouseMove(TagPlayGame);
+    EXPECT_EQ(view.helpLines, PlayGameDisabledHelp);
+}
+
+// During a download a hover shows no help and the background keeps the
+// download display.
+TEST_F(MainMenuTest, BackgroundAndDownloadDisplay) {
     for (bool download : {false, true}) {
         view.downloadShown = download;
         view.helpLines = {};
