@@ -17,9 +17,26 @@ namespace {
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
+class RecordingErrorView : public IUpdaterErrorView {
+public:
+    bool ShowUpdaterError(const Lines& shownLines) override {
+        lines = shownLines;
+        log.push_back("window");
+        return answerOk;
+    }
+    void PlayClickSound() override { log.push_back("sound"); }
+    void CloseMainWindow() override { log.push_back("close"); }
+    void LaunchGame() override { log.push_back("launch"); }
+
+    bool answerOk = false;
+    Lines lines;
+    std::vector<std::string> log;
+};
+
 // The lines follow the failed step, its "once worked" flag (any letter case)
-// and its failure counter.
-TEST(UpdateFailureExplanation, LinesFollowTheStepFlagAndCounter) {
+// and its failure counter. Cancel or the close box plays anyway; OK opens the
+// manual patch instead.
+TEST(UpdateFailureReportTest, ExplanationAndAnswers) {
     const std::string firewall =
         "You or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.";
     const std::string manually =
@@ -65,51 +82,20 @@ TEST(UpdateFailureExplanation, LinesFollowTheStepFlagAndCounter) {
          "CAN_DOWNLOAD_FILES=TRUE",
          {clientCode, "You machine has failed to download these files 0 times", manually}}};
     TempDir dir;
-    CConfig config(dir.File("qvs.cfg"));
-    for (const auto& [status, stored, lines] : cases) {
-        WriteRawFile(config.Path(), "[AUI]\r\n" + stored + "\r\n");
-        EXPECT_EQ(UpdateFailureReport::Explanation(status, UpdateRecord(config)), lines) << stored;
-    }
-}
-
-class RecordingErrorView : public IUpdaterErrorView {
-public:
-    bool ShowUpdaterError(const Lines& shownLines) override {
-        lines = shownLines;
-        log.push_back("window");
-        return answerOk;
-    }
-    void PlayClickSound() override { log.push_back("sound"); }
-    void CloseMainWindow() override { log.push_back("close"); }
-    void LaunchGame() override { log.push_back("launch"); }
-
-    bool answerOk = false;
-    Lines lines;
-    std::vector<std::string> log;
-};
-
-// Cancel or the close box plays anyway; OK opens the manual patch instead.
-TEST(UpdateFailureReportTest, AnswersAndRecordedStatus) {
-    TempDir dir;
     ProcessValues values(dir.Str());
     values.Config = std::make_unique<CConfig>(dir.File("qvs.cfg"));
     values.Workers.WebBaseUrl = "http://updates.quorvash.test/updates/";
     RecordingErrorView view;
     RecordingShell shell;
-    const std::pair<UpdateError, const char*> statuses[] = {
-        {UpdateError::Ping, "esCouldNotPingAutoUpdateServer"},
-        {UpdateError::VersionQuery, "esCouldNotContactAutoUpdater"},
-        {UpdateError::LauncherFile, "esCouldNotDownloadNewExe"},
-        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"},
-        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"}};
-    for (const auto& [status, text] : statuses) {
+    for (const auto& [status, stored, lines] : cases) {
+        WriteRawFile(values.Config->Path(), "[AUI]\r\n" + stored + "\r\n");
         values.UpdateErrorStatus = status;
         view.log.clear();
         UpdateFailureReport(values, view, shell).Report();
-        EXPECT_THAT(view.log, ElementsAre("window", "launch")) << text;
-        EXPECT_EQ(view.lines,
-                  UpdateFailureReport::Explanation(status, UpdateRecord(*values.Config)));
-        EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""), text);
+        EXPECT_EQ(view.lines, lines) << stored;
+        EXPECT_THAT(view.log, ElementsAre("window", "launch"));
+        EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""),
+                  UpdateFailureReport::ErrorStatusText(status));
     }
     EXPECT_TRUE(shell.urls.empty());
     view.answerOk = true;
@@ -117,6 +103,18 @@ TEST(UpdateFailureReportTest, AnswersAndRecordedStatus) {
     UpdateFailureReport(values, view, shell).Report();
     EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
     EXPECT_THAT(shell.urls, ElementsAre("http://updates.quorvash.test/updates/patch.exe"));
+}
+
+TEST(UpdateFailureReportTest, StatusTexts) {
+    const std::pair<UpdateError, const char*> statuses[] = {
+        {UpdateError::Ping, "esCouldNotPingAutoUpdateServer"},
+        {UpdateError::VersionQuery, "esCouldNotContactAutoUpdater"},
+        {UpdateError::LauncherFile, "esCouldNotDownloadNewExe"},
+        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"},
+        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"}};
+    for (const auto& [status, text] : statuses) {
+        EXPECT_EQ(UpdateFailureReport::ErrorStatusText(status), text);
+    }
 }
 
 TEST(UpdateRecordCounter, CountsUpFromWhatIsStored) {
