@@ -59,37 +59,28 @@ protected:
     MainMenu menu{view, shell, prompts, values, "http://games.example:8080"};
 };
 
-// Every button lights alone and shows its help; Play Game shows its own lines
-// only once the game server has answered. Outside the menu nothing changes.
-TEST_F(MainMenuTest, HoverShowsOwnHighlightAndHelpLines) {
+// Outside the menu nothing changes. Play Game shows its own lines only once
+// the game server has answered. During a download a hover shows no help and
+// the background keeps the download display.
+TEST_F(MainMenuTest, HoverAndBackground) {
     for (int tag : {0, 10, -1}) {
         menu.btnMouseMove(tag);
     }
     EXPECT_EQ(view.VisibleHighlights(), 6); // as the window starts
     EXPECT_FALSE(view.statusPanel || view.hand);
-    values.PlayHelp1 = std::string(PlayHelpOnline);
-    for (int hover = 1; hover <= 9; ++hover) {
-        menu.btnMouseMove(hover);
-        EXPECT_EQ(view.VisibleHighlights(), 1);
-        EXPECT_TRUE(view.highlight[static_cast<std::size_t>(hover - 1)]);
-        EXPECT_EQ(view.helpLines, HelpText[static_cast<std::size_t>(hover - 1)]) << hover;
-        EXPECT_TRUE(view.statusPanel && view.helpVisible && view.hand);
-    }
     values.PlayHelp1 = std::string(PlayHelpDisabled);
     menu.btnMouseMove(TagPlayGame);
+    EXPECT_EQ(view.VisibleHighlights(), 1);
     EXPECT_EQ(view.helpLines, PlayGameDisabledHelp);
-}
-
-// During a download a hover shows no help and the background keeps the
-// download display.
-TEST_F(MainMenuTest, BackgroundAndDownloadDisplay) {
+    values.PlayHelp1 = std::string(PlayHelpOnline);
     for (bool download : {false, true}) {
         view.downloadShown = download;
         view.helpLines = {};
         view.countersVisible = true;
-        menu.btnMouseMove(TagClans);
+        menu.btnMouseMove(TagPlayGame);
+        EXPECT_TRUE(view.highlight[TagPlayGame - 1] && view.statusPanel && view.hand);
         EXPECT_EQ(view.helpVisible, !download);
-        EXPECT_EQ(view.helpLines == HelpLines{}, download);
+        EXPECT_EQ(view.helpLines, download ? HelpLines{} : HelpText[TagPlayGame - 1]);
         menu.imgBackgroundMouseMove();
         EXPECT_EQ(view.VisibleHighlights(), 0);
         EXPECT_EQ(view.statusPanel, download);
