@@ -49,22 +49,12 @@ TEST_F(ErrorReportTest, LogSplitsIntoLinesAsTheLogReaderDoes) {
     }
 }
 
-// Offered from 100 bytes on; the log's name is matched without regard to
-// case, and a directory in its place is no log.
+// Offered from 100 bytes on.
 TEST_F(ErrorReportTest, OfferNeedsAtLeast100Bytes) {
     for (std::size_t size : {0, 99, 100, 70000}) {
         WriteLog(std::string(size, 'e'));
         EXPECT_EQ(ShouldOfferErrorReport(logPath), size >= 100) << size;
     }
-    std::filesystem::remove(logPath);
-    test::WriteRawFile(dir.Path() / "BETAERRORLOG.OUT", "found\n" + std::string(100, 'x'));
-    EXPECT_EQ(ReadErrorLogLines(logPath), (Lines{"found", std::string(100, 'x')}));
-    EXPECT_TRUE(ShouldOfferErrorReport(logPath));
-    std::filesystem::remove(dir.Path() / "BETAERRORLOG.OUT");
-    std::filesystem::create_directory(logPath);
-    test::WriteRawFile(std::filesystem::path(logPath) / "inside", std::string(500, 'x'));
-    EXPECT_TRUE(ReadErrorLogLines(logPath).empty());
-    EXPECT_FALSE(ShouldOfferErrorReport(logPath));
 }
 
 // The report is the configuration with its line breaks made CR LF, an empty
@@ -80,7 +70,6 @@ TEST_F(ErrorReportTest, ReportIsConfigurationThenEmptyLineThenLog) {
          "[AUI]\r\nCAN_PING=TRUE\r\n\r\nException in thread\r\n\tat Game.run\r\n\r\n"},
         {"[A]\nK=V\rL=W", std::nullopt, "[A]\r\nK=V\r\nL=W\r\n\r\n"},
         {std::nullopt, "only\nlog", "only\r\nlog\r\n"},
-        {"", "x", "\r\nx\r\n"},
         {std::nullopt, std::nullopt, ""}};
     for (const Case& c : cases) {
         std::filesystem::remove(configPath);
