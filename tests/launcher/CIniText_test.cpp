@@ -40,10 +40,6 @@ struct IniCase {
     System system = System::SameBytes;
 };
 
-void PrintTo(const IniCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 const std::string x2047(2047, 'x');
 
 // clang-format off
