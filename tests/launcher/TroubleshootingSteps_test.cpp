@@ -4,10 +4,10 @@
 #include "support/RawFile.h"
 #include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,7 +23,7 @@ struct StepCase {
     bool clientCode;                // the client code step, else the data step
     std::vector<std::string> files; // a name ending in "/" is a directory
     const char* readOnly;           // one of files, or nullptr
-    std::vector<std::string> left;  // what remains afterwards
+    std::vector<std::string> left;  // what remains afterwards, sorted
     Outcome outcome;
 };
 
@@ -33,7 +33,7 @@ struct StepCase {
 TEST(TroubleshootingStep, DeletesAndReports) {
     const StepCase cases[] = {
         {true, {"QVSC.ecd", "qvsc.dat", "qvs.dat"}, nullptr, {"qvs.dat"}, Outcome::Deleted},
-        {true, {"qvsc.ecd/", "qvsc.dat"}, nullptr, {"qvsc.ecd"}, Outcome::Missing},
+        {true, {"qvsc.ecd/", "qvsc.dat"}, nullptr, {"qvsc.ecd/"}, Outcome::Missing},
         {true, {"qvsc.ecd", "qvsc.dat"}, "qvsc.ecd", {"qvsc.ecd"}, Outcome::InUse},
         {false, {"QVS.DAT", "qvsc.dat"}, nullptr, {"qvsc.dat"}, Outcome::Deleted}};
     for (const StepCase& c : cases) {
@@ -55,10 +55,9 @@ TEST(TroubleshootingStep, DeletesAndReports) {
             DeleteDataVersionFile(dir.Str(), prompts);
         }
         std::vector<std::string> left;
-        for (const auto& entry : fs::directory_iterator(dir.Path())) {
-            left.push_back(entry.path().filename().string());
+        for (const auto& [name, content] : test::TreeSnapshot(dir.Path())) {
+            left.push_back(name);
         }
-        std::ranges::sort(left);
         EXPECT_EQ(left, c.left) << c.files[0];
         const std::string path = dir.Str() + (c.clientCode ? "QVSC.ecd" : "QVS.dat");
         const std::string messages[] = {
