@@ -1,10 +1,8 @@
 #include "launcher/StartUp.h"
 
 #include "launcher/CConfig.h"
-#include "platform/FileSystem.h"
 #include "support/RawFile.h"
 #include "support/TempDir.h"
-#include "system/CDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -31,41 +29,30 @@ protected:
     }
 };
 
-TEST_F(StartUpTest, FirstStartInEmptyDirectoryCreatesFilesAndVersionKeys) {
-    values.Workers.LatestDataVersion = 5;
+// Version files: exactly four bytes are enough and more are ignored; fewer,
+// or none, read as 0 and the file is rewritten.
+TEST_F(StartUpTest, RunPreparesTheInstallation) {
     values.Workers.ObservedAddress = "1.2.3.4";
+    Write("qvsc.dat", "\xff\xff\xff\xff\x07"s);
     StartUp(values).Run();
-
-    EXPECT_EQ(Read("qvs.dat"), FourZeros);
-    EXPECT_EQ(Read("qvsc.dat"), FourZeros);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "Log"));
     EXPECT_EQ(values.LocalDataVersion, 0);
-    EXPECT_EQ(values.Workers.LatestDataVersion, 0);
+    EXPECT_EQ(Read("qvs.dat"), FourZeros);
+    EXPECT_EQ(values.LocalClientCodeVersion, -1);
+    EXPECT_EQ(Read("qvsc.dat"), "\xff\xff\xff\xff\x07"s);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "Log"));
     EXPECT_EQ(values.Workers.ObservedAddress, "");
     ASSERT_NE(values.Config, nullptr);
-    EXPECT_NE(values.Directory, nullptr);
     EXPECT_TRUE(values.Config->IsOpen());
     // Without a "[JAVA_VERSION]" section the clean-up stays to be done.
     EXPECT_EQ(Read("qvs.cfg"),
               "[EXE_VERSION]\r\nMAJOR_VERSION=0\r\nMINOR_VERSION=0\r\nRELEASE=0\r\n"
               "BUILD=0\r\n");
-}
-
-// Exactly four bytes are enough; more are ignored, fewer read as 0 and the
-// file is rewritten.
-TEST_F(StartUpTest, VersionFilesAreReadAsLittleEndian) {
-    Write("qvs.dat", "\x2a\x01\x00\x00"s);
-    Write("qvsc.dat", "\xff\xff\xff\xff\x07"s);
-    StartUp(values).Run();
-    EXPECT_EQ(values.LocalDataVersion, 0x012a);
-    EXPECT_EQ(values.LocalClientCodeVersion, -1);
-    EXPECT_EQ(Read("qvs.dat"), "\x2a\x01\x00\x00"s);
-    EXPECT_EQ(Read("qvsc.dat"), "\xff\xff\xff\xff\x07"s);
-    for (const std::string& content : {""s, "\x05"s, "\x05\x06\x07"s}) {
+    for (const std::string& content : {"\x2a\x01\x00\x00"s, "\x05\x06\x07"s}) {
         Write("qvs.dat", content);
-        EXPECT_EQ(StartUp::ReadVersionFile(dir.File("qvs.dat")), 0) << content.size();
-        EXPECT_EQ(Read("qvs.dat"), FourZeros) << content.size();
+        EXPECT_EQ(StartUp::ReadVersionFile(dir.File("qvs.dat")), content.size() == 4 ? 0x012a : 0);
+        EXPECT_EQ(Read("qvs.dat"), content.size() == 4 ? content : FourZeros);
     }
+    // A directory in its place reads as 0 and stays.
     std::filesystem::remove(dir.Path() / "qvs.dat");
     std::filesystem::create_directory(dir.Path() / "qvs.dat");
     EXPECT_EQ(StartUp::ReadVersionFile(dir.File("qvs.dat")), 0);
