@@ -89,8 +89,9 @@ TEST_F(MainMenuTest, HoverAndBackground) {
     }
 }
 
-// Play Game and unknown Tags do nothing here.
-TEST_F(MainMenuTest, ClicksPlayTheSoundAndOpenThePage) {
+// Page buttons play the click sound and open their page; Play Game and unknown
+// Tags do nothing here.
+TEST_F(MainMenuTest, Clicks) {
     for (int tag : {TagAccountSignup, TagRegisterAccount, TagViewWebsite, TagGameForum, TagClans}) {
         menu.ClickByTag(tag);
     }
@@ -108,10 +109,8 @@ TEST_F(MainMenuTest, ClicksPlayTheSoundAndOpenThePage) {
     EXPECT_EQ(view.log, (Log{"live chat", "problems", "sound", "exit 0"}));
     EXPECT_EQ(shell.urls.size(), 6u);
     EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(MainMenuTest, ProblemsClosedWithOkShutsDownAfterTheMessage) {
-    view.problemsResult = true;
+    view.problemsResult = true; // closed with OK: shut down after the message
+    view.log.clear();
     menu.btnProblemsClick();
     EXPECT_EQ(view.log, (Log{"problems", "close"}));
     EXPECT_EQ(prompts.messages,
