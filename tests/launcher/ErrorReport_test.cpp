@@ -27,13 +27,6 @@ protected:
 // At most the first 102 lines, each cut after 1023 characters.
 TEST_F(ErrorReportTest, LogSplitsIntoLinesAsTheLogReaderDoes) {
     const std::string cut(1023, 'y');
-    std::string many;
-    Lines first102;
-    for (int i = 1; i <= 103; ++i) {
-        many += "line " + std::to_string(i) + "\n";
-        first102.push_back("line " + std::to_string(i));
-    }
-    first102.pop_back();
     const std::pair<std::string, Lines> cases[] = {
         {"", {""}},
         {"first\r\nsecond\r\n", {"first", "second", ""}},
@@ -42,7 +35,7 @@ TEST_F(ErrorReportTest, LogSplitsIntoLinesAsTheLogReaderDoes) {
         {std::string("caf\xe9\t\x01\0b", 8), {std::string("caf\xe9\t\x01\0b", 8)}},
         {cut + "\r\nnext", {cut, "next"}},
         {cut + "z\n" + cut + std::string(100000, 'w') + "\r\nafter", {cut, cut, "after"}},
-        {many, first102}};
+        {std::string(206, '\n'), Lines(102, "")}};
     for (const auto& [content, expected] : cases) {
         WriteLog(content);
         EXPECT_EQ(ReadErrorLogLines(logPath), expected) << content.substr(0, 20);
