@@ -15,16 +15,13 @@
 namespace qvs {
 namespace {
 
-using test::ReadRawFile;
-using test::WriteRawFile;
-
 class ConfigFile : public ::testing::Test {
 protected:
     test::TempDir dir;
     std::string path = CConfig::PathIn(dir.Str());
     CConfig config{path};
 
-    std::string Bytes() const { return ReadRawFile(path).value_or("<missing>"); }
+    std::string Bytes() const { return test::ReadRawFile(path).value_or("<missing>"); }
 };
 
 // The clean-up creates no file; a value written unchanged leaves the file as
@@ -32,9 +29,7 @@ protected:
 TEST_F(ConfigFile, EveryAccessGoesToTheFile) {
     config.RemoveDuplicateJavaVersions();
     EXPECT_FALSE(std::filesystem::exists(path));
-    config.WriteValue("AUI", "CAN_PING", "TRUE");
-    EXPECT_EQ(Bytes(), "[AUI]\r\nCAN_PING=TRUE\r\n");
-    WriteRawFile(path, "[AUI]\nCAN_PING=FALSE\n; edited by hand\n");
+    test::WriteRawFile(path, "[AUI]\nCAN_PING=FALSE\n; edited by hand\n");
     EXPECT_EQ(config.ReadValue("AUI", "CAN_PING", "x"), "FALSE");
     config.WriteValue("AUI", "CAN_PING", "FALSE");
     EXPECT_EQ(Bytes(), "[AUI]\nCAN_PING=FALSE\n; edited by hand\n");
@@ -45,10 +40,10 @@ TEST_F(ConfigFile, EveryAccessGoesToTheFile) {
 // Below a regular file, or over a directory: the error names the file and
 // nothing on disk changes. The clean-up, optional work, drops its failure.
 TEST_F(ConfigFile, FailedWriteNamesTheFileAndChangesNothing) {
-    WriteRawFile(dir.Path() / "plain", "not a directory");
+    test::WriteRawFile(dir.Path() / "plain", "not a directory");
     CConfig blocked((dir.Path() / "plain" / "qvs.cfg").string());
     std::filesystem::create_directory(path);
-    WriteRawFile(std::filesystem::path(path) / "keep", "kept");
+    test::WriteRawFile(std::filesystem::path(path) / "keep", "kept");
     for (CConfig* failing : {&blocked, &config}) {
         try {
             failing->WriteValue("AUI", "CAN_PING", "TRUE");
@@ -58,8 +53,8 @@ TEST_F(ConfigFile, FailedWriteNamesTheFileAndChangesNothing) {
                 << error.what();
         }
     }
-    EXPECT_EQ(ReadRawFile(dir.Path() / "plain"), "not a directory");
-    EXPECT_EQ(ReadRawFile(std::filesystem::path(path) / "keep"), "kept");
+    EXPECT_EQ(test::ReadRawFile(dir.Path() / "plain"), "not a directory");
+    EXPECT_EQ(test::ReadRawFile(std::filesystem::path(path) / "keep"), "kept");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
         << "temporary file left behind";
     config.RemoveDuplicateJavaVersions();
@@ -89,7 +84,7 @@ TEST_F(ConfigFile, JavaVersionCleanUpKeepsFirstLineAndRecordsIt) {
         {" " + java + "VERSION=a\r\nVERSION=b", " " + java + "VERSION=a\r\nVERSION=b"}};
     // clang-format on
     for (const auto& [before, after] : cases) {
-        WriteRawFile(path, before);
+        test::WriteRawFile(path, before);
         config.RemoveDuplicateJavaVersions();
         EXPECT_TRUE(config.IsOpen());
         EXPECT_EQ(Bytes(), after) << before.substr(0, 60);

@@ -19,7 +19,6 @@ namespace fs = std::filesystem;
 
 TEST(ExitCleanUpTest, NeverTouchesTheInstallationDirectory) {
     test::TempDir install;
-    fs::create_directory(install.Path() / "classes");
     test::WriteRawFile(install.Path() / "StartUp.class", "install");
     const std::string base = install.Str();
     std::vector<std::string> ways = {"", base, base + "classes/../", base + "./"};
