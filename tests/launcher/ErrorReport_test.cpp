@@ -68,7 +68,6 @@ TEST_F(ErrorReportTest, ReportIsConfigurationThenEmptyLineThenLog) {
         }
         EXPECT_EQ(BuildErrorReportText(configPath, logPath), c.report);
     }
-    EXPECT_EQ(ConfigurationReportText(configPath), "");
 }
 
 TEST(ErrorReportMailLinkTest, IsByteExactAndNotEncoded) {

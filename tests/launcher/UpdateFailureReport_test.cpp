@@ -1,4 +1,3 @@
-// The updater error window's explanation and what its two answers do.
 #include "launcher/UpdateFailureReport.h"
 
 #include "launcher/CConfig.h"
