@@ -1,5 +1,8 @@
 #include "launcher/MainMenu.h"
 
+#include "support/RecordingPrompts.h"
+#include "support/RecordingShell.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +13,10 @@
 namespace qvs {
 namespace {
 
-// The controls the menu works on, as plain state, plus a log of actions in
-// the order they happened.
-class FakeView : public IMainMenuView, public IShell, public IPrompts {
+using Log = std::vector<std::string>;
+
+// The controls the menu works on, as plain state, plus a log of actions.
+class FakeView : public IMainMenuView {
 public:
     std::array<bool, 9> highlight{true, true, true, false, true, true, true, false, false};
     bool statusPanel = false;
@@ -21,9 +25,8 @@ public:
     bool helpVisible = false;
     bool countersVisible = false;
     bool hand = false;
-    bool forgotRed = false;
     bool problemsResult = false;
-    std::vector<std::string> log;
+    Log log;
 
     void ShowHighlight(int tag, bool visible) override {
         highlight.at(static_cast<std::size_t>(tag - 1)) = visible;
@@ -34,7 +37,7 @@ public:
     void ShowHelpLines(bool visible) override { helpVisible = visible; }
     void ShowDownloadCounters(bool visible) override { countersVisible = visible; }
     void SetHandPointer(bool on) override { hand = on; }
-    void SetForgotLabelsRed(bool red) override { forgotRed = red; }
+    void SetForgotLabelsRed(bool) override {}
     void PlayClickSound() override { log.push_back("sound"); }
     void ShowLiveChat() override { log.push_back("live chat"); }
     bool ShowProblems() override {
@@ -43,14 +46,6 @@ public:
     }
     void CloseMainWindow() override { log.push_back("close"); }
     void EndProcess(int exitCode) override { log.push_back("exit " + std::to_string(exitCode)); }
-    void OpenUrl(const std::string& url) override { log.push_back("open " + url); }
-    void OpenFile(const std::string&, const std::string&) override { log.push_back("file"); }
-    void StartProgram(const ProgramStart&) override { log.push_back("start"); }
-    void ShowMessage(const std::string& text) override { log.push_back("message " + text); }
-    bool AskYesNo(const std::string&) override {
-        log.push_back("ask");
-        return false;
-    }
 
     int VisibleHighlights() const { return static_cast<int>(std::ranges::count(highlight, true)); }
 };
@@ -58,103 +53,68 @@ public:
 class MainMenuTest : public ::testing::Test {
 protected:
     FakeView view;
+    test::RecordingShell shell;
+    test::RecordingPrompts prompts;
     ProcessValues values{"install/"};
-    MainMenu menu{view, view, view, values, "http://games.example:8080"};
+    MainMenu menu{view, shell, prompts, values, "http://games.example:8080"};
 };
 
-// Play Game shows its own lines only once the game server has answered.
-TEST_F(MainMenuTest, HoverShowsOwnHighlightAndHelpLines) {
-    for (bool online : {false, true}) {
-        values.PlayHelp1 = std::string(online ? PlayHelpOnline : PlayHelpDisabled);
-        for (int hover = 1; hover <= 9; ++hover) {
-            menu.btnMouseMove(hover);
-            for (int tag = 1; tag <= 9; ++tag) {
-                EXPECT_EQ(view.highlight[static_cast<std::size_t>(tag - 1)], tag == hover);
-            }
-            const bool disabled = hover == TagPlayGame && !online;
-            EXPECT_EQ(view.helpLines, disabled ? PlayGameDisabledHelp
-                                               : HelpText[static_cast<std::size_t>(hover - 1)])
-                << hover;
-            EXPECT_TRUE(view.statusPanel && view.helpVisible && view.hand);
-        }
-    }
-}
-
-TEST_F(MainMenuTest, BackgroundAndTagsOutsideTheMenu) {
+// Outside the menu nothing changes. Play Game shows its own lines only once
+// the game server has answered. During a download a hover shows no help and
+// the background keeps the download display.
+TEST_F(MainMenuTest, HoverAndBackground) {
     for (int tag : {0, 10, -1}) {
         menu.btnMouseMove(tag);
     }
     EXPECT_EQ(view.VisibleHighlights(), 6); // as the window starts
-    EXPECT_FALSE(view.statusPanel || view.hand);
-    menu.btnMouseMove(TagClans);
-    view.countersVisible = true;
-    menu.imgBackgroundMouseMove();
-    EXPECT_EQ(view.VisibleHighlights(), 0);
-    EXPECT_FALSE(view.helpVisible || view.statusPanel || view.countersVisible || view.hand);
-    menu.btnExitEnter();
+    values.PlayHelp1 = std::string(PlayHelpDisabled);
+    menu.btnMouseMove(TagPlayGame);
     EXPECT_EQ(view.VisibleHighlights(), 1);
-    EXPECT_TRUE(view.highlight[8]);
-    menu.btnExitLeave();
-    EXPECT_EQ(view.VisibleHighlights(), 0);
-    menu.lblForgotEnter();
-    EXPECT_TRUE(view.forgotRed);
-    menu.lblForgotLeave();
-    EXPECT_FALSE(view.forgotRed);
-}
-
-TEST_F(MainMenuTest, HoverDuringDownloadKeepsTheDownloadDisplay) {
-    view.downloadShown = true;
-    view.statusPanel = true;
-    view.countersVisible = true;
-    menu.btnMouseMove(TagGameForum);
-    EXPECT_TRUE(view.highlight[4]);
-    EXPECT_EQ(view.VisibleHighlights(), 1);
-    EXPECT_TRUE(view.hand);
-    EXPECT_EQ(view.helpLines, HelpLines{});
-    EXPECT_FALSE(view.helpVisible);
-
-    menu.imgBackgroundMouseMove();
-    EXPECT_EQ(view.VisibleHighlights(), 0);
-    EXPECT_TRUE(view.statusPanel && view.countersVisible);
-    EXPECT_FALSE(view.hand);
-}
-
-TEST_F(MainMenuTest, ClicksPlayTheSoundThenOpenThePage) {
-    const std::vector<std::pair<int, std::vector<std::string>>> cases = {
-        {TagLiveChat, {"live chat"}},
-        {TagAccountSignup, {"sound", "open http://games.example:8080/newaccount.html"}},
-        {TagRegisterAccount, {"sound", "open http://games.example:8080/registration.html"}},
-        {TagViewWebsite, {"sound", "open http://games.example:8080"}},
-        {TagGameForum, {"sound", "open http://games.example:8080/betaforum/index.php"}},
-        {TagProblems, {"problems"}},
-        {TagClans, {"sound", "open http://games.example:8080/clanmanagement.html"}},
-        {TagPlayGame, {}},
-        {TagExit, {"sound", "exit 0"}},
-        {0, {}},
-    };
-    for (const auto& [tag, expected] : cases) {
-        view.log.clear();
-        menu.ClickByTag(tag);
-        EXPECT_EQ(view.log, expected) << "tag " << tag;
+    EXPECT_EQ(view.helpLines, PlayGameDisabledHelp);
+    values.PlayHelp1 = std::string(PlayHelpOnline);
+    for (bool download : {false, true}) {
+        view.downloadShown = download;
+        view.helpLines = {};
+        view.countersVisible = true;
+        menu.btnMouseMove(TagPlayGame);
+        EXPECT_TRUE(view.highlight[TagPlayGame - 1] && view.statusPanel && view.hand);
+        EXPECT_EQ(view.helpVisible, !download);
+        EXPECT_EQ(view.helpLines, download ? HelpLines{} : HelpText[TagPlayGame - 1]);
+        menu.imgBackgroundMouseMove();
+        EXPECT_EQ(view.VisibleHighlights(), 0);
+        EXPECT_EQ(view.statusPanel, download);
+        EXPECT_EQ(view.countersVisible, download);
+        EXPECT_FALSE(view.helpVisible || view.hand);
     }
-    view.log.clear();
-    menu.lblForgot1Click();
-    EXPECT_EQ(view.log, (std::vector<std::string>{
-                            "sound", "open http://games.example:8080/accountinfo.html"}));
 }
 
-TEST_F(MainMenuTest, ProblemsClosedWithOkShutsDownAfterTheMessage) {
+// Page buttons play the click sound and open their page; Play Game and unknown
+// Tags do nothing here.
+TEST_F(MainMenuTest, Clicks) {
+    for (int tag : {TagAccountSignup, TagRegisterAccount, TagViewWebsite, TagGameForum, TagClans}) {
+        menu.ClickByTag(tag);
+    }
+    menu.lblForgot1Click();
+    const std::string site = "http://games.example:8080";
+    EXPECT_EQ(shell.urls, (Log{site + "/newaccount.html", site + "/registration.html", site,
+                               site + "/betaforum/index.php", site + "/clanmanagement.html",
+                               site + "/accountinfo.html"}));
+    EXPECT_EQ(view.log, Log(6, "sound"));
+    view.log.clear();
+    const int others[] = {TagLiveChat, TagProblems, TagPlayGame, 0, TagExit};
+    for (int tag : others) {
+        menu.ClickByTag(tag);
+    }
+    EXPECT_EQ(view.log, (Log{"live chat", "problems", "sound", "exit 0"}));
+    EXPECT_EQ(shell.urls.size(), 6u);
+    view.problemsResult = true; // closed with OK: shut down after the message
+    view.log.clear();
     menu.btnProblemsClick();
-    EXPECT_EQ(view.log, std::vector<std::string>{"problems"});
-    view.problemsResult = true;
-    menu.btnProblemsClick();
-    const std::vector<std::string> expected = {
-        "problems", "problems",
-        "message Quorvash will now shut down.  Reopen Quorvash to see if this fixed your "
-        "problem.  You may need to hit the 'Play Game' button after reopening Quorvash to "
-        "complete the step.",
-        "close"};
-    EXPECT_EQ(view.log, expected);
+    EXPECT_EQ(view.log, (Log{"problems", "close"}));
+    EXPECT_EQ(prompts.messages,
+              Log{"Quorvash will now shut down.  Reopen Quorvash to see if this fixed your "
+                  "problem.  You may need to hit the 'Play Game' button after reopening Quorvash "
+                  "to complete the step."});
 }
 
 } // namespace

@@ -8,10 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace qvs {
@@ -32,43 +29,28 @@ protected:
     }
 };
 
-TEST_F(NetworkAdviceTest, AddressAdviceShowsOnlyOnDifference) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"192.168.1.5", "192.168.1.5", false},
-        {"203.0.113.7", "192.168.1.5", true},
-        {"", "192.168.1.5", true},
-        {"192.168.1.5", "", true},
-        {"", "", false},
-        {"10.0.0.1", "10.0.0.10", true},
-        {"10.0.0.1 ", "10.0.0.1", true}};
-    for (const auto& [observed, local, shown] : cases) {
-        view.shown.clear();
-        advice.AdviseOnAddressDifference(observed, local);
-        EXPECT_EQ(view.shown, shown ? Memos{Memo::AddressDifference} : Memos{}) << observed;
-    }
-}
-
 // Only the exact stored text "TRUE" switches an advice off.
 TEST_F(NetworkAdviceTest, OnlyExactTrueSwitchesAdviceOff) {
-    const std::pair<std::optional<std::string>, bool> cases[] = {
-        {std::nullopt, true}, {"FALSE", true}, {"true", true}, {"1", true},
-        {"TRUEX", true},      {"", true},      {"TRUE", false}};
+    const std::pair<std::string, bool> cases[] = {{"FALSE", true}, {"true", true}, {"1", true},
+                                                  {"TRUEX", true}, {"", true},     {"TRUE", false}};
     for (const auto& [stored, shown] : cases) {
-        std::filesystem::remove(dir.File("qvs.cfg"));
-        if (stored) {
-            config.WriteValue("OPTIONS", "DISABLE_TCP_UDP_1", *stored);
-            config.WriteValue("OPTIONS", "DISABLE_TCP_UDP_2", *stored);
-        }
+        config.WriteValue("OPTIONS", "DISABLE_TCP_UDP_1", stored);
+        config.WriteValue("OPTIONS", "DISABLE_TCP_UDP_2", stored);
         view.shown.clear();
         advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
         advice.AdviseOnAddressDifference("203.0.113.7"); // against the machine's own address
         advice.AdviseOnSlowContact();
         const Memos all = {Memo::AddressDifference, Memo::AddressDifference, Memo::SlowContact};
-        EXPECT_EQ(view.shown, shown ? all : Memos{}) << stored.value_or("<absent>");
+        EXPECT_EQ(view.shown, shown ? all : Memos{}) << stored;
     }
 }
 
+// Unticked, nothing is written; the same address gives no advice.
 TEST_F(NetworkAdviceTest, TickedBoxSwitchesOffOnlyItsOwnAdvice) {
+    advice.AdviseOnSlowContact();
+    advice.AdviseOnAddressDifference(platform::GetLocalIPAddress());
+    advice.AdviseOnAddressDifference("192.168.1.5", "192.168.1.5");
+    EXPECT_EQ(ConfigBytes(), "<missing>");
     view.tick = true;
     advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
     EXPECT_EQ(ConfigBytes(), "[OPTIONS]\r\nDISABLE_TCP_UDP_1=TRUE\r\n");
@@ -76,24 +58,13 @@ TEST_F(NetworkAdviceTest, TickedBoxSwitchesOffOnlyItsOwnAdvice) {
     advice.AdviseOnSlowContact();
     EXPECT_EQ(ConfigBytes(), "[OPTIONS]\r\nDISABLE_TCP_UDP_1=TRUE\r\nDISABLE_TCP_UDP_2=TRUE\r\n");
     advice.AdviseOnSlowContact();
-    EXPECT_EQ(view.shown, (Memos{Memo::AddressDifference, Memo::SlowContact}));
-}
-
-TEST_F(NetworkAdviceTest, UntickedBoxWritesNothing) {
-    advice.AdviseOnSlowContact();
-    advice.AdviseOnAddressDifference("", "10.1.1.1");
-    advice.AdviseOnAddressDifference(platform::GetLocalIPAddress()); // no difference
-    EXPECT_EQ(view.shown, (Memos{Memo::SlowContact, Memo::AddressDifference}));
-    EXPECT_EQ(ConfigBytes(), "<missing>");
-}
-
-// Only a reminder is lost: the advice shows again next time.
-TEST_F(NetworkAdviceTest, UnwritableConfigurationKeepsAdviceOn) {
+    EXPECT_EQ(view.shown, (Memos{Memo::SlowContact, Memo::AddressDifference, Memo::SlowContact}));
+    // Unwritable, only the reminder is lost: the advice shows again next time.
     CConfig unwritable(dir.File("missing-folder/qvs.cfg"));
     NetworkAdvice adviceOnUnwritable(unwritable, view);
-    view.tick = true;
-    EXPECT_NO_THROW(adviceOnUnwritable.AdviseOnSlowContact());
-    EXPECT_NO_THROW(adviceOnUnwritable.AdviseOnSlowContact());
+    view.shown.clear();
+    adviceOnUnwritable.AdviseOnSlowContact();
+    adviceOnUnwritable.AdviseOnSlowContact();
     EXPECT_EQ(view.shown.size(), 2u);
 }
 

@@ -4,10 +4,10 @@
 #include "support/RawFile.h"
 #include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
+#include "support/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,88 +20,58 @@ namespace fs = std::filesystem;
 enum class Outcome { Deleted, Missing, InUse };
 
 struct StepCase {
-    const char* name;
     bool clientCode;                // the client code step, else the data step
     std::vector<std::string> files; // a name ending in "/" is a directory
     const char* readOnly;           // one of files, or nullptr
-    std::vector<const char*> left;  // what remains afterwards
+    std::vector<std::string> left;  // what remains afterwards, sorted
     Outcome outcome;
 };
 
-void PrintTo(const StepCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 // Files on disk carry the names the updater writes, in whatever case; the
-// message names the file as the launcher spells it.
-const StepCase StepCases[] = {
-    {"code_and_version_file",
-     true,
-     {"qvsc.ecd", "qvsc.dat", "qvs.dat"},
-     nullptr,
-     {"qvs.dat"},
-     Outcome::Deleted},
-    {"code_missing_version_file_still_deleted", true, {"qvsc.dat"}, nullptr, {}, Outcome::Missing},
-    {"version_file_missing", true, {"QVSC.ecd"}, nullptr, {}, Outcome::Deleted},
-    {"code_in_use", true, {"qvsc.ecd", "qvsc.dat"}, "qvsc.ecd", {"qvsc.ecd"}, Outcome::InUse},
-    {"directory_named_like_code_file",
-     true,
-     {"qvsc.ecd/"},
-     nullptr,
-     {"qvsc.ecd"},
-     Outcome::Missing},
-    {"data_version_file_only",
-     false,
-     {"qvs.dat", "qvsc.dat", "qvsc.ecd"},
-     nullptr,
-     {"qvsc.dat", "qvsc.ecd"},
-     Outcome::Deleted},
-    {"data_missing", false, {"qvsc.dat"}, nullptr, {"qvsc.dat"}, Outcome::Missing},
-    {"data_in_use", false, {"QVS.DAT"}, "QVS.DAT", {"QVS.DAT"}, Outcome::InUse},
-};
-
-class TroubleshootingStep : public ::testing::TestWithParam<StepCase> {};
-
-TEST_P(TroubleshootingStep, DeletesAndReports) {
-    const StepCase& c = GetParam();
-    test::TempDir dir;
-    for (const std::string& file : c.files) {
-        if (file.ends_with('/')) {
-            fs::create_directory(dir.Path() / file);
+// message names the file as the launcher spells it. A directory named like the
+// client code is no file of it.
+TEST(TroubleshootingStep, DeletesAndReports) {
+    const StepCase cases[] = {
+        {true, {"QVSC.ecd", "qvsc.dat", "qvs.dat"}, nullptr, {"qvs.dat"}, Outcome::Deleted},
+        {true, {"qvsc.ecd/", "qvsc.dat"}, nullptr, {"qvsc.ecd/"}, Outcome::Missing},
+        {true, {"qvsc.ecd", "qvsc.dat"}, "qvsc.ecd", {"qvsc.ecd"}, Outcome::InUse},
+        {false, {"QVS.DAT", "qvsc.dat"}, nullptr, {"qvsc.dat"}, Outcome::Deleted}};
+    for (const StepCase& c : cases) {
+        test::TempDir dir;
+        for (const std::string& file : c.files) {
+            if (file.ends_with('/')) {
+                fs::create_directory(dir.Path() / file);
+            } else {
+                test::WriteRawFile(dir.Path() / file, "data");
+            }
+        }
+        if (c.readOnly != nullptr) {
+            ASSERT_TRUE(platform::SetAttributes(dir.File(c.readOnly), platform::AttrReadOnly));
+        }
+        test::RecordingPrompts prompts;
+        if (c.clientCode) {
+            DeleteClientCodeFiles(dir.Str(), prompts);
         } else {
-            test::WriteRawFile(dir.Path() / file, "data");
+            DeleteDataVersionFile(dir.Str(), prompts);
+        }
+        std::vector<std::string> left;
+        for (const auto& [name, content] : test::TreeSnapshot(dir.Path())) {
+            left.push_back(name);
+        }
+        EXPECT_EQ(left, c.left) << c.files[0];
+        const std::string path = dir.Str() + (c.clientCode ? "QVSC.ecd" : "QVS.dat");
+        const std::string messages[] = {
+            "Successfully deleted " + path +
+                ".  Restart Quorvash and press the 'Play Button' To see if that fixed your problem.",
+            "Could not delete " + path + " : the file did not exist",
+            "Could not delete " + path + " : the file is currently in use"};
+        EXPECT_EQ(prompts.messages,
+                  std::vector<std::string>{messages[static_cast<std::size_t>(c.outcome)]});
+        if (c.readOnly != nullptr) {
+            platform::SetAttributes(dir.File(c.readOnly), 0);
         }
     }
-    if (c.readOnly != nullptr) {
-        ASSERT_TRUE(platform::SetAttributes(dir.File(c.readOnly), platform::AttrReadOnly));
-    }
-    test::RecordingPrompts prompts;
-    if (c.clientCode) {
-        DeleteClientCodeFiles(dir.Str(), prompts);
-    } else {
-        DeleteDataVersionFile(dir.Str(), prompts);
-    }
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(dir.Path())) {
-        left.push_back(entry.path().filename().string());
-    }
-    std::ranges::sort(left);
-    EXPECT_EQ(left, std::vector<std::string>(c.left.begin(), c.left.end()));
-    const std::string path = dir.Str() + (c.clientCode ? "QVSC.ecd" : "QVS.dat");
-    const std::string messages[] = {
-        "Successfully deleted " + path +
-            ".  Restart Quorvash and press the 'Play Button' To see if that fixed your problem.",
-        "Could not delete " + path + " : the file did not exist",
-        "Could not delete " + path + " : the file is currently in use"};
-    EXPECT_EQ(prompts.messages,
-              std::vector<std::string>{messages[static_cast<std::size_t>(c.outcome)]});
-    if (c.readOnly != nullptr) {
-        platform::SetAttributes(dir.File(c.readOnly), 0);
-    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TroubleshootingStep, ::testing::ValuesIn(StepCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace qvs

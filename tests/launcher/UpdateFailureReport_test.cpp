@@ -1,4 +1,3 @@
-// The updater error window's explanation and what its two answers do.
 #include "launcher/UpdateFailureReport.h"
 
 #include "launcher/CConfig.h"
@@ -17,9 +16,26 @@ namespace {
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;
 
+class RecordingErrorView : public IUpdaterErrorView {
+public:
+    bool ShowUpdaterError(const Lines& shownLines) override {
+        lines = shownLines;
+        log.push_back("window");
+        return answerOk;
+    }
+    void PlayClickSound() override { log.push_back("sound"); }
+    void CloseMainWindow() override { log.push_back("close"); }
+    void LaunchGame() override { log.push_back("launch"); }
+
+    bool answerOk = false;
+    Lines lines;
+    std::vector<std::string> log;
+};
+
 // The lines follow the failed step, its "once worked" flag (any letter case)
-// and its failure counter.
-TEST(UpdateFailureExplanation, LinesFollowTheStepFlagAndCounter) {
+// and its failure counter. Cancel or the close box plays anyway; OK opens the
+// manual patch instead.
+TEST(UpdateFailureReportTest, ExplanationAndAnswers) {
     const std::string firewall =
         "You or your network administrator may have made recent modificatons to your firewall or router configurations that prevents communication with the Automatic Update Server.";
     const std::string manually =
@@ -65,67 +81,38 @@ TEST(UpdateFailureExplanation, LinesFollowTheStepFlagAndCounter) {
          "CAN_DOWNLOAD_FILES=TRUE",
          {clientCode, "You machine has failed to download these files 0 times", manually}}};
     TempDir dir;
-    CConfig config(dir.File("qvs.cfg"));
-    for (const auto& [status, stored, lines] : cases) {
-        WriteRawFile(config.Path(), "[AUI]\r\n" + stored + "\r\n");
-        EXPECT_EQ(UpdateFailureReport::Explanation(status, UpdateRecord(config)), lines) << stored;
-    }
-}
-
-class RecordingErrorView : public IUpdaterErrorView {
-public:
-    bool ShowUpdaterError(const Lines& shownLines) override {
-        lines = shownLines;
-        log.push_back("window");
-        return answerOk;
-    }
-    void PlayClickSound() override { log.push_back("sound"); }
-    void CloseMainWindow() override { log.push_back("close"); }
-    void LaunchGame() override { log.push_back("launch"); }
-
-    bool answerOk = false;
-    Lines lines;
-    std::vector<std::string> log;
-};
-
-class ReportTest : public ::testing::Test {
-protected:
-    ReportTest() : values(dir.Str()) {
-        values.Config = std::make_unique<CConfig>(dir.File("qvs.cfg"));
-        values.Workers.WebBaseUrl = "http://updates.quorvash.test/updates/";
-    }
-    TempDir dir;
-    ProcessValues values;
+    ProcessValues values(dir.Str());
+    values.Config = std::make_unique<CConfig>(dir.File("qvs.cfg"));
+    values.Workers.WebBaseUrl = "http://updates.quorvash.test/updates/";
     RecordingErrorView view;
     RecordingShell shell;
-};
-
-TEST_F(ReportTest, OkOpensTheManualPatchAndClosesWithoutPlaying) {
-    values.UpdateErrorStatus = UpdateError::DataFiles;
+    for (const auto& [status, stored, lines] : cases) {
+        WriteRawFile(values.Config->Path(), "[AUI]\r\n" + stored + "\r\n");
+        values.UpdateErrorStatus = status;
+        view.log.clear();
+        UpdateFailureReport(values, view, shell).Report();
+        EXPECT_EQ(view.lines, lines) << stored;
+        EXPECT_THAT(view.log, ElementsAre("window", "launch"));
+        EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""),
+                  UpdateFailureReport::ErrorStatusText(status));
+    }
     view.answerOk = true;
+    view.log.clear();
     UpdateFailureReport(values, view, shell).Report();
     EXPECT_THAT(view.log, ElementsAre("window", "sound", "close"));
     EXPECT_THAT(shell.urls, ElementsAre("http://updates.quorvash.test/updates/patch.exe"));
-    EXPECT_EQ(view.lines.size(), 3u);
-    EXPECT_EQ(ReadRawFile(dir.File("qvs.cfg")),
-              "[ERROR]\r\nLAST_ERROR_STATUS=esCouldNotDownloadNewFiles\r\n");
 }
 
-TEST_F(ReportTest, CancelOrCloseBoxPlaysAnyway) {
+TEST(UpdateFailureReportTest, StatusTexts) {
     const std::pair<UpdateError, const char*> statuses[] = {
         {UpdateError::Ping, "esCouldNotPingAutoUpdateServer"},
         {UpdateError::VersionQuery, "esCouldNotContactAutoUpdater"},
         {UpdateError::LauncherFile, "esCouldNotDownloadNewExe"},
-        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"},
-        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"}};
+        {UpdateError::ClientCode, "esCouldNotDownloadNewClientCode"},
+        {UpdateError::DataFiles, "esCouldNotDownloadNewFiles"}};
     for (const auto& [status, text] : statuses) {
-        values.UpdateErrorStatus = status;
-        view.log.clear();
-        UpdateFailureReport(values, view, shell).Report();
-        EXPECT_THAT(view.log, ElementsAre("window", "launch")) << text;
-        EXPECT_EQ(values.Config->ReadValue("ERROR", "LAST_ERROR_STATUS", ""), text);
+        EXPECT_EQ(UpdateFailureReport::ErrorStatusText(status), text);
     }
-    EXPECT_TRUE(shell.urls.empty());
 }
 
 TEST(UpdateRecordCounter, CountsUpFromWhatIsStored) {
