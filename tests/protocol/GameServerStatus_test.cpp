@@ -44,19 +44,6 @@ TEST(StatusQuery, ServerRejectsOtherBodies) {
     EXPECT_THROW(IsStatusQuery(cut), StreamReadError);
 }
 
-TEST(StatusReply, ParsesABodySpreadOverSeveralBlocks) {
-    const std::string plain = PlainStatus(3, 2, "Maintenance", std::string(200, 'x'));
-    const std::string scrambled = ScrambledBlock(0x55, 80, plain.substr(0, 80)) +
-                                  ScrambledBlock(0xF0, 124, plain.substr(80, 124)) +
-                                  ScrambledBlock(0x0F, 100, plain.substr(204));
-    CStream body = StreamOf(scrambled);
-    const StatusReply reply = ParseStatusReply(body);
-    EXPECT_EQ(reply.peopleOnline, 3);
-    EXPECT_EQ(reply.noticeMode, 2);
-    EXPECT_EQ(reply.noticeTitle, "Maintenance");
-    EXPECT_EQ(reply.noticeHtml, std::string(200, 'x'));
-}
-
 TEST(StatusReply, BadBodiesFail) {
     CStream noStrings = StreamOf(ScrambledBlock(0x0F, 75, Bytes({0x74}) + Le32(0) + Le32(0)));
     EXPECT_EQ(ParseStatusReply(noStrings).noticeHtml, ""); // missing strings read as empty

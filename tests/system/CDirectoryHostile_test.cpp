@@ -52,7 +52,16 @@ TEST_F(HostilePackage, EveryTruncationFailsWithStreamReadErrorAndStaysInside) {
     }
     CStream whole = bytes.Stream();
     CDirectory().ExtractPackage(whole, Base());
-    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside").size(), 9U);
+    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside"), (Tree{{"d/", ""},
+                                                             {"d/e/", ""},
+                                                             {"d/e/deep", "DEEP"},
+                                                             {"d/mid", ""},
+                                                             {"new/", ""},
+                                                             {"new/dir/", ""},
+                                                             {"new/dir/two", "22"},
+                                                             {"one", "1"},
+                                                             {"StartUp.class", "\xCA\xFE"}}));
+    EXPECT_EQ(whole.Position(), whole.Size());
 }
 
 // Refused before the hostile record writes anything, inside the base or beside it.
@@ -85,20 +94,6 @@ TEST_F(HostilePackage, BaseEndingInDotCannotBeMergedIntoParentReference) {
     EXPECT_TRUE(Outside().empty());
     // The text check alone refuses it, before the folder boundary is looked at.
     EXPECT_THROW(PackagePath::CheckInside(parent_.Str() + "inside\\.", ".\\x"), PackageError);
-}
-
-TEST_F(HostilePackage, NamesThatMerelyContainDotsAreAccepted) {
-    PackageBytes bytes;
-    bytes.Dir("", 1)
-        .Dir("..a\\", 0)
-        .Int(1)
-        .File("..a\\", "b..c", "ok")
-        .Int(1)
-        .File("", "...x", "y");
-    CStream package = bytes.Stream();
-    CDirectory().ExtractPackage(package, Base());
-    EXPECT_EQ(TreeSnapshot(parent_.Path() / "inside"),
-              (Tree{{"..a/", ""}, {"..a/b..c", "ok"}, {"...x", "y"}}));
 }
 
 #ifndef _WIN32

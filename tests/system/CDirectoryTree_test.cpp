@@ -73,25 +73,6 @@ TEST(CDirectoryTree, MissingDirectoryOrMissingSeparatorChangesNothing) {
     EXPECT_EQ(TreeSnapshot(temp.Path()), before);
 }
 
-TEST(CDirectoryTree, HideDirectoryKeepsOtherAttributesAndNeedsTheSeparator) {
-    test::TempDir temp;
-    fs::create_directories(temp.Path() / "cls");
-    const std::string path = temp.Str() + "cls\\";
-    const auto before = platform::GetAttributes(path);
-    ASSERT_TRUE(before.has_value());
-    CDirectory directory;
-    directory.HideDirectory(temp.Str() + "cls");
-    EXPECT_EQ(platform::GetAttributes(path), before);
-    directory.HideDirectory(path);
-    const auto after = platform::GetAttributes(path);
-    ASSERT_TRUE(after.has_value());
-    EXPECT_TRUE(*after & platform::AttrDirectory);
-    EXPECT_FALSE(*after & platform::AttrReadOnly);
-#ifdef _WIN32
-    EXPECT_EQ(*after, *before | platform::AttrHidden);
-#endif
-}
-
 #ifndef _WIN32
 // A link inside the tree is removed as a link; what it points to is kept.
 TEST(CDirectoryTree, LinksAreRemovedNeverFollowed) {
