@@ -18,6 +18,14 @@ using Tree = std::map<std::string, std::string>;
 using test::PackageBytes;
 using test::TreeSnapshot;
 
+// A size past the end fails before the file is started, so before its
+// folder is found missing.
+TEST(CDirectoryExtract, ASizePastTheEndFailsBeforeTheFileIsStarted) {
+    test::TempDir temp;
+    CStream cut = PackageBytes().Dir("", 0).Int(1).Str("").Str("f").Int(4).Raw("abc").Stream();
+    EXPECT_THROW(CDirectory().ExtractPackage(cut, temp.Str() + "missing\\cls\\"), StreamReadError);
+}
+
 // The startup class matches in any case and keeps its stored name; the walk
 // ends right after the first one, and writes only folders without one.
 TEST(CDirectoryExtract, OnlyTheFirstStartupClassIsWritten) {
