@@ -41,16 +41,6 @@ protected:
     CDirectory directory_;
 };
 
-TEST_F(Installer, CreatesTheBaseAndUnpacksBelowIt) {
-    CStream package = DataPackage("data\\").Stream();
-    EXPECT_EQ(PackageInstaller(directory_, InstallDir()).Install(package), "data\\");
-    EXPECT_EQ(TreeSnapshot(parent_.Path()), (Tree{{"game/", ""},
-                                                  {"game/data/", ""},
-                                                  {"game/data/art/", ""},
-                                                  {"game/data/art/a.jpg", "JPG"},
-                                                  {"game/data/sound.wav", "WAV"}}));
-}
-
 TEST_F(Installer, HostileBaseIsRefusedBeforeAnythingIsWritten) {
     for (const char* base : {"..\\", "..", "../", "\\x\\", "/etc/", "\\\\server\\x\\", "C:\\x\\",
                              "C:x\\", "a\\..\\..\\", "a/../../", ".\\..\\"}) {
@@ -65,8 +55,7 @@ TEST_F(Installer, BaseInsideTheInstallationDirectoryIsAccepted) {
     for (const char* base : {"", ".\\", "x.y\\", "...z\\", "..a\\"}) {
         CStream package = DataPackage(base).Stream();
         // Without a trailing separator the installation directory is still a directory.
-        EXPECT_NO_THROW(PackageInstaller(directory_, parent_.Str() + "game").Install(package))
-            << base;
+        EXPECT_EQ(PackageInstaller(directory_, parent_.Str() + "game").Install(package), base);
         const std::string below = std::string(base).substr(0, std::string(base).size() - 1);
         const fs::path where = base[0] == '\0' ? Game() : Game() / below;
         EXPECT_EQ(TreeSnapshot(where),
