@@ -144,17 +144,6 @@ TEST(CStreamWrite, ImpossibleGrowthReportsOutOfMemoryAndKeepsContent) {
 #endif
 }
 
-TEST(CStreamCopy, CopiesFromSourcePositionOrWholeSource) {
-    CStream source = StreamOf(Bytes({1, 2, 3, 4}));
-    source.SetPosition(1);
-    CStream target;
-    EXPECT_THROW(target.CopyFrom(source, 4), StreamReadError);
-    target.CopyFrom(source, 2);
-    target.CopyFrom(source, 0); // count zero: all of it from the start
-    EXPECT_EQ(Content(target), Bytes({2, 3, 1, 2, 3, 4}));
-    EXPECT_EQ(source.Position(), 4u);
-}
-
 // Every size around the block lengths, with room for the scrambled form
 // beforehand (Encode works in place) and without (a new area): each block
 // is key, length and the plain bytes XOR key, and Decode undoes it.
