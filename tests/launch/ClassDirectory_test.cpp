@@ -15,18 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ClassDirectoryTest : public ::testing::Test {
-protected:
-    ClassDirectoryTest() { fs::create_directories(install / "MainClass"); }
-
-    test::TempDir root;
-    fs::path install = root.Path() / "Quorvash";
-    std::string installDir = (install / "").string();
-};
-
 // Relative names count from the installation, absolute ones stand as they
 // are, and links are followed.
-TEST_F(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
+TEST(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
+    test::TempDir root;
+    const fs::path install = root.Path() / "Quorvash";
+    const std::string installDir = (install / "").string();
+    fs::create_directories(install / "MainClass");
     constexpr auto Install = ClassDirectoryPlace::InstallDir;
     constexpr auto In = ClassDirectoryPlace::Inside;
     constexpr auto Out = ClassDirectoryPlace::Outside;
@@ -57,13 +52,9 @@ TEST_F(ClassDirectoryTest, PlacesNamesRelativeToTheInstallation) {
     EXPECT_TRUE(path.ends_with(separator) && !path.ends_with(std::string(2, separator))) << path;
     EXPECT_TRUE(fs::path(path).is_absolute());
     EXPECT_TRUE(fs::equivalent(fs::path(path).parent_path(), install / "MainClass"));
-}
-
-TEST_F(ClassDirectoryTest, MakeClassDirectoryCreatesEveryLevelUnlessAFileIsInTheWay) {
-    const ClassDirectory classDir = ResolveClassDirectory("a\\b\\c\\", installDir);
-    ASSERT_TRUE(MakeClassDirectory(classDir.path));
+    // Every level is made, unless a file is in the way.
+    EXPECT_TRUE(MakeClassDirectory(ResolveClassDirectory("a\\b\\c\\", installDir).path));
     EXPECT_TRUE(fs::is_directory(install / "a" / "b" / "c"));
-    EXPECT_TRUE(MakeClassDirectory(classDir.path)); // already there
     test::WriteRawFile(install / "f", "file");
     EXPECT_FALSE(MakeClassDirectory(ResolveClassDirectory("f\\b\\", installDir).path));
     EXPECT_EQ(test::ReadRawFile(install / "f"), "file");

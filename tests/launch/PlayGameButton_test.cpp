@@ -40,7 +40,6 @@ public:
 // shows it; any other starts the pass alone. Neither a failing notice nor a
 // failing click sound stops the pass.
 TEST(PlayGameButtonTest, TheClickFollowsTheServerTheDownloadAndTheNoticeMode) {
-    using namespace std::string_view_literals;
     const Events pass{"hourglass", "disable", "sound", "timer"};
     const std::string notice = "notice Server news | <b>Downtime at 5</b>";
     const struct {
@@ -50,7 +49,6 @@ TEST(PlayGameButtonTest, TheClickFollowsTheServerTheDownloadAndTheNoticeMode) {
         Events expected;
     } cases[] = {
         {PlayHelpDisabled, false, 1, {}},
-        {"Enter the Land of Ostrel"sv, false, 1, {}},
         {PlayHelpOnline, true, 1, {}},
         {PlayHelpOnline, false, 0, pass},
         {PlayHelpOnline, false, 1, {notice, "hourglass", "disable", "sound", "timer"}},

@@ -17,48 +17,40 @@ namespace {
 using Memo = INetworkInformationView::Memo;
 using Memos = std::vector<Memo>;
 
-class NetworkAdviceTest : public ::testing::Test {
-protected:
+// Unticked, nothing is written; the same address gives no advice. Ticked, the
+// box switches off only its own advice; only the exact stored text "TRUE" does.
+TEST(NetworkAdviceTest, TheTickedBoxSwitchesOffItsOwnAdvice) {
     test::TempDir dir;
     CConfig config{dir.File("qvs.cfg")};
     test::RecordingNetworkView view;
     NetworkAdvice advice{config, view};
-
-    std::string ConfigBytes() const {
+    const auto configBytes = [&dir] {
         return test::ReadRawFile(dir.File("qvs.cfg")).value_or("<missing>");
-    }
-};
-
-// Only the exact stored text "TRUE" switches an advice off.
-TEST_F(NetworkAdviceTest, OnlyExactTrueSwitchesAdviceOff) {
-    const std::pair<std::string, bool> cases[] = {{"FALSE", true}, {"true", true}, {"1", true},
-                                                  {"TRUEX", true}, {"", true},     {"TRUE", false}};
-    for (const auto& [stored, shown] : cases) {
+    };
+    advice.AdviseOnSlowContact();
+    advice.AdviseOnAddressDifference(platform::GetLocalIPAddress());
+    advice.AdviseOnAddressDifference("192.168.1.5", "192.168.1.5");
+    EXPECT_EQ(configBytes(), "<missing>");
+    view.tick = true;
+    advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
+    EXPECT_EQ(configBytes(), "[OPTIONS]\r\nDISABLE_TCP_UDP_1=TRUE\r\n");
+    advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
+    advice.AdviseOnSlowContact();
+    EXPECT_EQ(configBytes(), "[OPTIONS]\r\nDISABLE_TCP_UDP_1=TRUE\r\nDISABLE_TCP_UDP_2=TRUE\r\n");
+    advice.AdviseOnSlowContact();
+    EXPECT_EQ(view.shown, (Memos{Memo::SlowContact, Memo::AddressDifference, Memo::SlowContact}));
+    view.tick = false;
+    for (const std::string stored : {"true", "TRUEX", ""}) {
         config.WriteValue("OPTIONS", "DISABLE_TCP_UDP_1", stored);
         config.WriteValue("OPTIONS", "DISABLE_TCP_UDP_2", stored);
         view.shown.clear();
         advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
         advice.AdviseOnAddressDifference("203.0.113.7"); // against the machine's own address
         advice.AdviseOnSlowContact();
-        const Memos all = {Memo::AddressDifference, Memo::AddressDifference, Memo::SlowContact};
-        EXPECT_EQ(view.shown, shown ? all : Memos{}) << stored;
+        EXPECT_EQ(view.shown,
+                  (Memos{Memo::AddressDifference, Memo::AddressDifference, Memo::SlowContact}))
+            << stored;
     }
-}
-
-// Unticked, nothing is written; the same address gives no advice.
-TEST_F(NetworkAdviceTest, TickedBoxSwitchesOffOnlyItsOwnAdvice) {
-    advice.AdviseOnSlowContact();
-    advice.AdviseOnAddressDifference(platform::GetLocalIPAddress());
-    advice.AdviseOnAddressDifference("192.168.1.5", "192.168.1.5");
-    EXPECT_EQ(ConfigBytes(), "<missing>");
-    view.tick = true;
-    advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
-    EXPECT_EQ(ConfigBytes(), "[OPTIONS]\r\nDISABLE_TCP_UDP_1=TRUE\r\n");
-    advice.AdviseOnAddressDifference("203.0.113.7", "192.168.1.5");
-    advice.AdviseOnSlowContact();
-    EXPECT_EQ(ConfigBytes(), "[OPTIONS]\r\nDISABLE_TCP_UDP_1=TRUE\r\nDISABLE_TCP_UDP_2=TRUE\r\n");
-    advice.AdviseOnSlowContact();
-    EXPECT_EQ(view.shown, (Memos{Memo::SlowContact, Memo::AddressDifference, Memo::SlowContact}));
     // Unwritable, only the reminder is lost: the advice shows again next time.
     CConfig unwritable(dir.File("missing-folder/qvs.cfg"));
     NetworkAdvice adviceOnUnwritable(unwritable, view);

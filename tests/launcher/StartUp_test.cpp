@@ -53,10 +53,7 @@ TEST_F(StartUpTest, RunPreparesTheInstallation) {
     std::filesystem::create_directory(dir.Path() / "qvs.dat");
     EXPECT_EQ(StartUp::ReadVersionFile(dir.File("qvs.dat")), 0);
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "qvs.dat"));
-}
-
-// The clean-up itself is CConfig's; it runs until it is recorded as done.
-TEST_F(StartUpTest, DuplicateJavaVersionsAreRemovedUntilDone) {
+    // The clean-up itself is CConfig's; it runs until it is recorded as done.
     for (const std::string done : {"FALSE", "TRUE"}) {
         Write("qvs.cfg", "[START_UP]\r\nDELETED_DUPLICATE_JAVA_VERSIONS=" + done +
                              "\r\n[JAVA_VERSION]\r\nVERSION=a\r\nVERSION=b\r\n");
