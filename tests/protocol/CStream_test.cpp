@@ -139,7 +139,9 @@ TEST(CStreamWrite, ImpossibleGrowthReportsOutOfMemoryAndKeepsContent) {
     expectOutOfMemory(
         [&] { stream.Write(&byte, std::numeric_limits<std::size_t>::max() / 2 + 1); });
     expectOutOfMemory([&] { stream.Reserve(std::numeric_limits<std::size_t>::max()); });
+#if !defined(__SANITIZE_ADDRESS__) // the address sanitizer aborts on the exabyte instead
     expectOutOfMemory([&] { stream.Reserve(std::size_t{1} << 60); });
+#endif
 }
 
 // Every size around the block lengths, with room for the scrambled form
