@@ -1,4 +1,5 @@
-// The real qvs-server on loopback: every reply checked byte for byte.
+// The real qvs-server on loopback: every reply checked byte for byte, and the
+// real qvs-probe against it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 
 #include "ServerProcess.h"
 #include "WebPath.h"
+#include "platform/Process.h"
 #include "platform/SocketError.h"
 #include "platform/TcpSocket.h"
 #include "platform/VersionRecord.h"
@@ -25,6 +27,7 @@
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
 #include "support/RawExchange.h"
+#include "support/RawFile.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
 
@@ -34,11 +37,6 @@ namespace {
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A connection from a chosen loopback address, with a receive buffer as
@@ -117,7 +115,7 @@ bool HoldsSockets(long pid, std::size_t count) {
 // Whether the log holds text within waitMs.
 bool LogShows(const std::string& logFile, const std::string& text, int waitMs = 5000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (ReadFile(logFile).find(text) == std::string::npos) {
+    while (ReadRawFile(logFile).value_or("").find(text) == std::string::npos) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
@@ -137,7 +135,7 @@ protected:
     struct Served {
         Served() {
             const auto& dir = root.Path();
-            WriteFile(dir / "updates" / "qvs3.ecd", Bytes({'E', 0, 1, 2, 0xFF}) + "three");
+            WriteFile(dir / "updates" / "qvs3.ecd", qvs3);
             for (const char* name : {"qvs1.ecd", "qvs12.ecd", "qvs5.ecd", "notes..txt"}) {
                 WriteFile(dir / "updates" / name, "twelve");
             }
@@ -168,6 +166,7 @@ protected:
         TempDir outside;
         TempDir logs;
         std::string launcher;
+        const std::string qvs3 = Bytes({'E', 0, 1, 2, 0xFF}) + "three";
         ServerProcess server{root.Path().string(), logs.File("server.log")};
     };
 
@@ -177,6 +176,15 @@ protected:
 
     std::string Http(const std::string& target) {
         return RawExchange(server.httpPort, "GET " + target + " HTTP/1.0\r\nHost: x\r\n\r\n");
+    }
+
+    // qvs-probe with words after the loopback host, when withHost.
+    static platform::CapturedOutput Probe(const std::string& words, bool withHost = true) {
+        std::string command = QVS_PROBE_PATH " ";
+        if (withHost) {
+            command += "--host 127.0.0.1 --wait-ms 5000 ";
+        }
+        return platform::RunCapturingOutput(command.append(words));
     }
 
     static inline std::unique_ptr<Served> served;
@@ -196,9 +204,8 @@ TEST_F(QvsServerTest, UpdatePortRepliesByteForByte) {
                   Message(1, Sz(item) + Le32(version)))
             << item;
     }
-    const std::string file = ReadFile(root.Path() / "updates" / "qvs3.ecd");
     EXPECT_EQ(RawExchange(server.updatePort, Message(2, Sz("qvs") + Le32(3))),
-              Message(2, Sz("qvs") + Le32(3) + Sz("qvs3.ecd") + Le32(10) + file));
+              Message(2, Sz("qvs") + Le32(3) + Sz("qvs3.ecd") + Le32(10) + served->qvs3));
     EXPECT_EQ(RawExchange(server.updatePort, Message(2, Sz("qvsc") + Le32(7))),
               Message(2, Sz("qvsc") + Le32(7) + Sz("qvsc7.ecd") + Le32(12) + "client seven"));
     EXPECT_EQ(RawExchange(server.updatePort, Message(3, Sz("qvs.exe"))),
@@ -233,11 +240,10 @@ TEST_F(QvsServerTest, GameStatusComesFromTheStatusFiles) {
 }
 
 TEST_F(QvsServerTest, WebHostServesFilesWithTheirLength) {
-    const std::string file = ReadFile(root.Path() / "updates" / "qvs3.ecd");
     const std::string reply = Http("/updates/qvs3.ecd");
     EXPECT_EQ(reply.substr(0, reply.find("\r\n")), "HTTP/1.0 200 OK");
     EXPECT_NE(reply.find("\r\nContent-Length: 10\r\n"), std::string::npos);
-    EXPECT_TRUE(reply.ends_with("\r\n\r\n" + file));
+    EXPECT_TRUE(reply.ends_with("\r\n\r\n" + served->qvs3));
     const std::string home = Http("/");
     EXPECT_EQ(home.substr(home.find("\r\n\r\n") + 4), "<html>home</html>");
     const std::string query = Http("/updates/qvsc7.ecd?cache=1");
@@ -319,7 +325,77 @@ TEST_F(QvsServerTest, LogsOneEscapedLinePerRequest) {
     EXPECT_TRUE(LogShows(logFile, "\"GET /missing HTTP/1.0\" 404"));
     EXPECT_TRUE(LogShows(logFile, "\"q\\x1b[2J\\x0aupdate 6.6.6.6:1 Ping\\xff\": "));
     EXPECT_TRUE(LogShows(logFile, "\"GET /a\\x1b[0m HTTP/1.0\" 404"));
-    EXPECT_EQ(ReadFile(logFile).find("\nupdate 6.6.6.6"), std::string::npos);
+    EXPECT_EQ(ReadRawFile(logFile).value_or("").find("\nupdate 6.6.6.6"), std::string::npos);
+}
+
+TEST_F(QvsServerTest, ProbeQueriesPrintOneValuePerLine) {
+    const std::string update = "--port " + std::to_string(server.updatePort);
+    const std::pair<std::string, std::string> cases[] = {
+        {update + " ping", "address=127.0.0.1\n"},
+        {update + " latest qvs", "version=12\n"},
+        {update + " fileversion", "server=1.2.30.400\nlocal=0.0.0.0\nnewer=true\n"},
+        {"--port " + std::to_string(server.gamePort) + " status",
+         "people=42\nnotice_mode=2\nnotice_title=Maintenance\n"},
+    };
+    for (const auto& [words, out] : cases) {
+        const auto result = Probe(words);
+        EXPECT_EQ(result.exitCode, 0) << words << result.errors;
+        EXPECT_EQ(result.output, out) << words;
+    }
+}
+
+// Client code, launcher and a page, each over HTTP and over the update port.
+TEST_F(QvsServerTest, ProbeStoresFilesWholeBothWays) {
+    TempDir install;
+    const std::string web = "http://127.0.0.1:" + std::to_string(server.httpPort) + "/";
+    const std::string ports = "--web " + web + "updates/ --port " +
+                              std::to_string(server.updatePort) + " --install " + install.Str();
+    const std::string launcherBytes = "bytes=" + std::to_string(served->launcher.size()) + "\n";
+    const struct {
+        std::string words;
+        std::string file;
+        std::string bytes;
+        std::string out;
+    } cases[] = {
+        {ports + " fetch qvsc 7", "qvsc.ecd", "client seven", "bytes=12\n"},
+        // The whole reply's payload is counted here.
+        {ports + " fetch qvsc 7 --server", "qvsc.ecd", "client seven", "bytes=35\n"},
+        {ports + " launcher", "QVS", served->launcher, launcherBytes},
+        {ports + " launcher --server", "QVS", served->launcher, launcherBytes},
+        {"get " + web + "updates/qvs3.ecd --out " + install.File("page"), "page", served->qvs3,
+         "status=200\nbytes=10\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(install.Path() / c.file);
+        const auto result = Probe(c.words);
+        EXPECT_EQ(result.exitCode, 0) << c.words << result.errors;
+        EXPECT_EQ(result.output, c.out) << c.words;
+        EXPECT_EQ(ReadRawFile(install.Path() / c.file), c.bytes) << c.words;
+    }
+    const std::string missing = install.File("missing");
+    const auto result = Probe("get " + web + "missing --out " + missing);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.output.starts_with("status=404\n")) << result.output;
+    EXPECT_NE(result.errors.find("qvs-probe: get:"), std::string::npos) << result.errors;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(QvsServerTest, ProbeWrongUsageExitsWithTwoAndRefusalWithOne) {
+    for (const char* words : {"", "nosuch", "latest", "ping extra", "--port 0 ping",
+                              "--port 70x ping", "--bogus ping"}) {
+        const auto result = Probe(words, false);
+        EXPECT_EQ(result.exitCode, 2) << words;
+        EXPECT_EQ(result.output, "");
+        EXPECT_NE(result.errors.find("usage: qvs-probe"), std::string::npos);
+    }
+    const std::string port = std::to_string(ExternalProcess::FreePort());
+    const auto result = Probe("--port " + port + " ping");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_NE(result.errors.find(
+                  "qvs-probe: ping: network failure: Cannot connect to 127.0.0.1:" + port + ": "),
+              std::string::npos)
+        << result.errors;
 }
 
 // Each option at 0, the others sound: the server refuses to start.
@@ -415,7 +491,7 @@ TEST_F(QvsServerOwnTest, CapsCloseTheExcessAtOnceAndLeaveOthersServed) {
     ASSERT_TRUE(HoldsSockets(capped.Pid(), listeners + 8));
     RawClient overTotal("127.0.0.8", capped.gamePort);
     EXPECT_EQ(overTotal.ReadToEnd(1000), "");
-    const std::string log = ReadFile(logs.File("capped.log"));
+    const std::string log = ReadRawFile(logs.File("capped.log")).value_or("");
     EXPECT_NE(log.find("refused: 4 connections from this address"), std::string::npos) << log;
     EXPECT_NE(log.find("refused: 8 connections open"), std::string::npos) << log;
 
