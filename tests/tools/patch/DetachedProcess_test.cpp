@@ -39,20 +39,10 @@ TEST(DetachedProcessTest, WaitEndsOnlyWhenProcessHasEnded) {
 }
 
 TEST(ExecutableImageTest, RecognisesProgramsOfThisPlatformOnly) {
-    const std::pair<std::string, int> cases[] = {// 1: a POSIX program, 2: a Windows one, 0: neither
-                                                 {std::string("\x7f"
-                                                              "ELF\x02\x01",
-                                                              6),
-                                                  1},
-                                                 {"#!/bin/sh\n", 1},
-                                                 {std::string("MZ\x90\0", 4), 2},
-                                                 {"", 0},
-                                                 {"\x7f"
-                                                  "EL",
-                                                  0},
-                                                 {"<html>", 0},
-                                                 {"mz", 0},
-                                                 {" #!", 0}};
+    // 1: a POSIX program, 2: a Windows one, 0: neither.
+    const std::pair<std::string, int> cases[] = {
+        {"\177ELF\2\1", 1}, {"#!/bin/sh\n", 1}, {"MZ\220", 2}, {"", 0},
+        {"\177EL", 0},      {"<html>", 0},      {"mz", 0},     {" #!", 0}};
 #ifdef _WIN32
     const int here = 2;
 #else

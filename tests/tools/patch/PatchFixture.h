@@ -3,13 +3,11 @@
 // file the stand-in writes when it is started.
 #pragma once
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "support/RawFile.h"
 #include "support/TempDir.h"
@@ -44,20 +42,6 @@ inline std::optional<std::string> WaitForMarker(const std::filesystem::path& dir
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return std::nullopt;
-}
-
-// The names in the directory, sorted, each followed by ";".
-inline std::string Listing(const std::filesystem::path& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    std::string text;
-    for (const std::string& name : names) {
-        text += name + ";";
-    }
-    return text;
 }
 
 } // namespace qvs::test
