@@ -68,12 +68,16 @@ TEST_F(LauncherPatchTest, ReplaceInstallsTheDownloadAndRestartStartsIt) {
     EXPECT_EQ(WaitForMarker(dir.Path()), "started");
 }
 
+// Execute is added where read is allowed, to a launcher that had none.
 TEST_F(LauncherPatchTest, ReplaceInstallsARunnableLauncherWhereNoneWasRunnable) {
 #ifndef _WIN32
-    fs::permissions(dir.Path() / "qvs.exe", fs::perms(0644));
-    WriteRawFile(dir.Path() / "QVS", child);
-    ASSERT_TRUE(patch.Replace());
-    EXPECT_EQ(fs::status(dir.Path() / "qvs.exe").permissions(), fs::perms(0755));
+    for (const auto& [before, after] :
+         {std::pair{0644, 0755}, std::pair{0600, 0700}, std::pair{0640, 0750}}) {
+        fs::permissions(dir.Path() / "qvs.exe", fs::perms(before));
+        WriteRawFile(dir.Path() / "QVS", child);
+        ASSERT_TRUE(patch.Replace());
+        EXPECT_EQ(fs::status(dir.Path() / "qvs.exe").permissions(), fs::perms(after));
+    }
 #endif
     fs::remove(dir.Path() / "qvs.exe");
     WriteRawFile(dir.Path() / "QVS", child);
@@ -84,9 +88,14 @@ TEST_F(LauncherPatchTest, ReplaceInstallsARunnableLauncherWhereNoneWasRunnable) 
 TEST_F(LauncherPatchTest, BadDownloadKeepsOldLauncherAndDownload) {
     EXPECT_FALSE(patch.Replace());
     ExpectOldLauncherKept("cannot read the new launcher QVS");
+#ifdef _WIN32
+    const std::string foreign = "#!/bin/sh\n";
+#else
+    const std::string foreign = "MZ\220";
+#endif
     for (const std::string& bytes :
-         {std::string(), std::string("<html><body>404 Not Found</body></html>"), std::string("M"),
-          std::string("mz\x90")}) {
+         {std::string(), std::string("<html>404 Not Found</html>"), std::string("M"),
+          std::string("mz\x90"), std::string("\177EL"), std::string(" #!"), foreign}) {
         fs::remove_all(dir.Path() / "Log");
         WriteRawFile(dir.Path() / "QVS", bytes);
         EXPECT_FALSE(patch.Replace());
