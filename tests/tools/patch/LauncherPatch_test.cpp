@@ -1,18 +1,23 @@
-// The patch program's steps on real files: the new launcher replaces the old
-// one or, on any failure, the old one stays untouched and a log line says why.
+// The patch program's steps on real files, with a real stand-in launcher that
+// leaves a marker file when started: the new launcher replaces the old one or,
+// on any failure, the old one stays untouched and a log line says why.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "LauncherPatch.h"
-#include "PatchFixture.h"
 #include "platform/DetachedProcess.h"
 #include "platform/FileSystem.h"
 #include "platform/VersionRecord.h"
 #include "signing/Ed25519.h"
 #include "signing/UpdateSignature.h"
+#include "support/RawFile.h"
+#include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
 
 namespace qvs::test {
@@ -21,6 +26,61 @@ namespace {
 namespace fs = std::filesystem;
 
 using namespace std::chrono_literals;
+
+// The stand-in's path. Built beside the test, which runs in its build folder.
+std::string PatchChildPath() {
+    return std::filesystem::absolute(QVS_PATCH_CHILD).string();
+}
+
+std::string PatchProgramPath() {
+    return std::filesystem::absolute(QVS_PATCH_PROGRAM).string();
+}
+
+// Program bytes that pass the check for a program on this platform.
+std::string OldLauncherBytes() {
+#ifdef _WIN32
+    return std::string("MZ old launcher\0\x01\x02", 19);
+#else
+    return "#!/bin/sh\n# old launcher\nexit 0\n";
+#endif
+}
+
+// The marker's text once it exists, waiting at most 20 s for it.
+std::optional<std::string> WaitForMarker(const std::filesystem::path& directory) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (auto text = ReadRawFile(directory / "marker.txt")) {
+            return text;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return std::nullopt;
+}
+
+TEST(DetachedProcessTest, StartsInWorkingDirectoryWithArguments) {
+    TempDir dir;
+    const auto id = platform::StartDetached(PatchChildPath(), {"one", "two words"}, dir.Str());
+    ASSERT_TRUE(id.has_value());
+    EXPECT_NE(*id, 0u);
+    EXPECT_EQ(WaitForMarker(dir.Path()), "started one two words");
+    EXPECT_TRUE(platform::WaitForProcessEnd(*id, 30s));
+    // A missing program or working directory is reported, and nothing runs.
+    EXPECT_FALSE(platform::StartDetached(dir.File("no-such-program"), {}, dir.Str()));
+    EXPECT_FALSE(platform::StartDetached(PatchChildPath(), {}, dir.File("gone")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "marker.txt"));
+}
+
+TEST(DetachedProcessTest, WaitEndsOnlyWhenProcessHasEnded) {
+    TempDir dir;
+    const auto id = platform::StartDetached(PatchChildPath(), {"sleep=2000"}, dir.Str());
+    ASSERT_TRUE(id.has_value());
+    // It sleeps far longer than this first wait.
+    EXPECT_FALSE(platform::WaitForProcessEnd(*id, 100ms));
+    EXPECT_TRUE(platform::WaitForProcessEnd(*id, 60s));
+    // Once ended, it stays ended; the id of no process counts as ended.
+    EXPECT_TRUE(platform::WaitForProcessEnd(*id, 0ms));
+    EXPECT_TRUE(platform::WaitForProcessEnd(0x7ffffff0u, 0ms));
+}
 
 const LauncherPatch::Timing kQuick{.launcherEnd = 30s, .replaceAttempts = 2, .replaceRetry = 10ms};
 
