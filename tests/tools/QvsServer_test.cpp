@@ -1,4 +1,5 @@
-// The real qvs-server on loopback: every reply checked byte for byte.
+// The real qvs-server on loopback: every reply checked byte for byte, and the
+// real qvs-probe against it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,13 +19,14 @@
 
 #include "ServerProcess.h"
 #include "WebPath.h"
+#include "platform/Process.h"
 #include "platform/SocketError.h"
-#include "platform/TcpSocket.h"
 #include "platform/VersionRecord.h"
 #include "protocol/GameServerStatus.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
 #include "support/RawExchange.h"
+#include "support/RawFile.h"
 #include "support/TempDir.h"
 #include "support/WireBytes.h"
 
@@ -34,11 +36,6 @@ namespace {
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A connection from a chosen loopback address, with a receive buffer as
@@ -117,7 +114,7 @@ bool HoldsSockets(long pid, std::size_t count) {
 // Whether the log holds text within waitMs.
 bool LogShows(const std::string& logFile, const std::string& text, int waitMs = 5000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (ReadFile(logFile).find(text) == std::string::npos) {
+    while (ReadRawFile(logFile).value_or("").find(text) == std::string::npos) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
@@ -137,7 +134,7 @@ protected:
     struct Served {
         Served() {
             const auto& dir = root.Path();
-            WriteFile(dir / "updates" / "qvs3.ecd", Bytes({'E', 0, 1, 2, 0xFF}) + "three");
+            WriteFile(dir / "updates" / "qvs3.ecd", qvs3);
             for (const char* name : {"qvs1.ecd", "qvs12.ecd", "qvs5.ecd", "notes..txt"}) {
                 WriteFile(dir / "updates" / name, "twelve");
             }
@@ -168,6 +165,7 @@ protected:
         TempDir outside;
         TempDir logs;
         std::string launcher;
+        const std::string qvs3 = Bytes({'E', 0, 1, 2, 0xFF}) + "three";
         ServerProcess server{root.Path().string(), logs.File("server.log")};
     };
 
@@ -177,6 +175,15 @@ protected:
 
     std::string Http(const std::string& target) {
         return RawExchange(server.httpPort, "GET " + target + " HTTP/1.0\r\nHost: x\r\n\r\n");
+    }
+
+    // qvs-probe with words after the loopback host, when withHost.
+    static platform::CapturedOutput Probe(const std::string& words, bool withHost = true) {
+        std::string command = QVS_PROBE_PATH " ";
+        if (withHost) {
+            command += "--host 127.0.0.1 --wait-ms 5000 ";
+        }
+        return platform::RunCapturingOutput(command.append(words));
     }
 
     static inline std::unique_ptr<Served> served;
@@ -196,9 +203,8 @@ TEST_F(QvsServerTest, UpdatePortRepliesByteForByte) {
                   Message(1, Sz(item) + Le32(version)))
             << item;
     }
-    const std::string file = ReadFile(root.Path() / "updates" / "qvs3.ecd");
     EXPECT_EQ(RawExchange(server.updatePort, Message(2, Sz("qvs") + Le32(3))),
-              Message(2, Sz("qvs") + Le32(3) + Sz("qvs3.ecd") + Le32(10) + file));
+              Message(2, Sz("qvs") + Le32(3) + Sz("qvs3.ecd") + Le32(10) + served->qvs3));
     EXPECT_EQ(RawExchange(server.updatePort, Message(2, Sz("qvsc") + Le32(7))),
               Message(2, Sz("qvsc") + Le32(7) + Sz("qvsc7.ecd") + Le32(12) + "client seven"));
     EXPECT_EQ(RawExchange(server.updatePort, Message(3, Sz("qvs.exe"))),
@@ -207,41 +213,10 @@ TEST_F(QvsServerTest, UpdatePortRepliesByteForByte) {
               Message(4, served->launcher));
 }
 
-TEST_F(QvsServerTest, UnknownOrEscapingNamesAreClosedWithoutReply) {
-    const std::vector<std::string> requests = {
-        Message(2, Sz("qvs") + Le32(4)),
-        Message(2, Sz("../status/people") + Le32(1)),
-        Message(2, Sz("qvs") + Le32(-3)),
-        Message(4, Sz("../index.html")),
-        Message(4, Sz("/etc/passwd")),
-        Message(3, Sz("missing.exe")),
-        Message(4, Sz("..")),
-        Message(4, Sz("notes..txt")),    // a file, but no name with ".." is served
-        Message(2, Sz("qvs") + Le32(9)), // links out of the root
-        Message(4, Sz("qvs9.ecd")),
-        Message(3, Sz("qvs9.ecd")),
-    };
-    for (const std::string& request : requests) {
-        EXPECT_EQ(RawExchange(server.updatePort, request), "") << request;
-    }
-}
-
 TEST_F(QvsServerTest, GameStatusComesFromTheStatusFiles) {
     const StatusReply expected{42, 2, "Maintenance", "<p>Back at 10:00</p>\n"};
     EXPECT_EQ(RawExchange(server.gamePort, std::string(BuildStatusQuery().View())),
               std::string(BuildStatusReply(expected).View()));
-}
-
-TEST_F(QvsServerTest, WebHostServesFilesWithTheirLength) {
-    const std::string file = ReadFile(root.Path() / "updates" / "qvs3.ecd");
-    const std::string reply = Http("/updates/qvs3.ecd");
-    EXPECT_EQ(reply.substr(0, reply.find("\r\n")), "HTTP/1.0 200 OK");
-    EXPECT_NE(reply.find("\r\nContent-Length: 10\r\n"), std::string::npos);
-    EXPECT_TRUE(reply.ends_with("\r\n\r\n" + file));
-    const std::string home = Http("/");
-    EXPECT_EQ(home.substr(home.find("\r\n\r\n") + 4), "<html>home</html>");
-    const std::string query = Http("/updates/qvsc7.ecd?cache=1");
-    EXPECT_EQ(query.substr(query.find("\r\n\r\n") + 4), "client seven");
 }
 
 TEST_F(QvsServerTest, WebHostNeverLeavesTheRoot) {
@@ -268,8 +243,21 @@ TEST_F(QvsServerTest, WebHostNeverLeavesTheRoot) {
     }
 }
 
-TEST_F(QvsServerTest, BadRequestsDoNotStopTheServer) {
+// Unknown or escaping names, and requests no server could serve: closed
+// without a reply (HTTP: a 4xx status), the server still up.
+TEST_F(QvsServerTest, BadRequestsAreClosedWithoutReply) {
     const std::vector<std::pair<std::uint16_t, std::string>> requests = {
+        {server.updatePort, Message(2, Sz("qvs") + Le32(4))},
+        {server.updatePort, Message(2, Sz("../status/people") + Le32(1))},
+        {server.updatePort, Message(2, Sz("qvs") + Le32(-3))},
+        {server.updatePort, Message(4, Sz("../index.html"))},
+        {server.updatePort, Message(4, Sz("/etc/passwd"))},
+        {server.updatePort, Message(3, Sz("missing.exe"))},
+        {server.updatePort, Message(4, Sz(".."))},
+        {server.updatePort, Message(4, Sz("notes..txt"))},    // no name with ".." is served
+        {server.updatePort, Message(2, Sz("qvs") + Le32(9))}, // links out of the root
+        {server.updatePort, Message(4, Sz("qvs9.ecd"))},
+        {server.updatePort, Message(3, Sz("qvs9.ecd"))},
         {server.updatePort, Message(9, "")},                     // unknown type
         {server.updatePort, Le32(1) + Le32(0x7FFFFFFF)},         // huge announced length
         {server.updatePort, Message(0, std::string(4097, 'x'))}, // past the request cap
@@ -299,14 +287,6 @@ TEST_F(QvsServerTest, BadRequestsDoNotStopTheServer) {
             EXPECT_EQ(RawExchange(server.updatePort, good.substr(0, cut), true), "") << cut;
         }
     }
-    // Half a header each, then nothing: others are still served.
-    std::vector<platform::TcpSocket> stalled(3);
-    for (auto& socket : stalled) {
-        socket.Connect("127.0.0.1", server.updatePort, 5000);
-        socket.SendAll(Bytes({1, 0, 0, 0}));
-    }
-    EXPECT_EQ(RawExchange(server.updatePort, Message(1, Sz("qvsc"))),
-              Message(1, Sz("qvsc") + Le32(7)));
 }
 
 TEST_F(QvsServerTest, LogsOneEscapedLinePerRequest) {
@@ -319,7 +299,74 @@ TEST_F(QvsServerTest, LogsOneEscapedLinePerRequest) {
     EXPECT_TRUE(LogShows(logFile, "\"GET /missing HTTP/1.0\" 404"));
     EXPECT_TRUE(LogShows(logFile, "\"q\\x1b[2J\\x0aupdate 6.6.6.6:1 Ping\\xff\": "));
     EXPECT_TRUE(LogShows(logFile, "\"GET /a\\x1b[0m HTTP/1.0\" 404"));
-    EXPECT_EQ(ReadFile(logFile).find("\nupdate 6.6.6.6"), std::string::npos);
+    EXPECT_EQ(ReadRawFile(logFile).value_or("").find("\nupdate 6.6.6.6"), std::string::npos);
+}
+
+TEST_F(QvsServerTest, ProbeQueriesPrintOneValuePerLine) {
+    const std::string update = "--port " + std::to_string(server.updatePort);
+    const std::pair<std::string, std::string> cases[] = {
+        {update + " ping", "address=127.0.0.1\n"},
+        {update + " latest qvs", "version=12\n"},
+        {update + " fileversion", "server=1.2.30.400\nlocal=0.0.0.0\nnewer=true\n"},
+        {"--port " + std::to_string(server.gamePort) + " status",
+         "people=42\nnotice_mode=2\nnotice_title=Maintenance\n"},
+    };
+    for (const auto& [words, out] : cases) {
+        const auto result = Probe(words);
+        EXPECT_EQ(result.exitCode, 0) << words << result.errors;
+        EXPECT_EQ(result.output, out) << words;
+    }
+}
+
+// Client code, launcher and a page, each over HTTP and over the update port.
+TEST_F(QvsServerTest, ProbeStoresFilesWholeBothWays) {
+    TempDir install;
+    const std::string web = "http://127.0.0.1:" + std::to_string(server.httpPort) + "/";
+    const std::string ports = "--web " + web + "updates/ --port " +
+                              std::to_string(server.updatePort) + " --install " + install.Str();
+    const std::string launcherBytes = "bytes=" + std::to_string(served->launcher.size()) + "\n";
+    const struct {
+        std::string words;
+        std::string file;
+        std::string bytes;
+        std::string out;
+    } cases[] = {
+        {ports + " fetch qvsc 7", "qvsc.ecd", "client seven", "bytes=12\n"},
+        // The whole reply's payload is counted here.
+        {ports + " fetch qvsc 7 --server", "qvsc.ecd", "client seven", "bytes=35\n"},
+        {ports + " launcher", "QVS", served->launcher, launcherBytes},
+        {ports + " launcher --server", "QVS", served->launcher, launcherBytes},
+        {"get " + web + "updates/qvs3.ecd --out " + install.File("page"), "page", served->qvs3,
+         "status=200\nbytes=10\n"},
+        {"get " + web + " --out " + install.File("home"), "home", "<html>home</html>",
+         "status=200\nbytes=17\n"},
+        {"get " + web + "updates/qvsc7.ecd?cache=1 --out " + install.File("q"), "q", "client seven",
+         "status=200\nbytes=12\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(install.Path() / c.file);
+        const auto result = Probe(c.words);
+        EXPECT_EQ(result.exitCode, 0) << c.words << result.errors;
+        EXPECT_EQ(result.output, c.out) << c.words;
+        EXPECT_EQ(ReadRawFile(install.Path() / c.file), c.bytes) << c.words;
+    }
+    const std::string missing = install.File("missing");
+    const auto result = Probe("get " + web + "missing --out " + missing);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.output.starts_with("status=404\n")) << result.output;
+    EXPECT_NE(result.errors.find("qvs-probe: get:"), std::string::npos) << result.errors;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(QvsServerTest, ProbeRefusalExitsWithOneAndSaysWhy) {
+    const std::string port = std::to_string(ExternalProcess::FreePort());
+    const auto result = Probe("--port " + port + " ping");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_NE(result.errors.find(
+                  "qvs-probe: ping: network failure: Cannot connect to 127.0.0.1:" + port + ": "),
+              std::string::npos)
+        << result.errors;
 }
 
 // Each option at 0, the others sound: the server refuses to start.
@@ -357,7 +404,7 @@ protected:
 
 // Every way the server is stopped ends it cleanly.
 void ExpectCleanStop(ServerProcess& server, int signal) {
-    const std::optional<int> status = server.Terminate(signal);
+    const std::optional<int> status = server.Process().Stop(signal, 15000);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
 }
@@ -368,14 +415,14 @@ TEST_F(QvsServerOwnTest, AClientThatNeverReadsHoldsNeitherMemoryNorTheStop) {
     ServerProcess slow(root.Path().string(), logs.File("slow.log"),
                        {"--reply-timeout", "2", "--min-reply-rate", "1048576"});
     ASSERT_TRUE(slow.Ready());
-    const std::size_t before = ResidentKiB(slow.Pid());
+    const std::size_t before = ResidentKiB(slow.Process().Pid());
     std::list<RawClient> readers;
     for (int i = 0; i < 20; ++i) {
         readers.emplace_back("127.0.0.1", slow.updatePort, 4096)
             .Send(Message(2, Sz("qvs") + Le32(20)));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_LT(ResidentKiB(slow.Pid()), before + 16 * 1024); // not one copy of the file
+    EXPECT_LT(ResidentKiB(slow.Process().Pid()), before + 16 * 1024); // not one copy of the file
     EXPECT_EQ(RawExchange(slow.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
     EXPECT_TRUE(LogShows(logs.File("slow.log"), "reply not taken within 2.0 s, closed"));
     EXPECT_TRUE(readers.front().ReadToEnd(5000).has_value());
@@ -399,7 +446,7 @@ TEST_F(QvsServerOwnTest, CapsCloseTheExcessAtOnceAndLeaveOthersServed) {
     for (int i = 0; i < 4; ++i) {
         drips.emplace_back("127.0.0.9", capped.updatePort).Send(Bytes({1}));
     }
-    ASSERT_TRUE(HoldsSockets(capped.Pid(), listeners + 4));
+    ASSERT_TRUE(HoldsSockets(capped.Process().Pid(), listeners + 4));
     RawClient overAddress("127.0.0.9", capped.updatePort);
     EXPECT_EQ(overAddress.ReadToEnd(1000), "");
     {
@@ -412,10 +459,10 @@ TEST_F(QvsServerOwnTest, CapsCloseTheExcessAtOnceAndLeaveOthersServed) {
     for (int i = 3; i < 7; ++i) { // 8 with the drips
         idle.emplace_back("127.0.0." + std::to_string(i), capped.httpPort);
     }
-    ASSERT_TRUE(HoldsSockets(capped.Pid(), listeners + 8));
+    ASSERT_TRUE(HoldsSockets(capped.Process().Pid(), listeners + 8));
     RawClient overTotal("127.0.0.8", capped.gamePort);
     EXPECT_EQ(overTotal.ReadToEnd(1000), "");
-    const std::string log = ReadFile(logs.File("capped.log"));
+    const std::string log = ReadRawFile(logs.File("capped.log")).value_or("");
     EXPECT_NE(log.find("refused: 4 connections from this address"), std::string::npos) << log;
     EXPECT_NE(log.find("refused: 8 connections open"), std::string::npos) << log;
 
@@ -439,7 +486,7 @@ TEST_F(QvsServerOwnTest, AcceptFailingForWantOfDescriptorsDoesNotStopTheServer) 
         }
         EXPECT_TRUE(LogShows(logs.File("tight.log"), "accept failed"));
     }
-    EXPECT_TRUE(tight.Running());
+    EXPECT_TRUE(tight.Process().Running());
     EXPECT_EQ(RawExchange(tight.updatePort, Message(0, "")), Message(0, Sz("127.0.0.1")));
     ExpectCleanStop(tight, SIGINT);
 }

@@ -43,10 +43,8 @@ public:
         return false;
     }
 
-    long Pid() const { return process_->Pid(); }
-    bool Running() const { return process_->Running(); }
-    // Sends signal and waits up to 15 s: the wait status, or nothing.
-    std::optional<int> Terminate(int signal) { return process_->Stop(signal, 15000); }
+    // The server itself, to watch and stop.
+    ExternalProcess& Process() { return *process_; }
 
     std::uint16_t updatePort = 0;
     std::uint16_t gamePort = 0;
