@@ -4,8 +4,6 @@
 // a proxy that alters every package on the web host makes the pass take the
 // genuine files from the update server. Redirects are CHttpClient_test's, a
 // launcher of another release FileVersion_test's.
-#include "launcher/UpdatePass.h"
-
 #include "signing/Ed25519.h"
 #include "signing/UpdateSignature.h"
 #include "support/RawExchange.h"
@@ -52,7 +50,6 @@ protected:
                       i == static_cast<int>(kind) ? alter(content, item) : Signed(content, item));
         }
     }
-    void RunPass() { UpdatePass(values, view, network, prompts, shell).Run(); }
     std::map<std::string, std::string> Installation() const {
         auto tree = TreeSnapshot(install.Path());
         // The launcher's own records, not installed files.

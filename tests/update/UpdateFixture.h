@@ -16,6 +16,7 @@
 #include "launcher/INetworkInformationView.h"
 #include "launcher/ProcessValues.h"
 #include "launcher/StartUp.h"
+#include "launcher/UpdatePass.h"
 #include "launcher/VersionFile.h"
 #include "platform/VersionRecord.h"
 #include "support/PackageBytes.h"
@@ -106,6 +107,7 @@ protected:
         values.WorkerWaitMs = 3000;
     }
 
+    void RunPass() { UpdatePass(values, view, network, prompts, shell).Run(); }
     std::string Cfg(const std::string& section, const std::string& key) const {
         return values.Config->ReadValue(section, key, "<none>");
     }
