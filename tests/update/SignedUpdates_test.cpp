@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(EachKindEachTampering, SignedRefusal,
                                             ::testing::Range(0, 8)));
 
 // Every reply of the web host passes a proxy that flips the first byte of
-// its body; the update server's copies are genuine.
+// its body; the update server's copies are genuine. The pass falls back for
+// the rest of the data sets from the first one refused.
 TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     Install(0, 0);
     Serve();
@@ -144,6 +145,7 @@ TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     RunPass();
     EXPECT_EQ(values.UpdateErrorStatus, UpdateError::None);
     EXPECT_EQ(Cfg("AUI", "LAST_DOWNLOAD"), ServerHostCaps);
+    EXPECT_THAT(view.log, ::testing::Contains(std::string("line3 ") + ServerHostName));
     EXPECT_TRUE(Installed("data1.txt") == data);
     EXPECT_TRUE(Installed("data2.txt") == data);
     EXPECT_EQ(Installed("qvsc.ecd"), Signed(ClientCode(), {"qvsc", "1"}));
