@@ -176,7 +176,7 @@ TEST_F(UpdatePassTest, ConfusedOrStallingUpdateServerCountsAsUnreachable) {
     const std::vector<ScriptedServer::Step> scripts[] = {
         {ScriptedServer::Receive(8),
          ScriptedServer::Send(Le32(3) + Le32(16) + Le32(1) + Le32(0) + Le32(0) + Le32(9))},
-        {ScriptedServer::HoldUntilClientCloses()}};
+        {ScriptedServer::Hold()}};
     for (int failures = 1; failures <= 2; ++failures) {
         ScriptedServer server(scripts[failures - 1]);
         values.UpdateServerPort = server.Port();
