@@ -14,7 +14,7 @@ namespace {
 // yet; the news page loads; then a notice's bytes reach the page unchanged,
 // without waiting for the blank page.
 TEST(TfrmUpdateNewsTest, ShowsTheNewsPageAndNotices) {
-    test::ScriptedServer stalled({test::ScriptedServer::HoldUntilClientCloses()});
+    test::ScriptedServer stalled({test::ScriptedServer::Hold()});
     TfrmUpdateNews window(nullptr);
     window.wb->SetBlankPage(QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(stalled.Port())));
     window.SetDocumentWait(std::chrono::milliseconds(300));

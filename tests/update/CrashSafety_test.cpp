@@ -36,35 +36,32 @@ std::string OwnName(int version, int file) {
 }
 
 std::string DataPackage(int version) {
-    std::string files;
+    PackageBytes package;
+    package.Str("").Str("").Int(1).Dir("art\\", 0).Int(FilesPerVersion + 1);
     for (int file = 0; file < FilesPerVersion; ++file) {
-        const std::string text = OwnContent(version, file);
-        files += Sz("art\\") + Sz(OwnName(version, file)) +
-                 Le32(static_cast<std::int32_t>(text.size())) + text;
+        package.File("art\\", OwnName(version, file), OwnContent(version, file));
     }
-    const std::string shared = SharedContent(version);
-    files +=
-        Sz("art\\") + Sz("shared.bin") + Le32(static_cast<std::int32_t>(shared.size())) + shared;
-    return Sz("") + Sz("") + Le32(1) + Sz("art\\") + Le32(0) + Le32(FilesPerVersion + 1) + files +
-           Le32(0);
+    return Scramble(package.File("art\\", "shared.bin", SharedContent(version)).Int(0).Bytes());
 }
 
 std::string ClientCode() {
-    return Scramble(OneFilePackage("MainClass\\", "StartUp.class", std::string(300000, 'c')));
+    return ScrambledPackage("MainClass\\", "StartUp.class", std::string(300000, 'c'));
 }
 
 class CrashSafetyTest : public UpdateFixture {
 protected:
     void SetUp() override {
         for (int version = 1; version <= DataVersions; ++version) {
-            ServeFile("qvs" + std::to_string(version) + ".ecd", Scramble(DataPackage(version)));
+            ServeFile("qvs" + std::to_string(version) + ".ecd", DataPackage(version));
         }
         ServeFile("qvsc" + std::to_string(ClientCodeVersion) + ".ecd", ClientCode());
         Start();
     }
 
     // A fresh installation holds only the launcher, as current as the server's.
-    static void NewInstallation(const TempDir& dir) { WriteFile(dir.File("qvs.exe"), Launcher(1)); }
+    static void NewInstallation(const TempDir& dir) {
+        WriteRawFile(dir.File("qvs.exe"), Launcher(1));
+    }
 
     std::unique_ptr<ExternalProcess> StartPass(const std::string& installDir) const {
         return std::make_unique<ExternalProcess>(
@@ -87,8 +84,7 @@ protected:
         ASSERT_LE(data, DataVersions);
         for (int version = 1; version <= DataVersions; ++version) {
             for (int file = 0; file < FilesPerVersion; ++file) {
-                const auto text =
-                    platform::ReadWholeFile((dir / "art" / OwnName(version, file)).string());
+                const auto text = ReadRawFile(dir / "art" / OwnName(version, file));
                 if (version <= data) {
                     ASSERT_TRUE(text)
                         << OwnName(version, file) << " missing below qvs.dat " << data;
@@ -100,7 +96,7 @@ protected:
             }
         }
         if (data > 0) {
-            const auto shared = platform::ReadWholeFile((dir / "art" / "shared.bin").string());
+            const auto shared = ReadRawFile(dir / "art" / "shared.bin");
             ASSERT_TRUE(shared);
             const bool fromInstalled = *shared == SharedContent(data);
             const bool fromNext = data < DataVersions && *shared == SharedContent(data + 1);
@@ -108,7 +104,7 @@ protected:
         }
         const std::int32_t client = VersionIn(dir / "qvsc.dat");
         ASSERT_TRUE(client == 0 || client == ClientCodeVersion) << "qvsc.dat " << client;
-        const auto code = platform::ReadWholeFile((dir / "qvsc.ecd").string());
+        const auto code = ReadRawFile(dir / "qvsc.ecd");
         if (client == ClientCodeVersion || code) {
             ASSERT_TRUE(code);
             EXPECT_EQ(*code, ClientCode()) << "qvsc.ecd torn";

@@ -14,19 +14,20 @@
 
 #include "launcher/CConfig.h"
 #include "launcher/INetworkInformationView.h"
-#include "launcher/IUpdateView.h"
 #include "launcher/ProcessValues.h"
 #include "launcher/StartUp.h"
+#include "launcher/UpdatePass.h"
 #include "launcher/VersionFile.h"
-#include "platform/FileSystem.h"
 #include "platform/VersionRecord.h"
-#include "protocol/CStream.h"
+#include "support/PackageBytes.h"
+#include "support/RawFile.h"
 #include "support/RecordingNetworkView.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
+#include "support/Scramble.h"
 #include "support/TempDir.h"
-#include "support/WireBytes.h"
 #include "tools/ServerProcess.h"
+#include "update/RecordingUpdateView.h"
 
 namespace qvs::test {
 
@@ -35,79 +36,10 @@ inline constexpr const char* ServerHostName = "game.quorvash.test";
 inline constexpr const char* WebHostCaps = "UPDATES.QUORVASH.TEST";
 inline constexpr const char* ServerHostCaps = "GAME.QUORVASH.TEST";
 
-// The version a version file holds, read byte by byte: 0 when there is no
-// file (as the next start takes it), -1 when it is torn.
-inline std::int32_t VersionIn(const std::filesystem::path& file) {
-    const auto bytes = platform::ReadWholeFile(file.string());
-    if (!bytes) {
-        return 0;
-    }
-    if (bytes->size() != 4) {
-        return -1;
-    }
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-// The main window as the pass drives it: every call in order, and the
-// installed data version at each "n of m" step.
-class RecordingUpdateView : public IUpdateView {
-public:
-    explicit RecordingUpdateView(std::string dataVersionFile)
-        : dataVersionFile_(std::move(dataVersionFile)) {}
-
-    void BeginUpdateDisplay(int count, const std::string& what, const std::string& host) override {
-        shown = true;
-        log.push_back("begin " + std::to_string(count) + " " + what + " | " + host);
-    }
-    void SetUpdateLine2(const std::string& text) override { log.push_back("line2 " + text); }
-    void SetUpdateLine3(const std::string& text) override { log.push_back("line3 " + text); }
-    void SetCurrentUpdate(int number) override {
-        log.push_back("current " + std::to_string(number));
-        installedAtStep.push_back(InstalledDataVersion());
-    }
-    void ShowProgress(int barWidth, const std::string& percent) override {
-        ++progressCalls;
-        if (barWidth < 0 || barWidth > 300) {
-            ADD_FAILURE() << "bar width " << barWidth << " " << percent;
-        }
-    }
-    void EndUpdateDisplay(const std::string& message) override {
-        shown = false;
-        log.push_back("end " + message);
-    }
-    bool IsDownloadShown() const override { return shown; }
-    void ProcessPendingMessages() override {}
-    void ShowUpdateNews(const std::string& url) override { log.push_back("news " + url); }
-    void CloseMainWindow() override { log.push_back("close"); }
-    void ReportUpdateFailure() override { log.push_back("report"); }
-    void LaunchGame() override { log.push_back("launch"); }
-
-    std::int32_t InstalledDataVersion() const { return VersionIn(dataVersionFile_); }
-
-    std::vector<std::string> log;
-    std::vector<std::int32_t> installedAtStep;
-    int progressCalls = 0;
-    bool shown = false;
-
-private:
-    std::string dataVersionFile_;
-};
-
-// A package of one file "<name>" holding text, below base.
-inline std::string OneFilePackage(const std::string& base, const std::string& name,
-                                  const std::string& text) {
-    return Sz(base) + Sz("") + Le32(0) + Le32(1) + Sz("") + Sz(name) +
-           Le32(static_cast<std::int32_t>(text.size())) + text;
-}
-
-inline std::string Scramble(const std::string& plain) {
-    CStream stream = StreamOf(plain);
-    stream.Encode();
-    return Content(stream);
+// A scrambled package of one file "<name>" holding text, below base.
+inline std::string ScrambledPackage(const std::string& base, const std::string& name,
+                                    const std::string& text) {
+    return Scramble(PackageBytes().Str(base).Str("").Int(0).Int(1).File("", name, text).Bytes());
 }
 
 inline std::string Launcher(std::int32_t build) {
@@ -122,7 +54,7 @@ protected:
             std::filesystem::remove_all(serverRoot.Path() / folder);
             std::filesystem::create_directories(serverRoot.Path() / folder);
         }
-        WriteFile(install.File("qvs.exe"), Launcher(1));
+        WriteRawFile(install.File("qvs.exe"), Launcher(1));
         ServeFile("QVS.exe", Launcher(1));
     }
 
@@ -136,19 +68,16 @@ protected:
         for (int n = from; n <= to; ++n) {
             const std::string name = "data" + std::to_string(n) + ".txt";
             ServeFile("qvs" + std::to_string(n) + ".ecd",
-                      Scramble(OneFilePackage("", name, "data " + std::to_string(n))));
+                      ScrambledPackage("", name, "data " + std::to_string(n)));
         }
     }
     void ServeClientCode(int version) {
-        ServeFile("qvsc" + std::to_string(version) + ".ecd",
-                  Scramble(OneFilePackage("MainClass\\", "StartUp.class",
-                                          "client " + std::to_string(version))));
+        ServeFile(
+            "qvsc" + std::to_string(version) + ".ecd",
+            ScrambledPackage("MainClass\\", "StartUp.class", "client " + std::to_string(version)));
     }
     void ServeFile(const std::string& name, const std::string& content) {
-        WriteFile((serverRoot.Path() / "updates" / name).string(), content);
-    }
-    static void WriteFile(const std::string& path, const std::string& content) {
-        platform::WriteFileAtomically(path, content);
+        WriteRawFile(serverRoot.Path() / "updates" / name, content);
     }
 
     void Install(std::int32_t dataVersion, std::int32_t clientVersion) {
@@ -178,11 +107,12 @@ protected:
         values.WorkerWaitMs = 3000;
     }
 
+    void RunPass() { UpdatePass(values, view, network, prompts, shell).Run(); }
     std::string Cfg(const std::string& section, const std::string& key) const {
         return values.Config->ReadValue(section, key, "<none>");
     }
     std::string Installed(const std::string& name) const {
-        return platform::ReadWholeFile(install.File(name)).value_or("<missing>");
+        return ReadRawFile(install.File(name)).value_or("<missing>");
     }
 
     struct SharedServer {
