@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/EmbeddedVersion.h"
 #include "platform/FileVersion.h"
 #include "platform/VersionRecord.h"
 #include "protocol/UpdateReplies.h"
@@ -41,12 +40,6 @@ TEST(GetFileInformation, FindsTheRecordAnywhereInTheFile) {
         // The name matches without regard to case.
         EXPECT_EQ(GetFileInformation(dir.Str() + "qvs.exe"), (FileVersion{9, 8, 7, 6})) << before;
     }
-    // ctest runs the tests in the folder that holds the test program.
-    if (std::ifstream("workers_tests")) {
-        EXPECT_EQ(GetFileInformation("workers_tests"),
-                  (FileVersion{build::VersionMajor, build::VersionMinor, build::VersionRelease,
-                               build::VersionBuild}));
-    }
 }
 #else
 TEST(GetFileInformation, ReadsTheVersionResource) {
@@ -80,10 +73,8 @@ TEST(GetCurrentFileVersion, NewerOnlyWhenTheServerIsAhead) {
     const struct {
         FileVersion server;
         bool before, after;
-    } cases[] = {{{1, 2, 10, 0}, false, false},
-                 {{1, 1, 99, 99}, false, false},
-                 {{1, 2, 10, 1}, false, true},
-                 {{1, 2, 10, 0}, true, true}};
+    } cases[] = {
+        {{1, 2, 10, 0}, false, false}, {{1, 2, 10, 1}, false, true}, {{1, 2, 10, 0}, true, true}};
     for (const auto& c : cases) {
         test::TempDir dir;
         ASSERT_TRUE(PlaceLauncherFile(dir)) << "test program not found in the working folder";

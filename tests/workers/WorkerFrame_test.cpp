@@ -8,20 +8,17 @@
 
 #include "http/HttpError.h"
 #include "protocol/UpdateReplies.h"
-#include "protocol/UpdateRequests.h"
 #include "signing/SignatureError.h"
 #include "support/ScriptedServer.h"
 #include "support/WireBytes.h"
 #include "system/PackageError.h"
 #include "workers/CPingThread.h"
 #include "workers/RunWorker.h"
-#include "workers/ServerConversation.h"
 
 namespace qvs {
 namespace {
 
 using test::Content;
-using test::Le32;
 using test::ScriptedServer;
 
 ScriptedServer::Script PingReply(const std::string& address, int pauseMs = 0) {
@@ -119,34 +116,6 @@ TEST(WorkerFailure, NamesTheKindOfEachError) {
     EXPECT_EQ(kindOf([] { throw SignatureError("unsigned"); }), "signature: unsigned");
     EXPECT_EQ(kindOf([] { throw std::bad_alloc(); }), "memory: out of memory");
     EXPECT_EQ(kindOf([] { throw std::logic_error("x"); }), "other: x");
-}
-
-// File replies may pass the small-reply cap, and report progress; a small
-// reply of exactly the cap arrives.
-TEST(UpdateServerConversation, TakesFilesLargerThanSmallRepliesAndSmallOnesUpToTheCap) {
-    const struct {
-        CStream request;
-        MessageType type;
-        std::string reply;
-    } cases[] = {
-        {BuildRequestECDFileRequest("qvs", 2), MessageType::RequestECDFile,
-         Content(BuildRequestECDFileReply("qvs", 2, "qvs2.ecd", std::string(150000, 'e')))},
-        {BuildPingRequest(), MessageType::Ping,
-         Le32(0) + Le32(64 * 1024) + std::string(64 * 1024, 'p')},
-    };
-    for (const auto& c : cases) {
-        ScriptedServer server(
-            {ScriptedServer::Receive(c.request.Size()), ScriptedServer::Send(c.reply)});
-        platform::TcpSocket socket;
-        TransferProgress progress;
-        CStream payload = RunUpdateServerConversation(socket, "127.0.0.1", server.Port(), c.request,
-                                                      c.type, 5000, &progress);
-        const auto length = static_cast<std::int32_t>(c.reply.size() - ReplyHeaderSize);
-        EXPECT_EQ(progress.BytesTotal, length);
-        EXPECT_EQ(progress.BytesReceived, length);
-        EXPECT_EQ(Content(payload), c.reply.substr(ReplyHeaderSize));
-        EXPECT_EQ(payload.Position(), 0u);
-    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Every worker that talks to a server (or web host), against its good reply and against
+// Every worker that talks to a server, against its good reply and against
 // replies generated from it: cut at every byte, stalled, of the wrong type,
 // announcing lengths that lie. A failure must set WorkerFailed with its kind
 // and leave the results, files on disk included, as they were.
@@ -42,49 +42,24 @@ using Runner = std::function<WorkerOutcome(WorkerValues&, std::uint16_t port, in
 constexpr int LongWaitMs = 5000;
 constexpr int StallWaitMs = 100;
 
-// Runs Body as its owner does, from the update server or over HTTP, where
-// TransferResult tells the owner 1 for a fetched file, 2 for none.
-template <typename Body, typename... Args>
-WorkerOutcome Run(WorkerValues& values, bool http, Args&&... args) {
+// Runs Body as its owner does, file transfers from the update server.
+template <typename Body, typename... Args> WorkerOutcome Run(WorkerValues& values, Args&&... args) {
     Worker<Body> worker(values, std::forward<Args>(args)...);
     if constexpr (std::is_base_of_v<CFileTransferThread, Body>) {
-        worker->UseServer = !http;
+        worker->UseServer = true;
     }
-    const WorkerOutcome outcome = RunWorker(worker, WaitPolicy::Block());
-    if constexpr (std::is_base_of_v<CFileTransferThread, Body>) {
-        EXPECT_TRUE(!http || worker->TransferResult == (outcome.failed ? 2 : 1));
-    }
-    return outcome;
+    return RunWorker(worker, WaitPolicy::Block());
 }
 
 template <typename Body> Runner Asking() {
     return [](WorkerValues& values, std::uint16_t port, int waitMs) {
-        return Run<Body>(values, false, "127.0.0.1", port, waitMs);
+        return Run<Body>(values, "127.0.0.1", port, waitMs);
     };
 }
 
 // The launcher is stored as QVS, whatever name the owner passes.
 WorkerOutcome DownloadLauncher(WorkerValues& values, std::uint16_t port, int waitMs) {
-    return Run<CDownloadWebFileThread>(values, false, "Something.else", waitMs, port);
-}
-
-// Over HTTP from the web host on port: the client code, and the launcher.
-WorkerOutcome EcdOverHttp(WorkerValues& values, std::uint16_t port, int waitMs) {
-    values.RequestName = "qvsc";
-    values.RequestVersion = 7;
-    values.WebBaseUrl = "http://127.0.0.1:" + std::to_string(port) + "/updates/";
-    return Run<CRequestECDFileThread>(values, true, "127.0.0.1", ScriptedServer::RefusedPort(),
-                                      waitMs);
-}
-
-WorkerOutcome LauncherOverHttp(WorkerValues& values, std::uint16_t port, int waitMs) {
-    values.WebBaseUrl = "http://127.0.0.1:" + std::to_string(port) + "/updates/";
-    return Run<CDownloadWebFileThread>(values, true, "QVS.exe", waitMs,
-                                       ScriptedServer::RefusedPort());
-}
-
-std::string HttpOk(const std::string& body) {
-    return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    return Run<CDownloadWebFileThread>(values, "Something.else", waitMs, port);
 }
 
 // A game server reply, framed and scrambled by hand as one block with key 0x0F.
@@ -139,7 +114,6 @@ struct WorkerCase {
     bool small;             // held to the small-reply cap
     bool fixedFields;       // a payload short of any byte cannot be read
     std::function<void(WorkerValues&, const fs::path&)> expect;
-    bool http = false; // request is the start of an HTTP request; no lengths to lie
 };
 
 WorkerCase UpdateCase(const char* name, Runner run, const CStream& request, const CStream& reply,
@@ -190,13 +164,6 @@ const WorkerCase workerCases[] = {
         "Launcher", DownloadLauncher, BuildDownloadWebFileRequest("qvs.exe"),
         BuildDownloadWebFileReply(launcher), false, false,
         [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "QVS", launcher); }),
-    {"EcdFileOverHttp", EcdOverHttp, "GET /updates/qvsc7.ecd ", HttpOk(clientCode), "",
-     HttpOk(clientCode).size() - clientCode.size(), false, false,
-     [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "qvsc.ecd", clientCode); },
-     true},
-    {"LauncherOverHttp", LauncherOverHttp, "GET /updates/QVS.exe ", HttpOk(launcher), "",
-     HttpOk(launcher).size() - launcher.size(), false, false,
-     [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "QVS", launcher); }, true},
 };
 
 void PrintTo(const WorkerCase& c, std::ostream* out) {
@@ -210,8 +177,7 @@ protected:
     void Expect(const ScriptedServer::Script& reply, std::optional<Kind> failure,
                 int waitMs = LongWaitMs) {
         const WorkerCase& c = GetParam();
-        ScriptedServer::Script script{c.http ? ScriptedServer::ReceiveRequest()
-                                             : ScriptedServer::Receive(c.request.size())};
+        ScriptedServer::Script script{ScriptedServer::Receive(c.request.size())};
         script.insert(script.end(), reply.begin(), reply.end());
         ScriptedServer server(script);
         WorkerValues values;
@@ -228,9 +194,7 @@ protected:
             c.expect(expected, expectedDir_.Path());
         }
         EXPECT_EQ(Results(values, dir_.Path()), Results(expected, expectedDir_.Path()));
-        const auto received = server.Requests();
-        ASSERT_EQ(received.size(), 1u);
-        EXPECT_EQ(c.http ? received[0].substr(0, c.request.size()) : received[0], c.request);
+        EXPECT_EQ(server.Requests(), std::vector<std::string>{c.request});
     }
 
     test::TempDir dir_;
@@ -239,12 +203,8 @@ protected:
 
 TEST_P(WorkerReplies, GoodRepliesAtOnceOrByteByByte) {
     const std::string& reply = GetParam().reply;
-    // What follows the announced payload is not read or waited for; over
-    // HTTP/1.0 the body ends with the connection.
-    Expect(GetParam().http ? ScriptedServer::Script{ScriptedServer::Send(reply)}
-                           : ScriptedServer::Script{ScriptedServer::Send(reply + "trailing"),
-                                                    ScriptedServer::Hold()},
-           std::nullopt);
+    // What follows the announced payload is not read or waited for.
+    Expect({ScriptedServer::Send(reply + "trailing"), ScriptedServer::Hold()}, std::nullopt);
     ScriptedServer::Script bytes;
     for (const char c : reply) {
         bytes.push_back(ScriptedServer::Send(std::string(1, c)));
@@ -261,19 +221,13 @@ TEST_P(WorkerReplies, GeneratedMisbehaviourFailsAndChangesNothing) {
         return reply.substr(0, c.headerSize - 4) + Le32(static_cast<std::int32_t>(length)) + sent;
     };
     using S = ScriptedServer;
-    const Kind broken = c.http ? Kind::Http : Kind::Network;
     for (std::size_t at = 0; at < reply.size(); ++at) {
         SCOPED_TRACE("cut at " + std::to_string(at));
-        Expect({S::Send(reply.substr(0, at))}, broken);
+        Expect({S::Send(reply.substr(0, at))}, Kind::Network);
     }
     for (const std::size_t at : {std::size_t{0}, c.headerSize - 1, reply.size() - 1}) {
         SCOPED_TRACE("stalled at " + std::to_string(at));
-        Expect({S::Send(reply.substr(0, at)), S::Hold()}, broken, StallWaitMs);
-    }
-    if (c.http) { // the HTTP client's own tests lie to it
-        Expect({S::Send("HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found")},
-               Kind::Http);
-        return;
+        Expect({S::Send(reply.substr(0, at)), S::Hold()}, Kind::Network, StallWaitMs);
     }
     SCOPED_TRACE("lying");
     Expect({S::Send(c.wrongType)}, Kind::Protocol);
