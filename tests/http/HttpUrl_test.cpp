@@ -28,7 +28,6 @@ TEST(HttpUrlTest, SplitsTheUrl) {
         // A scheme resets the port a former URL left behind.
         UrlCase{"http://host/x", "old", 8080, "host", 80, "/x", "http://host/x"},
         UrlCase{"gopher://host/x", "", 80, "host", 70, "/x", "gopher://host/x"},
-        UrlCase{"ftp://host/x", "", 80, "host", 21, "/x", "ftp://host/x"},
         UrlCase{"HTTP://host", "", 80, "host", 80, "/", "HTTP://host/"},
         // Without a scheme: host before the first "/", port kept.
         UrlCase{"host/file.txt", "", 8080, "host", 8080, "/file.txt", "host/file.txt"},
@@ -54,7 +53,6 @@ TEST(HttpUrlErrorTest, RefusesWhatItCannotFetch) {
         {"", "Empty URL"},
         {"HTTPS://host/x", "HTTP Secure Socket is not supported"},
         {"http://host:abc/x", "Invalid port number"},
-        {"http://host:/x", "Invalid port number"},
         {"http://host:70000/x", "Invalid port number"},
         {"http://host:0/x", "Invalid port number"},
     };

@@ -190,6 +190,7 @@ protected:
         Preset(expected, expectedDir_);
         if (failure) {
             EXPECT_EQ(outcome.failure.kind, *failure) << outcome.failure.reason;
+            EXPECT_FALSE(outcome.failure.reason.empty());
         } else {
             c.expect(expected, expectedDir_.Path());
         }
