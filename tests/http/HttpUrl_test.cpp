@@ -27,7 +27,6 @@ TEST(HttpUrlTest, SplitsTheUrl) {
                 "/updates/qvs12.ecd", "http://updates.example/updates/qvs12.ecd"},
         // A scheme resets the port a former URL left behind.
         UrlCase{"http://host/x", "old", 8080, "host", 80, "/x", "http://host/x"},
-        UrlCase{"gopher://host/x", "", 80, "host", 70, "/x", "gopher://host/x"},
         UrlCase{"HTTP://host", "", 80, "host", 80, "/", "HTTP://host/"},
         // Without a scheme: host before the first "/", port kept.
         UrlCase{"host/file.txt", "", 8080, "host", 8080, "/file.txt", "host/file.txt"},

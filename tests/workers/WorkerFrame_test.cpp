@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "http/HttpError.h"
+#include "protocol/CStream.h"
 #include "protocol/UpdateReplies.h"
 #include "signing/SignatureError.h"
 #include "support/ScriptedServer.h"
@@ -95,7 +96,9 @@ TEST(WorkerFailure, NamesTheKindOfEachError) {
         }
         return std::string("nothing raised");
     };
-    // Network and protocol failures are met in WorkerReplies.
+    // Network and protocol failures are met in WorkerReplies; cut fields of a
+    // payload in UpdateMessages_test.
+    EXPECT_EQ(kindOf([] { throw StreamReadError(); }), "protocol: Stream read error");
     EXPECT_EQ(kindOf([] { throw HttpError("Connection Failed"); }), "http: Connection Failed");
     EXPECT_EQ(kindOf([] { throw PackageError("bad"); }), "package: bad");
     EXPECT_EQ(kindOf([] { throw SignatureError("unsigned"); }), "signature: unsigned");
