@@ -164,10 +164,6 @@ const WorkerCase workerCases[] = {
         [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "QVS", launcher); }),
 };
 
-void PrintTo(const WorkerCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class WorkerReplies : public testing::TestWithParam<WorkerCase> {
 protected:
     // Runs the worker against a server playing script after it read the
