@@ -29,7 +29,7 @@ using test::ScriptedServer;
 // "QVS.exe" holding the version record (read in 1 MiB pieces, so records
 // across the first edge too; the name matches without regard to case), or
 // on Windows a copy of this test program (test.rc) as "qvs.exe".
-bool PlaceLauncherFile(const test::TempDir& dir, std::size_t before) {
+bool PlaceLauncherFile(const test::TempDir& dir, [[maybe_unused]] std::size_t before) {
 #ifdef _WIN32
     std::error_code error;
     std::filesystem::copy_file("workers_tests.exe", dir.Path() / "qvs.exe", error);

@@ -59,7 +59,7 @@ TEST(WorkerFrame, ResumeRunsTheRequestOnceAndOnlyOwnersClearTheFailure) {
 
 // Every way of waiting starts clear, and the pumping policies keep the
 // owner's window live while the reply is late. Failures: WorkerReplies.
-TEST(RunWorker, EachPolicyStartsClearAndReportsTheReason) {
+TEST(RunWorker, EachPolicyStartsClearAndPumpsAsAsked) {
     int pumped = 0;
     std::vector<std::int32_t> shown;
     TransferProgress progress;
