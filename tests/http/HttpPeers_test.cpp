@@ -26,7 +26,6 @@ protected:
         const std::filesystem::path updates = dir_.Path() / "www" / "updates";
         std::filesystem::create_directories(updates / "news");
         test::WriteRawFile(updates / "qvs12.ecd", package_);
-        test::WriteRawFile(updates / "QVS_SERVER_ADDRESS.TXT", "127.0.0.5\r\n");
         test::WriteRawFile(updates / "news" / "index.html", "<p>news</p>");
     }
 
@@ -37,7 +36,6 @@ protected:
             std::string body;
         } cases[] = {
             {"/updates/qvs12.ecd", true, package_},
-            {"/updates/QVS_SERVER_ADDRESS.TXT", true, "127.0.0.5\r\n"},
             {"/updates/qvs13.ecd", false, ""},
             // A directory without its slash is redirected to the one with it.
             {"/updates/news", true, "<p>news</p>"},

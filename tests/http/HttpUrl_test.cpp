@@ -19,27 +19,19 @@ struct UrlCase {
     std::string finalUrl;
 };
 
-const std::string Long300(300, 'a');
-
 TEST(HttpUrlTest, SplitsTheUrl) {
     const UrlCase cases[] = {
-        UrlCase{"http://updates.example/updates/qvs12.ecd", "", 80, "updates.example", 80,
-                "/updates/qvs12.ecd", "http://updates.example/updates/qvs12.ecd"},
         // A scheme resets the port a former URL left behind.
         UrlCase{"http://host/x", "old", 8080, "host", 80, "/x", "http://host/x"},
-        UrlCase{"gopher://host/x", "", 80, "host", 70, "/x", "gopher://host/x"},
-        UrlCase{"ftp://host/x", "", 80, "host", 21, "/x", "ftp://host/x"},
         UrlCase{"HTTP://host", "", 80, "host", 80, "/", "HTTP://host/"},
         // Without a scheme: host before the first "/", port kept.
         UrlCase{"host/file.txt", "", 8080, "host", 8080, "/file.txt", "host/file.txt"},
         UrlCase{"host:9000/file.txt", "", 80, "host", 9000, "/file.txt", "host:9000/file.txt"},
         UrlCase{"justahost", "", 0, "justahost", 80, "/", "justahost/"},
-        // A path alone keeps host and port of the request before.
-        UrlCase{"/dir/file", "prev", 8080, "prev", 8080, "/dir/file", "/dir/file"},
-        // A colon inside a path is no scheme and leaves the port alone.
-        UrlCase{"/a:b", "prev", 8080, "prev", 8080, "/a:b", "/a:b"},
-        UrlCase{"http://h/" + Long300, "", 80, "h", 80, "/" + Long300.substr(0, 255),
-                "http://h/" + Long300}};
+        // A path alone keeps host and port of the request before; a colon
+        // inside it is no scheme and leaves the port alone. Plain addresses,
+        // long paths and redirect targets: CHttpClient_test.
+        UrlCase{"/a:b", "prev", 8080, "prev", 8080, "/a:b", "/a:b"}};
     for (const UrlCase& c : cases) {
         const HttpUrl url = ParseHttpUrl(c.url, c.currentHost, c.currentPort);
         EXPECT_EQ(url.host, c.host) << c.url;
@@ -54,7 +46,6 @@ TEST(HttpUrlErrorTest, RefusesWhatItCannotFetch) {
         {"", "Empty URL"},
         {"HTTPS://host/x", "HTTP Secure Socket is not supported"},
         {"http://host:abc/x", "Invalid port number"},
-        {"http://host:/x", "Invalid port number"},
         {"http://host:70000/x", "Invalid port number"},
         {"http://host:0/x", "Invalid port number"},
     };

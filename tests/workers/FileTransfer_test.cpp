@@ -1,6 +1,6 @@
 // The two file workers, and what they leave on disk: packages unpacked below
 // the installation, file names, progress. Their cut, stalled and refused
-// replies are generated in WorkerReplies.
+// server replies are generated in WorkerReplies, HTTP ones in CHttpClient_test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -56,14 +56,18 @@ protected:
         values_.RequestName = "qvs";
         values_.RequestVersion = 12;
     }
-    // Fetches the file over HTTP, in pieces, as the owner does; true on failure.
-    bool Ecd(const std::string& body) {
-        ScriptedServer web(ScriptedServer::HttpReply(HttpOk(body), 16));
+    // Fetches the file over HTTP, in pieces, its reply short of its last cut
+    // bytes, as the owner does; true on failure. TransferResult tells the
+    // owner 1 for a fetched file, 2 for none.
+    bool Ecd(const std::string& body, std::size_t cut = 0) {
+        const std::string reply = HttpOk(body);
+        ScriptedServer web(ScriptedServer::HttpReply(reply.substr(0, reply.size() - cut), 16));
         values_.WebBaseUrl = "http://" + web.Address() + "/updates/";
         Worker<CRequestECDFileThread> worker(values_, "127.0.0.1", ScriptedServer::RefusedPort(),
                                              ShortWaitMs);
         const bool failed = RunWorker(worker, WaitPolicy::Block()).failed;
         EXPECT_EQ(failed, values_.WorkerFailed);
+        EXPECT_EQ(worker->TransferResult, cut > 0 ? 2 : 1);
         EXPECT_TRUE(web.Requests()[0].starts_with("GET /updates/" + values_.RequestName +
                                                   std::to_string(values_.RequestVersion) +
                                                   ".ecd "));
@@ -87,23 +91,22 @@ protected:
 TEST_F(FileTransfer, HttpUnpacksADataPackageBelowTheInstallation) {
     EXPECT_FALSE(Ecd(Package("data\\")));
     EXPECT_EQ(TreeSnapshot(dir_.Path()), unpackedInData);
-    EXPECT_FALSE(Ecd(Package("")));
-    Tree both = unpackedInData;
-    both.insert({{"art/", ""}, {"art/a.jpg", "JPG"}, {"sound.wav", "WAVE"}});
-    EXPECT_EQ(TreeSnapshot(dir_.Path()), both);
 }
 
 // A short package keeps what was whole on disk before the cut (inside
-// sound.wav here); one leaving the installation, or client code that cannot
-// be written, leaves nothing.
+// sound.wav here); one leaving the installation, client code cut short in
+// its reply or that cannot be written, leaves nothing.
 TEST_F(FileTransfer, FailuresKeepWhatWasWrittenBeforeThemAndNothingOutside) {
     EXPECT_TRUE(Ecd(Package("data\\", 2)));
-    const Tree cut = {{"data/", ""}, {"data/art/", ""}, {"data/art/a.jpg", "JPG"}};
+    Tree cut = {{"data/", ""}, {"data/art/", ""}, {"data/art/a.jpg", "JPG"}};
     EXPECT_EQ(TreeSnapshot(dir_.Path()), cut);
     EXPECT_TRUE(Ecd(Package("..\\outside\\")));
     EXPECT_FALSE(fs::exists(dir_.Path().parent_path() / "outside"));
-    values_.InstallDir = (dir_.Path() / "missing" / "").string();
     values_.RequestName = "qvsc";
+    test::WriteFileBytes(dir_.Path() / "qvsc.ecd", "earlier");
+    cut["qvsc.ecd"] = "earlier";
+    EXPECT_TRUE(Ecd("client code", 1));
+    values_.InstallDir = (dir_.Path() / "missing" / "").string();
     EXPECT_TRUE(Ecd("client code"));
     EXPECT_EQ(TreeSnapshot(dir_.Path()), cut);
 }
@@ -111,8 +114,10 @@ TEST_F(FileTransfer, FailuresKeepWhatWasWrittenBeforeThemAndNothingOutside) {
 TEST_F(FileTransfer, ServerFileNameDecidesCaseSensitivelyWhatIsClientCode) {
     EXPECT_FALSE(EcdFromServer("QVSC12.ECD", Package("data\\")));
     EXPECT_EQ(TreeSnapshot(dir_.Path()), unpackedInData);
-    // An empty file is an empty client code, but no package.
-    test::WriteFileBytes(dir_.Path() / "qvsc.ecd", "earlier");
+    // File replies pass the small-reply cap. An empty file is an empty client
+    // code, but no package.
+    EXPECT_FALSE(EcdFromServer("qvsc5.ecd", std::string(70000, 'c')));
+    EXPECT_EQ(test::ReadRawFile(dir_.Path() / "qvsc.ecd"), std::string(70000, 'c'));
     EXPECT_FALSE(EcdFromServer("qvsc4.ecd", ""));
     EXPECT_EQ(test::ReadRawFile(dir_.Path() / "qvsc.ecd"), "");
     EXPECT_TRUE(EcdFromServer("qvs12.ecd", ""));
