@@ -41,7 +41,6 @@ public:
     // Sends nothing until the client closes (or the server is destroyed): a
     // stall that lasts as long as the client waits.
     static Step Hold() { return Receive(SIZE_MAX); }
-    static Step HoldUntilClientCloses() { return Hold(); }
     // An HTTP exchange: the request, then data in pieces of pieceSize bytes
     // with a pause between, so the client sees them as separate arrivals.
     static Script HttpReply(const std::string& data, std::size_t pieceSize = SIZE_MAX,
