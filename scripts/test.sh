@@ -30,6 +30,7 @@ stage() { printf '\n==== %s ====\n' "$*"; }
 run_ctest() { # DIR REPORTS [ctest options...]
     local dir=$1 reports=$2
     shift 2
+    mkdir -p "$reports" # GoogleTest makes it on Linux, not on Windows
     GTEST_OUTPUT="xml:$reports/" \
         ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error "$@" 2>&1 |
         tee -a "$log"

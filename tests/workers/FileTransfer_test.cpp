@@ -27,7 +27,9 @@ using test::Sz;
 using test::TreeSnapshot;
 using Tree = std::map<std::string, std::string>;
 
-constexpr int ShortWaitMs = 300;
+// These replies end by closing, so the wait only ends a case that fails;
+// Wine on a loaded machine can take longer than a moment to pass them on.
+constexpr int WaitMs = 10000;
 
 std::string HttpOk(const std::string& body) {
     return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
@@ -64,7 +66,7 @@ protected:
         ScriptedServer web(ScriptedServer::HttpReply(reply.substr(0, reply.size() - cut), 16));
         values_.WebBaseUrl = "http://" + web.Address() + "/updates/";
         Worker<CRequestECDFileThread> worker(values_, "127.0.0.1", ScriptedServer::RefusedPort(),
-                                             ShortWaitMs);
+                                             WaitMs);
         const bool failed = RunWorker(worker, WaitPolicy::Block()).failed;
         EXPECT_EQ(failed, values_.WorkerFailed);
         EXPECT_EQ(worker->TransferResult, cut > 0 ? 2 : 1);
@@ -79,7 +81,7 @@ protected:
         ScriptedServer server({ScriptedServer::Receive(request.size()),
                                ScriptedServer::Send(test::Content(
                                    BuildRequestECDFileReply("qvs", 3, fileName, file)))});
-        Worker<CRequestECDFileThread> worker(values_, "127.0.0.1", server.Port(), ShortWaitMs);
+        Worker<CRequestECDFileThread> worker(values_, "127.0.0.1", server.Port(), WaitMs);
         worker->UseServer = true;
         return RunWorker(worker, WaitPolicy::Block()).failed;
     }
@@ -129,8 +131,7 @@ TEST_F(FileTransfer, HttpStoresTheLauncherAsQvsWhateverTheCaseOfItsName) {
     for (const std::string& name : {std::string("Qvs.Exe"), (dir_.Path() / "other.bin").string()}) {
         ScriptedServer web(ScriptedServer::HttpReply(HttpOk(launcher), 7));
         values_.WebBaseUrl = "http://" + web.Address() + "/updates/";
-        Worker<CDownloadWebFileThread> worker(values_, name, ShortWaitMs,
-                                              ScriptedServer::RefusedPort());
+        Worker<CDownloadWebFileThread> worker(values_, name, WaitMs, ScriptedServer::RefusedPort());
         EXPECT_FALSE(RunWorker(worker, WaitPolicy::Block()).failed);
         EXPECT_EQ(worker->Progress.BytesTotal, static_cast<std::int32_t>(launcher.size()));
         EXPECT_EQ(worker->Progress.BytesReceived, static_cast<std::int32_t>(launcher.size()));
