@@ -16,7 +16,7 @@ qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
 install_seconds=$SECONDS
 
 jobs=2
-fuzz_seconds=${QVS_FUZZ_SECONDS:-20}
+fuzz_seconds=${QVS_FUZZ_SECONDS:-10}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 reports=(build/asan/gtest-unit build/asan/gtest-display build/tsan/gtest build/mingw/gtest)
@@ -31,7 +31,7 @@ run_ctest() { # DIR REPORTS [ctest options...]
     local dir=$1 reports=$2
     shift 2
     mkdir -p "$reports" # GoogleTest makes it on Linux, not on Windows
-    GTEST_OUTPUT="xml:$reports/" \
+    GTEST_OUTPUT="xml:$root/$reports/" \
         ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error "$@" 2>&1 |
         tee -a "$log"
     return "${PIPESTATUS[0]}"
