@@ -19,7 +19,7 @@ cd "$root"
 source scripts/deps.sh
 source scripts/nginx-peer.sh
 source scripts/loopback-ports.sh
-qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" time curl nginx python3 cmake ninja-build
+qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" curl nginx
 
 build=${QVS_BENCH_BUILD:-$root/build/bench}
 rounds=${QVS_BENCH_ROUNDS:-3}

@@ -16,7 +16,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
-qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" time tar python3 cmake ninja-build
+qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" tar
 
 build=${QVS_BENCH_BUILD:-$root/build/bench}
 rounds=${QVS_BENCH_ROUNDS:-3}

@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 source scripts/deps.sh
 source scripts/loopback-ports.sh
-qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" curl bc python3 cmake ninja-build coreutils
+qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" curl bc coreutils
 
 build=${QVS_BENCH_BUILD:-$root/build/bench-update}
 rounds=${QVS_BENCH_ROUNDS:-9}
