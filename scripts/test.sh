@@ -4,9 +4,11 @@
 # every fuzz target from its seed corpus for a short bounded time and, last,
 # the tests that need a display (Xvfb); the threaded parts (the workers,
 # qvs-server, the file batch) run again under ThreadSanitizer and the core
-# with its tests is cross-compiled for Windows and run under Wine. Every stage
-# runs even when an earlier one failed; each stage's result and time are
-# printed at the end and the script fails if any failed.
+# with its tests is cross-compiled for Windows and run under Wine. The display
+# tests mostly wait (the launcher closes 14.5 s after starting the game), so
+# they run in the background beside the other stages, which give way to them
+# (nice). Every stage runs even when an earlier one failed; each stage's
+# result and time are printed at the end and the script fails if any failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -28,10 +30,10 @@ stage() { printf '\n==== %s ====\n' "$*"; }
 # for the closing line; a stage's own folder keeps a filtered second run of a
 # program (the X11 window search) from overwriting the first one's report.
 run_ctest() { # DIR REPORTS [ctest options...]
-    local dir=$1 reports=$2
+    local dir=$1 report_dir=$2
     shift 2
-    mkdir -p "$reports" # GoogleTest makes it on Linux, not on Windows
-    GTEST_OUTPUT="xml:${report_drive:-}$root/$reports/" \
+    mkdir -p "$report_dir" # GoogleTest makes it on Linux, not on Windows
+    GTEST_OUTPUT="xml:${report_drive:-}$root/$report_dir/" \
         ctest --test-dir "$dir" -j"$jobs" --output-on-failure --no-tests=error "$@" 2>&1 |
         tee -a "$log"
     return "${PIPESTATUS[0]}"
@@ -145,31 +147,61 @@ failed_tests() {
 results=()
 broken_stages=0 # stages that failed without a failed test to show for it
 
+# Records a finished stage: TITLE STATUS START FAILED_BEFORE.
+record_stage() {
+    local verdict=passed
+    if (($2 != 0)); then
+        verdict=FAILED
+        (($(failed_tests) > $4)) || broken_stages=$((broken_stages + 1))
+    fi
+    results+=("$(printf '%-7s %4d s  %s' "$verdict" $((SECONDS - $3)) "$1")")
+}
+
 # run_stage TITLE FUNCTION...: runs the functions in a subshell that stops at
-# the first failing command; the next stage runs whatever happened.
+# the first failing command; the next stage runs whatever happened. While the
+# display tests run, the stage runs at a lower priority.
 run_stage() {
-    local title=$1 before status start=$SECONDS verdict=passed
+    local title=$1 before start=$SECONDS status
     shift
     stage "$title"
     before=$(failed_tests)
     (
         set -e
+        [ -z "$display_pid" ] || renice -n 10 -p "$BASHPID" >/dev/null
         for step in "$@"; do "$step"; done
     )
     status=$?
-    if ((status != 0)); then
-        verdict=FAILED
-        (($(failed_tests) > before)) || broken_stages=$((broken_stages + 1))
-    fi
-    results+=("$(printf '%-7s %4d s  %s' "$verdict" $((SECONDS - start)) "$title")")
+    record_stage "$title" "$status" "$start" "$before"
+}
+
+# The display stage in the background, with a log of its own that joins the
+# main one when it is over.
+display_title="tests on a display (Xvfb), under the sanitizers"
+display_log=build/asan/display.log
+display_pid=""
+mkdir -p build/asan
+start_display_stage() {
+    display_start=$SECONDS
+    (log=$display_log && display_tests) >"$display_log" 2>&1 &
+    display_pid=$!
+}
+finish_display_stage() {
+    local before status=0
+    wait "$display_pid" || status=$?
+    display_pid=""
+    stage "$display_title"
+    before=$(failed_tests)
+    tee -a "$log" <"$display_log"
+    record_stage "$display_title" "$status" "$display_start" "$before"
 }
 
 run_stage "sanitizer build (clang, AddressSanitizer and UndefinedBehaviorSanitizer)" sanitizer_build
+start_display_stage
 run_stage "unit tests under the sanitizers" unit_tests
 run_stage "fuzz targets from their seeds, ${fuzz_seconds} s each" fuzz_targets
 run_stage "ThreadSanitizer: workers, qvs-server and the file batch" thread_sanitizer_tests
 run_stage "Windows build under Wine" wine_tests
-run_stage "tests on a display (Xvfb), under the sanitizers" display_tests
+finish_display_stage
 
 stage "results"
 printf '%-7s %4d s  %s\n' done "$install_seconds" "packages"
