@@ -5,9 +5,9 @@
 # the tests that need a display (Xvfb); the threaded parts (the workers,
 # qvs-server, the file batch) run again under ThreadSanitizer and the core
 # with its tests is cross-compiled for Windows and run under Wine. The display
-# tests mostly wait (the launcher closes 14.5 s after starting the game), so
-# they run in the background beside the other stages, which give way to them
-# (nice). Every stage runs even when an earlier one failed; each stage's
+# tests and the Wine tests mostly wait (the launcher closes 14.5 s after
+# starting the game; Wine starts its own server), so they run in the
+# background beside the other stages, which give way to them (nice). Every stage runs even when an earlier one failed; each stage's
 # result and time are printed at the end and the script fails if any failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -122,13 +122,16 @@ thread_sanitizer_tests() {
 
 # Optimised lightly and without debug information: under Wine the tests check
 # Windows behaviour, and a failure names its case.
+windows_build() {
+    cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 \
+        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_BUILD_GUI=OFF
+    cmake --build build/mingw -j"$jobs"
+}
+
 wine_tests() {
     export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export DISPLAY=""
     [ -d "$WINEPREFIX" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
-    cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_BUILD_GUI=OFF
-    cmake --build build/mingw -j"$jobs"
     # GoogleTest on Windows takes a path without a drive letter as relative.
     local status=0 report_drive=Z:
     run_ctest build/mingw build/mingw/gtest || status=$?
@@ -147,61 +150,80 @@ failed_tests() {
 results=()
 broken_stages=0 # stages that failed without a failed test to show for it
 
-# Records a finished stage: TITLE STATUS START FAILED_BEFORE.
+# Records a finished stage: TITLE STATUS SECONDS_TAKEN FAILED_BEFORE.
 record_stage() {
     local verdict=passed
     if (($2 != 0)); then
         verdict=FAILED
         (($(failed_tests) > $4)) || broken_stages=$((broken_stages + 1))
     fi
-    results+=("$(printf '%-7s %4d s  %s' "$verdict" $((SECONDS - $3)) "$1")")
+    results+=("$(printf '%-7s %4d s  %s' "$verdict" "$3" "$1")")
 }
 
-# run_stage TITLE FUNCTION...: runs the functions in a subshell that stops at
-# the first failing command; the next stage runs whatever happened. While the
-# display tests run, the stage runs at a lower priority.
+# Runs the functions given, stopping at the first failing command.
+run_steps() {
+    set -e
+    for step in "$@"; do "$step"; done
+}
+
+# run_stage TITLE FUNCTION...: runs the functions in a subshell; the next
+# stage runs whatever happened. While a background stage runs, the stage runs
+# at a lower priority, as the background ones are the easily upset.
 run_stage() {
     local title=$1 before start=$SECONDS status
     shift
     stage "$title"
     before=$(failed_tests)
+    # Not "( ... ) || status=$?": bash ignores set -e on the left of ||.
     (
-        set -e
-        [ -z "$display_pid" ] || renice -n 10 -p "$BASHPID" >/dev/null
-        for step in "$@"; do "$step"; done
+        ((${#background_pids[@]} == 0)) || renice -n 10 -p "$BASHPID" >/dev/null
+        run_steps "$@"
     )
     status=$?
-    record_stage "$title" "$status" "$start" "$before"
+    record_stage "$title" "$status" $((SECONDS - start)) "$before"
 }
 
-# The display stage in the background, with a log of its own that joins the
-# main one when it is over.
-display_title="tests on a display (Xvfb), under the sanitizers"
-display_log=build/asan/display.log
-display_pid=""
-mkdir -p build/asan
-start_display_stage() {
-    display_start=$SECONDS
-    (log=$display_log && display_tests) >"$display_log" 2>&1 &
-    display_pid=$!
+# The stages that mostly wait (on the launcher, or on Wine) run in the
+# background beside the others, each with a log of its own that joins the
+# main one when all are over; each notes when it ended.
+background_pids=()
+background_titles=()
+mkdir -p build && rm -f build/background-*
+start_background() { # TITLE FUNCTION...
+    local n=${#background_pids[@]} start=$SECONDS
+    background_titles+=("$1")
+    shift
+    (
+        (
+            log=/dev/null
+            run_steps "$@"
+        )
+        echo "$? $((SECONDS - start))" >"build/background-$n.end"
+    ) >"build/background-$n.log" 2>&1 &
+    background_pids+=($!)
 }
-finish_display_stage() {
-    local before status=0
-    wait "$display_pid" || status=$?
-    display_pid=""
-    stage "$display_title"
-    before=$(failed_tests)
-    tee -a "$log" <"$display_log"
-    record_stage "$display_title" "$status" "$display_start" "$before"
+
+finish_backgrounds() {
+    local n status taken before
+    for n in "${!background_pids[@]}"; do
+        wait "${background_pids[$n]}"
+        read -r status taken <"build/background-$n.end"
+        stage "${background_titles[$n]}"
+        before=$(failed_tests)
+        tee -a "$log" <"build/background-$n.log"
+        record_stage "${background_titles[$n]}" "$status" "$taken" "$before"
+    done
+    background_pids=()
 }
 
 run_stage "sanitizer build (clang, AddressSanitizer and UndefinedBehaviorSanitizer)" sanitizer_build
-start_display_stage
+start_background "tests on a display (Xvfb), under the sanitizers" display_tests
 run_stage "unit tests under the sanitizers" unit_tests
 run_stage "fuzz targets from their seeds, ${fuzz_seconds} s each" fuzz_targets
+run_stage "Windows build (MinGW)" windows_build
+start_background "Windows tests under Wine" wine_tests
 run_stage "ThreadSanitizer: workers, qvs-server and the file batch" thread_sanitizer_tests
-run_stage "Windows build under Wine" wine_tests
-finish_display_stage
+finish_backgrounds
 
 stage "results"
 printf '%-7s %4d s  %s\n' done "$install_seconds" "packages"
