@@ -50,6 +50,13 @@ TEST_F(Extraction, ASizePastTheEndFailsBeforeTheFileIsStarted) {
     EXPECT_THROW(CDirectory().ExtractPackage(cut, Base() + "missing\\cls\\"), StreamReadError);
 }
 
+// A folder with one file, then one file at the top.
+PackageBytes TwoFiles(const std::string& folder, const char* inFolder, const char* atTop) {
+    PackageBytes bytes;
+    bytes.Dir("", 1).Dir(folder, 0).Int(1).File(folder, inFolder, "first");
+    return bytes.Int(1).File("", atTop, "second");
+}
+
 // The startup class matches in any case and keeps its stored name; the walk
 // ends right after the first one, and writes only folders without one. The
 // base it makes is hidden.
@@ -61,25 +68,10 @@ TEST_F(Extraction, OnlyTheFirstStartupClassIsWritten) {
         std::size_t unread; // bytes after the walk's end
     } cases[] = {
         {"first of two",
-         PackageBytes()
-             .Dir("", 1)
-             .Dir("a\\", 0)
-             .Int(1)
-             .File("a\\", "sTaRtUp.ClAsS", "first")
-             .Int(1)
-             .File("", "startup.class", "second"),
+         TwoFiles("a\\", "sTaRtUp.ClAsS", "startup.class"),
          {{"a/", ""}, {"a/sTaRtUp.ClAsS", "first"}},
          29},
-        {"none",
-         PackageBytes()
-             .Dir("", 1)
-             .Dir("sub\\", 0)
-             .Int(1)
-             .File("sub\\", "startup.class ", "a")
-             .Int(1)
-             .File("", "startup_class", "b"),
-         {{"sub/", ""}},
-         0},
+        {"none", TwoFiles("sub\\", "startup.class ", "startup_class"), {{"sub/", ""}}, 0},
     };
     for (const auto& item : cases) {
         fs::remove_all(Inside());
