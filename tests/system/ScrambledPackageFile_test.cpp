@@ -4,6 +4,7 @@
 #include "support/Scramble.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
+#include "support/WireBytes.h"
 #include "system/CDirectory.h"
 #include "system/PackageError.h"
 #include "system/ScrambledPackageFile.h"
@@ -60,22 +61,15 @@ protected:
         return {tree, error};
     }
 
-    std::string WriteScrambled(const std::string& plain) {
-        const std::string path = parent_.File("package.ecd");
-        test::WriteFileBytes(path, test::Scramble(plain));
-        return path;
-    }
-
     // The directory record part of plain, extracted both ways.
     void ExpectSameOutcome(const std::string& plain, const std::string& what,
                            std::initializer_list<std::size_t> windows = {
                                1, 5, ScrambledPackageFile::DefaultWindow}) {
-        CStream whole;
-        whole.Write(plain.data(), plain.size());
-        whole.SetPosition(0);
+        CStream whole = test::StreamOf(plain);
         const Outcome fromMemory =
             Run([&whole](const std::string& base) { CDirectory().ExtractPackage(whole, base); });
-        const std::string path = WriteScrambled(plain);
+        const std::string path = parent_.File("package.ecd");
+        test::WriteFileBytes(path, test::Scramble(plain));
         for (const std::size_t window : windows) {
             const Outcome fromFile = Run([&path, window](const std::string& base) {
                 ScrambledPackageFile file(path, window);
