@@ -62,10 +62,9 @@ class LaunchTest : public ::testing::Test {
 protected:
     LaunchTest() {
         fs::create_directories(installPath);
-        values = std::make_unique<ProcessValues>(installDir);
-        values->LocalClientCodeVersion = 3;
-        values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
-        values->Directory = std::make_unique<CDirectory>();
+        values.LocalClientCodeVersion = 3;
+        values.Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
+        values.Directory = std::make_unique<CDirectory>();
         // What the client code files of these tests carry: the start-up
         // class and a helper class that must not be extracted.
         fs::create_directories(clientFolder.Path() / "game");
@@ -82,7 +81,7 @@ protected:
         GameLaunch::Probes probes;
         probes.checkJava = [this] { return javaInstalled; };
         probes.measureMachine = [this] { return figures; };
-        GameLaunch(*values, view, prompts, shell, probes).LaunchGame();
+        GameLaunch(values, view, prompts, shell, probes).LaunchGame();
     }
 
     // A build with keys checks the client code again at every start: only
@@ -95,7 +94,7 @@ protected:
     test::TempDir clientFolder;
     std::filesystem::path installPath = root.Path() / "Quorvash";
     std::string installDir = (installPath / "").string();
-    std::unique_ptr<ProcessValues> values;
+    ProcessValues values{installDir};
     RecordingLaunchView view;
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
@@ -126,8 +125,8 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
         test::WriteRawFile(classDir / "Old.class", "old");
         test::WriteRawFile(classDir / "old" / "Stale.class", "stale");
         if (!inside) {
-            values->Workers.UpdatePublicKeys = {keys.publicKey};
-            values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
+            values.Workers.UpdatePublicKeys = {keys.publicKey};
+            values.Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
         }
         Launch();
 
@@ -138,7 +137,7 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
         EXPECT_FALSE(extracted.contains("game/Helper.class") || extracted.contains("Helper.class"));
         EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
 #ifdef _WIN32
-        EXPECT_EQ((platform::GetAttributes(values->ClientClassDir).value_or(0) &
+        EXPECT_EQ((platform::GetAttributes(values.ClientClassDir).value_or(0) &
                    platform::AttrHidden) != 0,
                   inside);
 #endif
@@ -147,15 +146,15 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
         EXPECT_TRUE(prompts.messages.empty());
         // The exit clean-up finds what was extracted (a directory named
         // without its separator: the C runtime of Windows cannot stat one with it).
-        EXPECT_TRUE(fs::equivalent(fs::path(values->ClientClassDir).parent_path(), classDir));
-        EXPECT_EQ(CleanUpClientClass(values->ClientClassDir, values->InstallDir()), inside);
+        EXPECT_TRUE(fs::equivalent(fs::path(values.ClientClassDir).parent_path(), classDir));
+        EXPECT_EQ(CleanUpClientClass(values.ClientClassDir, values.InstallDir()), inside);
         EXPECT_EQ(fs::exists(classDir / "StartUp.class"), !inside);
     }
     // Whole MiB, truncated; the heap options in the start never follow the machine.
-    values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
-    EXPECT_EQ(values->Config->ReadValue("CONFIG", "MEMORY", ""), "16384");
-    EXPECT_EQ(values->Config->ReadValue("CONFIG", "AVAILABLE_MEMORY", ""), "0");
-    EXPECT_EQ(values->Config->ReadValue("CONFIG", "CPU", ""), "4294967295");
+    values.Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
+    EXPECT_EQ(values.Config->ReadValue("CONFIG", "MEMORY", ""), "16384");
+    EXPECT_EQ(values.Config->ReadValue("CONFIG", "AVAILABLE_MEMORY", ""), "0");
+    EXPECT_EQ(values.Config->ReadValue("CONFIG", "CPU", ""), "4294967295");
     // Nor does the exit clean-up delete from the installation however it is named.
     std::vector<std::string> ways = {"", installDir + "classes/../", installDir + "./"};
 #ifndef _WIN32
@@ -190,13 +189,13 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
     for (const auto& [file, content, withKeys] : cases) {
         SCOPED_TRACE(file + " of " + std::to_string(content.size()));
         if (withKeys) {
-            values->Workers.UpdatePublicKeys = {keys.publicKey};
+            values.Workers.UpdatePublicKeys = {keys.publicKey};
         }
         if (!file.empty()) {
             test::WriteRawFile(installPath / file, content);
         }
         test::WriteRawFile(installPath / "Qvsc.Dat", "7777");
-        values->ClientClassDir.clear();
+        values.ClientClassDir.clear();
         Launch();
 
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.ecd"));
@@ -204,7 +203,7 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         EXPECT_EQ(prompts.messages, Lines{kClientCodeMessage});
         EXPECT_EQ(view.events, (Events{"close"}));
         if (content == outside) {
-            EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
+            EXPECT_TRUE(values.ClientClassDir.empty()); // nothing for the exit clean-up
         }
         // Outside the installation nothing changed, nor its other files.
         Tree kept = test::TreeSnapshot(root.Path());
