@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qvs {
@@ -61,9 +62,9 @@ class LaunchTest : public ::testing::Test {
 protected:
     LaunchTest() {
         fs::create_directories(installPath);
-        values = std::make_unique<ProcessValues>(installDir);
-        values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
-        values->Directory = std::make_unique<CDirectory>();
+        values.LocalClientCodeVersion = 3;
+        values.Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
+        values.Directory = std::make_unique<CDirectory>();
         // What the client code files of these tests carry: the start-up
         // class and a helper class that must not be extracted.
         fs::create_directories(clientFolder.Path() / "game");
@@ -80,23 +81,26 @@ protected:
         GameLaunch::Probes probes;
         probes.checkJava = [this] { return javaInstalled; };
         probes.measureMachine = [this] { return figures; };
-        GameLaunch(*values, view, prompts, shell, probes).LaunchGame();
+        GameLaunch(values, view, prompts, shell, probes).LaunchGame();
     }
 
-    void InstallClientCode(const std::string& baseName) {
-        test::WriteRawFile(installPath / "qvsc.ecd", ClientCodeOf(clientFolder.Path(), baseName));
+    // A build with keys checks the client code again at every start: only
+    // the file signed for the installed version is whole.
+    std::string Signed(const std::string& code, const std::string& version = "3") const {
+        return code + UpdateSignature::Sign(keys.seed, {"qvsc", version}, code);
     }
 
     test::TempDir root;
     test::TempDir clientFolder;
     std::filesystem::path installPath = root.Path() / "Quorvash";
     std::string installDir = (installPath / "").string();
-    std::unique_ptr<ProcessValues> values;
+    ProcessValues values{installDir};
     RecordingLaunchView view;
     test::RecordingPrompts prompts;
     test::RecordingShell shell;
     bool javaInstalled = true;
     MachineFigures figures;
+    const Ed25519::KeyPair keys = Ed25519::Generate();
 };
 
 const std::string kClientCodeMessage =
@@ -108,18 +112,21 @@ const std::string kClientCodeMessage =
 // that is the installation itself keeps its files, and the exit clean-up
 // never deletes from it. The walk makes the directories it passes, but
 // writes no other file. The machine figures are only a record: a
-// configuration that cannot be written does not stop the start.
+// configuration that cannot be written does not stop the start. The second
+// start is of a build with keys.
 TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
     figures = {17179869184ULL + 1048575, 1048575, 4294967295U};
     for (const bool inside : {true, false}) {
         SCOPED_TRACE(inside ? "inside" : "the installation");
         const fs::path classDir = inside ? installPath / "MainClass" : installPath;
-        InstallClientCode(inside ? "MainClass\\" : ".\\");
+        const std::string code = ClientCodeOf(clientFolder.Path(), inside ? "MainClass\\" : ".\\");
+        test::WriteRawFile(installPath / "qvsc.ecd", inside ? code : Signed(code));
         fs::create_directories(classDir / "old");
         test::WriteRawFile(classDir / "Old.class", "old");
         test::WriteRawFile(classDir / "old" / "Stale.class", "stale");
         if (!inside) {
-            values->Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
+            values.Workers.UpdatePublicKeys = {keys.publicKey};
+            values.Config = std::make_unique<CConfig>(installDir + "missing-dir/qvs.cfg");
         }
         Launch();
 
@@ -130,7 +137,7 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
         EXPECT_FALSE(extracted.contains("game/Helper.class") || extracted.contains("Helper.class"));
         EXPECT_TRUE(fs::exists(installPath / "qvsc.ecd")); // the client needs it whole
 #ifdef _WIN32
-        EXPECT_EQ((platform::GetAttributes(values->ClientClassDir).value_or(0) &
+        EXPECT_EQ((platform::GetAttributes(values.ClientClassDir).value_or(0) &
                    platform::AttrHidden) != 0,
                   inside);
 #endif
@@ -139,15 +146,15 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
         EXPECT_TRUE(prompts.messages.empty());
         // The exit clean-up finds what was extracted (a directory named
         // without its separator: the C runtime of Windows cannot stat one with it).
-        EXPECT_TRUE(fs::equivalent(fs::path(values->ClientClassDir).parent_path(), classDir));
-        EXPECT_EQ(CleanUpClientClass(values->ClientClassDir, values->InstallDir()), inside);
+        EXPECT_TRUE(fs::equivalent(fs::path(values.ClientClassDir).parent_path(), classDir));
+        EXPECT_EQ(CleanUpClientClass(values.ClientClassDir, values.InstallDir()), inside);
         EXPECT_EQ(fs::exists(classDir / "StartUp.class"), !inside);
     }
     // Whole MiB, truncated; the heap options in the start never follow the machine.
-    values->Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
-    EXPECT_EQ(values->Config->ReadValue("CONFIG", "MEMORY", ""), "16384");
-    EXPECT_EQ(values->Config->ReadValue("CONFIG", "AVAILABLE_MEMORY", ""), "0");
-    EXPECT_EQ(values->Config->ReadValue("CONFIG", "CPU", ""), "4294967295");
+    values.Config = std::make_unique<CConfig>(CConfig::PathIn(installDir));
+    EXPECT_EQ(values.Config->ReadValue("CONFIG", "MEMORY", ""), "16384");
+    EXPECT_EQ(values.Config->ReadValue("CONFIG", "AVAILABLE_MEMORY", ""), "0");
+    EXPECT_EQ(values.Config->ReadValue("CONFIG", "CPU", ""), "4294967295");
     // Nor does the exit clean-up delete from the installation however it is named.
     std::vector<std::string> ways = {"", installDir + "classes/../", installDir + "./"};
 #ifndef _WIN32
@@ -162,24 +169,33 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
 }
 
 // A client code file that cannot serve (missing, cut, a class directory
-// outside; what a hostile package holds is CDirectoryHostile's, where each
-// name lies ClassDirectoryTest's): the version files of the client code go,
-// whatever their case, the player is told, the launcher closes, and nothing
-// outside the installation is touched.
+// outside; in a build with keys, unsigned or signed for another version;
+// what a hostile package holds is CDirectoryExtract's, where each name lies
+// ClassDirectoryTest's, a signature that does not match the bytes
+// UpdateSignature's): the version files of the client code go, whatever their
+// case, the player is told, the launcher closes, and nothing outside the
+// installation is touched.
 TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
     test::WriteRawFile(root.Path() / "parent-keep.txt", "parent");
     test::WriteRawFile(installPath / "qvs.dat", "data");
     const std::string good = ClientCodeOf(clientFolder.Path(), "MainClass\\");
     const std::string outside = ClientCodeOf(clientFolder.Path(), "..\\");
-    const std::pair<std::string, std::string> cases[] = {
-        {"", ""}, {"QVSC.ECD", good.substr(0, good.size() - 2)}, {"qvsc.ecd", outside}};
-    for (const auto& [file, content] : cases) {
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"", "", false},
+        {"QVSC.ECD", good.substr(0, good.size() - 2), false},
+        {"qvsc.ecd", outside, false},
+        {"qvsc.ecd", good, true},
+        {"qvsc.ecd", Signed(good, "2"), true}};
+    for (const auto& [file, content, withKeys] : cases) {
         SCOPED_TRACE(file + " of " + std::to_string(content.size()));
+        if (withKeys) {
+            values.Workers.UpdatePublicKeys = {keys.publicKey};
+        }
         if (!file.empty()) {
             test::WriteRawFile(installPath / file, content);
         }
         test::WriteRawFile(installPath / "Qvsc.Dat", "7777");
-        values->ClientClassDir.clear();
+        values.ClientClassDir.clear();
         Launch();
 
         EXPECT_FALSE(platform::FileExists(installDir + "qvsc.ecd"));
@@ -187,7 +203,7 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         EXPECT_EQ(prompts.messages, Lines{kClientCodeMessage});
         EXPECT_EQ(view.events, (Events{"close"}));
         if (content == outside) {
-            EXPECT_TRUE(values->ClientClassDir.empty()); // nothing for the exit clean-up
+            EXPECT_TRUE(values.ClientClassDir.empty()); // nothing for the exit clean-up
         }
         // Outside the installation nothing changed, nor its other files.
         Tree kept = test::TreeSnapshot(root.Path());
@@ -197,29 +213,6 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         EXPECT_EQ(kept, (Tree{{"Quorvash/qvs.dat", "data"}, {"parent-keep.txt", "parent"}}));
         EXPECT_TRUE(prompts.questions.empty());
         EXPECT_TRUE(shell.programs.empty());
-    }
-}
-
-// With keys in the build the client code is checked again at every start:
-// one unsigned or signed for another version than the installed one is a
-// damaged client code file (a signature that does not match the bytes is
-// UpdateSignature's to refuse).
-TEST_F(LaunchTest, WithKeysOnlyTheSignedClientCodeOfTheInstalledVersionStarts) {
-    const Ed25519::KeyPair keys = Ed25519::Generate();
-    values->Workers.UpdatePublicKeys = {keys.publicKey};
-    values->LocalClientCodeVersion = 3;
-    const std::string code = ClientCodeOf(clientFolder.Path(), "MainClass\\");
-    const std::string genuine = code + UpdateSignature::Sign(keys.seed, {"qvsc", "3"}, code);
-    const std::pair<std::string, bool> cases[] = {
-        {genuine, true},
-        {code, false},
-        {code + UpdateSignature::Sign(keys.seed, {"qvsc", "2"}, code), false}};
-    for (const auto& [file, starts] : cases) {
-        test::WriteRawFile(installPath / "qvsc.ecd", file);
-        Launch();
-        EXPECT_EQ(shell.programs.size(), starts ? 1U : 0U);
-        EXPECT_EQ(prompts.messages.empty(), starts);
-        EXPECT_EQ(fs::exists(installPath / "qvsc.ecd"), starts);
     }
 }
 
@@ -247,7 +240,6 @@ TEST_F(LaunchTest, WithoutJavaItIsOfferedAndTheLauncherStaysOpen) {
         EXPECT_TRUE(prompts.messages.empty());
     };
     javaInstalled = false;
-    InstallClientCode("MainClass\\");
     test::WriteRawFile(installPath / beta, "MZ");
     test::WriteRawFile(installPath / release, "MZ");
     Launch({false});

@@ -20,8 +20,6 @@ protected:
     test::TempDir dir;
     std::string logPath = dir.File("betaErrorLog.out");
     std::string configPath = dir.File("qvs.cfg");
-
-    void WriteLog(const std::string& bytes) { test::WriteRawFile(logPath, bytes); }
 };
 
 // At most the first 102 lines, each cut after 1023 characters; the report is
@@ -38,7 +36,7 @@ TEST_F(ErrorReportTest, LogSplitsIntoLinesAndIsOfferedFrom100Bytes) {
         {cut + "z\n" + cut + std::string(100000, 'w') + "\r\nafter", {cut, cut, "after"}},
         {std::string(206, '\n'), Lines(102, "")}};
     for (const auto& [content, expected] : cases) {
-        WriteLog(content);
+        test::WriteRawFile(logPath, content);
         EXPECT_EQ(ReadErrorLogLines(logPath), expected) << content.substr(0, 20);
         EXPECT_EQ(ShouldOfferErrorReport(logPath), content.size() >= 100) << content.size();
     }
@@ -64,7 +62,7 @@ TEST_F(ErrorReportTest, ReportIsConfigurationThenEmptyLineThenLog) {
             test::WriteRawFile(configPath, *c.config);
         }
         if (c.log) {
-            WriteLog(*c.log);
+            test::WriteRawFile(logPath, *c.log);
         }
         EXPECT_EQ(BuildErrorReportText(configPath, logPath), c.report);
     }

@@ -34,7 +34,6 @@ std::string ReasonFor(const std::string& file, const std::vector<std::string>& k
 TEST(UpdateSignature, EachTamperingIsRefusedWithItsReason) {
     const Ed25519::KeyPair ours = Ed25519::Generate();
     const Ed25519::KeyPair other = Ed25519::Generate();
-    const Ed25519::KeyPair stranger = Ed25519::Generate();
     const std::string content = "package bytes \x01\x02\x03 and more";
     const SignedItem item{"qvs", "5"};
     const std::string file = content + UpdateSignature::Sign(ours.seed, item, content);
@@ -57,14 +56,12 @@ TEST(UpdateSignature, EachTamperingIsRefusedWithItsReason) {
         {"digest too long", Replace(file, "\nqvs\n5\n", "\nq\n5\n00"), item,
          "damaged signature trailer"},
         {"other version", file, {"qvs", "6"}, "signed for qvs 5, not qvs 6"},
-        {"other item", file, {"qvsc", "5"}, "signed for qvs 5, not qvsc 5"},
-        {"other key", content + UpdateSignature::Sign(stranger.seed, item, content), item,
-         "signed by an unknown key"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReasonFor(c.file, {other.publicKey, ours.publicKey}, c.expected), c.reason)
             << c.what;
     }
+    // Signed, but by none of the keys the build knows.
     EXPECT_EQ(ReasonFor(file, {other.publicKey}, item), "signed by an unknown key");
     EXPECT_EQ(UpdateSignature::Content(file), content);
     // Read from the last bytes of a longer file, a size reaching before them is refused.

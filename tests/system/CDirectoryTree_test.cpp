@@ -25,12 +25,6 @@ void MakeSampleTree(const fs::path& root) {
     WriteFileBytes(root / "a" / "b" / "c" / "deep", "d");
 }
 
-void MakeReadOnly(const std::string& path) {
-    const auto attributes = platform::GetAttributes(path);
-    ASSERT_TRUE(attributes.has_value());
-    ASSERT_TRUE(platform::SetAttributes(path, *attributes | platform::AttrReadOnly));
-}
-
 // Emptying keeps the folder, deleting removes it too; a read-only file stays
 // and so do the folders holding it; a sibling is never touched.
 TEST(CDirectoryTree, EmptyAndDeleteRemoveAllButReadOnlyFiles) {
@@ -42,7 +36,8 @@ TEST(CDirectoryTree, EmptyAndDeleteRemoveAllButReadOnlyFiles) {
             Tree expected{{"sibling", "s"}};
             if (locked) {
                 WriteFileBytes(temp.Path() / "tree" / "a" / "b" / "locked", "L");
-                MakeReadOnly(temp.Str() + "tree\\a\\b\\locked");
+                ASSERT_TRUE(platform::SetAttributes(temp.Str() + "tree\\a\\b\\locked",
+                                                    platform::AttrReadOnly));
                 expected.insert({{"tree/a/", ""}, {"tree/a/b/", ""}, {"tree/a/b/locked", "L"}});
             }
             if (locked || !deleteTree) {
@@ -74,43 +69,37 @@ TEST(CDirectoryTree, MissingDirectoryOrMissingSeparatorChangesNothing) {
 }
 
 #ifndef _WIN32
-// A link inside the tree is removed as a link; what it points to is kept.
-TEST(CDirectoryTree, LinksAreRemovedNeverFollowed) {
+// A link inside the tree is removed as a link; what it points to is kept. A
+// name may hold "\", which the file layer reads as a separator: such an entry
+// is left alone rather than resolved to another path.
+TEST(CDirectoryTree, LinksAndNamesHoldingBackslashesLeadNowhereElse) {
     for (bool deleteTree : {false, true}) {
         test::TempDir temp;
+        const fs::path tree = temp.Path() / "tree";
         fs::create_directories(temp.Path() / "outside" / "keep");
         WriteFileBytes(temp.Path() / "outside" / "precious", "P");
-        fs::create_directories(temp.Path() / "tree" / "sub");
-        fs::create_directory_symlink(temp.Path() / "outside", temp.Path() / "tree" / "dirlink");
-        fs::create_directory_symlink(temp.Path() / "outside", temp.Path() / "tree" / "sub" / "l2");
-        fs::create_symlink(temp.Path() / "outside" / "precious", temp.Path() / "tree" / "filelink");
-        fs::create_symlink(temp.Path() / "gone", temp.Path() / "tree" / "dangling");
-        CDirectory directory;
+        WriteFileBytes(temp.Path() / "victim", "V");
+        fs::create_directories(tree / "sub");
+        fs::create_directory_symlink(temp.Path() / "outside", tree / "dirlink");
+        fs::create_directory_symlink(temp.Path() / "outside", tree / "sub" / "l2");
+        fs::create_symlink(temp.Path() / "outside" / "precious", tree / "filelink");
+        fs::create_symlink(temp.Path() / "gone", tree / "dangling");
+        WriteFileBytes(tree / "..\\victim", "decoy");
+        fs::create_directories(tree / "..\\");
         if (deleteTree) {
-            directory.DeleteDirectoryTree(temp.Str() + "tree\\");
+            CDirectory().DeleteDirectoryTree(temp.Str() + "tree\\");
         } else {
-            directory.EmptyDirectory(temp.Str() + "tree\\");
+            CDirectory().EmptyDirectory(temp.Str() + "tree\\");
         }
-        Tree expected{{"outside/", ""}, {"outside/keep/", ""}, {"outside/precious", "P"}};
-        if (!deleteTree) {
-            expected["tree/"] = "";
-        }
-        EXPECT_EQ(TreeSnapshot(temp.Path()), expected) << "deleteTree=" << deleteTree;
+        EXPECT_EQ(TreeSnapshot(temp.Path()), (Tree{{"outside/", ""},
+                                                   {"outside/keep/", ""},
+                                                   {"outside/precious", "P"},
+                                                   {"tree/", ""},
+                                                   {"tree/..\\/", ""},
+                                                   {"tree/..\\victim", "decoy"},
+                                                   {"victim", "V"}}))
+            << "deleteTree=" << deleteTree;
     }
-}
-
-// On POSIX a name may hold "\", which the file layer reads as a separator:
-// such an entry is left alone rather than resolved to another path.
-TEST(CDirectoryTree, NamesHoldingBackslashesAreNotResolvedElsewhere) {
-    test::TempDir temp;
-    WriteFileBytes(temp.Path() / "victim", "V");
-    fs::create_directories(temp.Path() / "tree");
-    WriteFileBytes(temp.Path() / "tree" / "..\\victim", "decoy");
-    fs::create_directories(temp.Path() / "tree" / "..\\");
-    CDirectory().DeleteDirectoryTree(temp.Str() + "tree\\");
-    const Tree tree = TreeSnapshot(temp.Path());
-    EXPECT_EQ(tree.count("victim"), 1U);
-    EXPECT_EQ(tree.at("victim"), "V");
 }
 #endif
 
