@@ -52,9 +52,9 @@ class CrashSafetyTest : public UpdateFixture {
 protected:
     void SetUp() override {
         for (int version = 1; version <= DataVersions; ++version) {
-            ServeFile("qvs" + std::to_string(version) + ".ecd", DataPackage(version));
+            server.Serve("qvs" + std::to_string(version) + ".ecd", DataPackage(version));
         }
-        ServeFile("qvsc" + std::to_string(ClientCodeVersion) + ".ecd", ClientCode());
+        server.Serve("qvsc" + std::to_string(ClientCodeVersion) + ".ecd", ClientCode());
         Start();
     }
 
@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<ExternalProcess> StartPass(const std::string& installDir) const {
         return std::make_unique<ExternalProcess>(
             QVS_PASS_RUNNER_PATH,
-            std::vector<std::string>{installDir, std::to_string(server->updatePort),
+            std::vector<std::string>{installDir, std::to_string(server.updatePort),
                                      values.Workers.WebBaseUrl});
     }
 
