@@ -87,10 +87,13 @@ std::size_t ResidentKiB(long pid) {
 
 // Whether condition holds within 5 s.
 bool Eventually(const std::function<bool()>& condition) {
-    for (int attempt = 0; attempt < 100 && !condition(); ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (condition()) {
+            return true;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return condition();
+    return false;
 }
 
 // Whether the server holds exactly count sockets (its listeners and the

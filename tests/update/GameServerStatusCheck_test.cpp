@@ -95,7 +95,7 @@ TEST_F(GameServerStatusTest, AttemptsUntilOneAnswersAndShowsWhoIsOnline) {
         EXPECT_EQ(view.shownPeople, c.shown);
         EXPECT_EQ(view.blinking, !online);
         EXPECT_EQ(values.PlayHelp1, online ? PlayHelpOnline : PlayHelpDisabled);
-        EXPECT_GT(view.messageRounds, 0);
+        EXPECT_TRUE(c.attempts == 1 || view.messageRounds > 0); // live while kept waiting
         EXPECT_EQ(view.errorReports, c.errorLog ? 1 : 0);
     }
 }
