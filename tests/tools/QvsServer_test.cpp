@@ -171,7 +171,7 @@ protected:
     QvsServer& server = served->server;
 };
 
-TEST_F(QvsServerTest, UpdatePortRepliesByteForByte) {
+TEST_F(QvsServerTest, RepliesByteForByte) {
     EXPECT_EQ(RawExchange(server.updatePort, Bytes({0, 0, 0, 0, 0, 0, 0, 0})),
               Message(0, Sz("127.0.0.1")));
     // 12 beats 5 and 3 as a number, not as text; qvsc files are not qvs versions.
@@ -189,9 +189,7 @@ TEST_F(QvsServerTest, UpdatePortRepliesByteForByte) {
               Message(3, Le32(1) + Le32(2) + Le32(30) + Le32(400)));
     EXPECT_EQ(RawExchange(server.updatePort, Message(4, Sz("qvs.exe"))),
               Message(4, served->launcher));
-}
-
-TEST_F(QvsServerTest, GameStatusComesFromTheStatusFiles) {
+    // The game port's status, from the status files.
     const StatusReply expected{42, 2, "Maintenance", "<p>Back at 10:00</p>\n"};
     EXPECT_EQ(RawExchange(server.gamePort, std::string(BuildStatusQuery().View())),
               std::string(BuildStatusReply(expected).View()));
