@@ -76,19 +76,16 @@ class SignedRefusal : public SignedUpdates,
                       public ::testing::WithParamInterface<std::tuple<Kind, int>> {
 protected:
     std::string stranger = Ed25519::Generate().seed;
+    SignedItem Other(SignedItem item, const char* name, const char* version) const {
+        return {item.name + name, item.version + version};
+    }
     const std::pair<const char*, Alter> tamperings[8] = {
         {"content byte", [&](auto& c, auto& i) { return Flip(Signed(c, i), 2); }},
         {"signature byte", [&](auto& c, auto& i) { return Flip(Signed(c, i), -30); }},
         {"trailer length", [&](auto& c, auto& i) { return Flip(Signed(c, i), -10); }},
         {"truncated", [&](auto& c, auto& i) { return Signed(c, i).substr(0, c.size() + 40); }},
-        {"other version",
-         [&](auto& c, auto& i) {
-             return Signed(c, {i.name, i.version + "0"});
-         }},
-        {"other item",
-         [&](auto& c, auto& i) {
-             return Signed(c, {i.name + "x", i.version});
-         }},
+        {"other version", [&](auto& c, auto& i) { return Signed(c, Other(i, "", "0")); }},
+        {"other item", [&](auto& c, auto& i) { return Signed(c, Other(i, "x", "")); }},
         {"other key", [&](auto& c, auto& i) { return Signed(c, i, stranger); }},
         {"unsigned", [](auto& c, auto&) { return c; }},
     };
