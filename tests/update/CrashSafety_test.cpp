@@ -52,21 +52,16 @@ class CrashSafetyTest : public UpdateFixture {
 protected:
     void SetUp() override {
         for (int version = 1; version <= DataVersions; ++version) {
-            ServeFile("qvs" + std::to_string(version) + ".ecd", DataPackage(version));
+            server.Serve("qvs" + std::to_string(version) + ".ecd", DataPackage(version));
         }
-        ServeFile("qvsc" + std::to_string(ClientCodeVersion) + ".ecd", ClientCode());
+        server.Serve("qvsc" + std::to_string(ClientCodeVersion) + ".ecd", ClientCode());
         Start();
-    }
-
-    // A fresh installation holds only the launcher, as current as the server's.
-    static void NewInstallation(const TempDir& dir) {
-        WriteRawFile(dir.File("qvs.exe"), Launcher(1));
     }
 
     std::unique_ptr<ExternalProcess> StartPass(const std::string& installDir) const {
         return std::make_unique<ExternalProcess>(
             QVS_PASS_RUNNER_PATH,
-            std::vector<std::string>{installDir, std::to_string(server->updatePort),
+            std::vector<std::string>{installDir, std::to_string(server.updatePort),
                                      values.Workers.WebBaseUrl});
     }
 
@@ -122,7 +117,7 @@ TEST_F(CrashSafetyTest, KilledAtTwentyMomentsThenCompleted) {
     auto whole = std::chrono::steady_clock::duration::max();
     for (int run = 0; run < 3; ++run) {
         TempDir reference;
-        NewInstallation(reference);
+        WriteRawFile(reference.File("qvs.exe"), Launcher(1)); // as the server's
         const auto start = std::chrono::steady_clock::now();
         ASSERT_EQ(CompletePass(reference.Str()), 0);
         whole = std::min(whole, std::chrono::steady_clock::now() - start);
@@ -133,7 +128,7 @@ TEST_F(CrashSafetyTest, KilledAtTwentyMomentsThenCompleted) {
     std::set<std::int32_t> versionsSeen;
     for (int moment = 0; moment < KillMoments; ++moment) {
         TempDir dir;
-        NewInstallation(dir);
+        WriteRawFile(dir.File("qvs.exe"), Launcher(1));
         const auto delay = whole * (moment + 1) / (KillMoments + 1);
         const auto pass = StartPass(dir.Str());
         std::this_thread::sleep_for(delay);

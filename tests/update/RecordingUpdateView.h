@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,21 +12,15 @@
 
 namespace qvs::test {
 
-// The version a version file holds, read byte by byte: 0 when there is no
+// The version a version file holds, read without the launcher: 0 when no
 // file (as the next start takes it), -1 when it is torn.
 inline std::int32_t VersionIn(const std::filesystem::path& file) {
     const auto bytes = ReadRawFile(file);
-    if (!bytes) {
-        return 0;
+    std::int32_t value = -1;
+    if (bytes && bytes->size() == 4) {
+        std::memcpy(&value, bytes->data(), 4); // little-endian, as on every target
     }
-    if (bytes->size() != 4) {
-        return -1;
-    }
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(i)]);
-    }
-    return static_cast<std::int32_t>(value);
+    return bytes ? value : 0;
 }
 
 // The main window as the pass drives it: every call in order, and the

@@ -46,8 +46,8 @@ protected:
         const char* names[] = {"qvs1.ecd", "qvsc1.ecd", "QVS.exe"};
         for (int i = 0; i < 3; ++i) {
             const auto& [content, item] = items[i];
-            ServeFile(names[i],
-                      i == static_cast<int>(kind) ? alter(content, item) : Signed(content, item));
+            server.Serve(names[i], i == static_cast<int>(kind) ? alter(content, item)
+                                                               : Signed(content, item));
         }
     }
     std::map<std::string, std::string> Installation() const {
@@ -115,7 +115,7 @@ TEST_P(SignedRefusal, IsRefusedOnBothPathsWithNothingWritten) {
     // Both refusals are in the log with their reason, for support.
     const std::string log = Installed("Log/update.log");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
-    EXPECT_EQ(log.find(": signature: ") != std::string::npos, true) << log;
+    EXPECT_NE(log.find(": signature: "), std::string::npos) << log;
 }
 
 INSTANTIATE_TEST_SUITE_P(EachKindEachTampering, SignedRefusal,
@@ -129,10 +129,10 @@ INSTANTIATE_TEST_SUITE_P(EachKindEachTampering, SignedRefusal,
 TEST_F(SignedUpdates, ATamperingProxyOnTheWebHostLeavesOnlyGenuineFiles) {
     Install(0, 0);
     Serve();
-    ServeFile("qvs2.ecd", Signed(DataSet(2), {"qvs", "2"}));
+    server.Serve("qvs2.ecd", Signed(DataSet(2), {"qvs", "2"}));
     WriteRawFile(install.File("qvs.exe"), Launcher(2));
     Start();
-    const std::uint16_t upstream = server->httpPort;
+    const std::uint16_t upstream = server.httpPort;
     ScriptedServer proxy([upstream](const std::string& request, int) {
         std::string reply = RawExchange(upstream, request);
         const std::size_t body = reply.find("\r\n\r\n");

@@ -1,32 +1,29 @@
 // An installation and an update server for one test: a fresh installation
-// directory with qvs.cfg and the version files, the suite's qvs-server on
-// free loopback ports serving a folder of packages emptied for each test,
-// and the main window as recorded calls.
+// directory with qvs.cfg and the version files, the suite's qvs-server with
+// its served folder emptied for each test, and the main window as recorded
+// calls.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "launcher/CConfig.h"
-#include "launcher/INetworkInformationView.h"
 #include "launcher/ProcessValues.h"
 #include "launcher/StartUp.h"
 #include "launcher/UpdatePass.h"
 #include "launcher/VersionFile.h"
 #include "platform/VersionRecord.h"
 #include "support/PackageBytes.h"
+#include "support/QvsServer.h"
 #include "support/RawFile.h"
 #include "support/RecordingNetworkView.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
 #include "support/Scramble.h"
 #include "support/TempDir.h"
-#include "tools/ServerProcess.h"
 #include "update/RecordingUpdateView.h"
 
 namespace qvs::test {
@@ -50,16 +47,13 @@ inline std::string Launcher(std::int32_t build) {
 class UpdateFixture : public ::testing::Test {
 protected:
     UpdateFixture() : values(install.Str()), view(install.File("qvs.dat")) {
-        for (const char* folder : {"updates", "status"}) {
-            std::filesystem::remove_all(serverRoot.Path() / folder);
-            std::filesystem::create_directories(serverRoot.Path() / folder);
-        }
+        server.Clear();
         WriteRawFile(install.File("qvs.exe"), Launcher(1));
-        ServeFile("QVS.exe", Launcher(1));
+        server.Serve("QVS.exe", Launcher(1));
     }
 
     // One server for the suite: starting one takes far longer than a pass.
-    static void SetUpTestSuite() { shared = std::make_unique<SharedServer>(); }
+    static void SetUpTestSuite() { shared = std::make_unique<QvsServer>(); }
     static void TearDownTestSuite() { shared.reset(); }
 
     // The data package of version n holds "data<n>.txt"; the client code of
@@ -67,17 +61,14 @@ protected:
     void ServeDataVersions(int from, int to) {
         for (int n = from; n <= to; ++n) {
             const std::string name = "data" + std::to_string(n) + ".txt";
-            ServeFile("qvs" + std::to_string(n) + ".ecd",
-                      ScrambledPackage("", name, "data " + std::to_string(n)));
+            server.Serve("qvs" + std::to_string(n) + ".ecd",
+                         ScrambledPackage("", name, "data " + std::to_string(n)));
         }
     }
     void ServeClientCode(int version) {
-        ServeFile(
+        server.Serve(
             "qvsc" + std::to_string(version) + ".ecd",
             ScrambledPackage("MainClass\\", "StartUp.class", "client " + std::to_string(version)));
-    }
-    void ServeFile(const std::string& name, const std::string& content) {
-        WriteRawFile(serverRoot.Path() / "updates" / name, content);
     }
 
     void Install(std::int32_t dataVersion, std::int32_t clientVersion) {
@@ -89,14 +80,12 @@ protected:
     // nothing listens) and reads the installation as the launcher does at
     // start-up.
     void Start(bool withServer = true) {
-        if (withServer) {
-            server = &shared->server;
-            if (!server->Ready()) { // fatal for the test, which would go on without it
-                throw std::runtime_error("qvs-server did not start");
-            }
+        if (withServer && !server.Ready()) { // fatal for the test, which would go on without it
+            throw std::runtime_error("qvs-server did not start");
         }
-        const std::uint16_t updatePort = server ? server->updatePort : ExternalProcess::FreePort();
-        const std::uint16_t httpPort = server ? server->httpPort : ExternalProcess::FreePort();
+        const std::uint16_t updatePort =
+            withServer ? server.updatePort : ExternalProcess::FreePort();
+        const std::uint16_t httpPort = withServer ? server.httpPort : ExternalProcess::FreePort();
         StartUp(values).Run();
         values.UpdateServerHost = "127.0.0.1";
         values.UpdateServerPort = updatePort;
@@ -115,20 +104,14 @@ protected:
         return ReadRawFile(install.File(name)).value_or("<missing>");
     }
 
-    struct SharedServer {
-        TempDir root;
-        ServerProcess server{root.Str(), root.File("server.log")};
-    };
-    static inline std::unique_ptr<SharedServer> shared;
-
+    static inline std::unique_ptr<QvsServer> shared;
+    QvsServer& server = *shared;
     TempDir install;
-    const TempDir& serverRoot = shared->root;
     ProcessValues values;
     RecordingUpdateView view;
     RecordingNetworkView network;
     RecordingPrompts prompts;
     RecordingShell shell;
-    ServerProcess* server = nullptr;
 };
 
 } // namespace qvs::test

@@ -131,61 +131,50 @@ TEST_F(UpdatePassTest, ClientCodeBehindWithZeroCountIsFetchedWithTheDisplayClose
     EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
 }
 
-struct UnreachableCase {
-    const char* name;
-    const char* errorDisplayOff;
-    const char* lastErrorStatus;
-    const char* handOver;
-};
-
-class UnreachableServer : public UpdateFixture,
-                          public ::testing::WithParamInterface<UnreachableCase> {};
-
-TEST_P(UnreachableServer, CountsThePingFailureAndStillRecordsTheVersions) {
-    const UnreachableCase& c = GetParam();
+// Nothing listening, an update server that answers the ping with another
+// request's reply (a newer launcher's version), one that stalls: the ping
+// failed, so nothing else, not even a launcher, is asked for. Each failure
+// is counted, the versions are still recorded, and the error display
+// setting decides the hand-over.
+TEST_F(UpdatePassTest, UnreachableServerCountsThePingFailureAndStillRecordsTheVersions) {
     Install(4, 2);
     Start(false);
-    values.Config->WriteValue("OPTIONS", "DISABLE_ERROR_DISPLAY", c.errorDisplayOff);
-    RunPass();
-
-    EXPECT_THAT(view.log, ElementsAre(c.handOver));
-    EXPECT_EQ(values.UpdateErrorStatus, UpdateError::Ping);
-    EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), "1");
-    EXPECT_EQ(Cfg("AUI", "CAN_PING"), "<none>");
-    EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "0");
-    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "4");
-    EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
-    EXPECT_EQ(Cfg("ERROR", "LAST_ERROR_STATUS"), c.lastErrorStatus);
-    EXPECT_TRUE(network.shown.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, UnreachableServer,
-    ::testing::Values(UnreachableCase{"FirstFailure", "FALSE", "<none>", "report"},
-                      UnreachableCase{"ErrorDisplayOff", "TRUE", "esNoError", "launch"},
-                      UnreachableCase{"ErrorDisplayOffOnlyInCapitals", "true", "<none>", "report"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// An update server that answers the ping with another request's reply (a
-// newer launcher's version), or stalls: the ping failed, so nothing else,
-// not even a launcher, is asked for.
-TEST_F(UpdatePassTest, ConfusedOrStallingUpdateServerCountsAsUnreachable) {
-    Install(1, 1);
-    Start(false);
     values.WorkerWaitMs = 300;
-    const std::vector<ScriptedServer::Step> scripts[] = {
-        {ScriptedServer::Receive(8),
-         ScriptedServer::Send(Le32(3) + Le32(16) + Le32(1) + Le32(0) + Le32(0) + Le32(9))},
-        {ScriptedServer::Hold()}};
-    for (int failures = 1; failures <= 2; ++failures) {
-        ScriptedServer server(scripts[failures - 1]);
-        values.UpdateServerPort = server.Port();
+    const struct {
+        ScriptedServer::Script script; // none: nothing listens
+        const char* errorDisplayOff;
+        const char* lastErrorStatus;
+        const char* handOver;
+    } cases[] = {
+        {{}, "FALSE", "<none>", "report"},
+        {{ScriptedServer::Hold()}, "true", "<none>", "report"}, // only in capitals
+        {{ScriptedServer::Receive(8),
+          ScriptedServer::Send(Le32(3) + Le32(16) + Le32(1) + Le32(0) + Le32(0) + Le32(9))},
+         "TRUE",
+         "esNoError",
+         "launch"},
+    };
+    for (const auto& c : cases) {
+        const int failures = static_cast<int>(&c - cases) + 1;
+        SCOPED_TRACE(failures);
+        std::optional<ScriptedServer> scripted;
+        if (!c.script.empty()) {
+            values.UpdateServerPort = scripted.emplace(c.script).Port();
+        }
+        values.Config->WriteValue("OPTIONS", "DISABLE_ERROR_DISPLAY", c.errorDisplayOff);
         values.UpdateErrorStatus = UpdateError::None; // as at each start
         view.log.clear();
         RunPass();
+
+        EXPECT_THAT(view.log, ElementsAre(c.handOver));
         EXPECT_EQ(values.UpdateErrorStatus, UpdateError::Ping);
         EXPECT_EQ(Cfg("AUI", "NUM_FAILED_PINGS"), std::to_string(failures));
-        EXPECT_THAT(view.log, ElementsAre("report"));
+        EXPECT_EQ(Cfg("AUI", "CAN_PING"), "<none>");
+        EXPECT_EQ(Cfg("LATEST_CLIENT_VERSION", "CURRENT_VERSION"), "0");
+        EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_VERSION"), "4");
+        EXPECT_EQ(Cfg("CLIENT_VERSION", "CURRENT_CLASS_VERSION"), "2");
+        EXPECT_EQ(Cfg("ERROR", "LAST_ERROR_STATUS"), c.lastErrorStatus);
+        EXPECT_TRUE(network.shown.empty());
     }
 }
 
@@ -193,7 +182,7 @@ TEST_F(UpdatePassTest, NewLauncherIsFetchedAndThePatchProgramRestartsIt) {
     Install(1, 1);
     ServeDataVersions(1, 2);
     ServeClientCode(1);
-    ServeFile("QVS.exe", Launcher(7));
+    server.Serve("QVS.exe", Launcher(7));
     Start();
     RunPass();
 

@@ -31,19 +31,42 @@ bool StartsWith(const std::optional<std::string>& bytes, std::string_view magic)
     return bytes && bytes->starts_with(magic);
 }
 
-// Extracts every data set, oldest first, as the update pass does.
-void InstallDataSets(const TempDir& install) {
-    for (int n = 1; n <= 3; ++n) {
-        const auto result =
-            Pack("extract " + (kUpdates / ("qvs" + std::to_string(n) + ".ecd")).string() + " " +
-                 install.Str());
+TEST(DemoServerFolderTest, LauncherVersionIsTheBuiltOne) {
+    // Equal, so the demo launcher does not replace itself.
+    const platform::FileVersion expected{build::VersionMajor, build::VersionMinor,
+                                         build::VersionRelease, build::VersionBuild};
+    EXPECT_EQ(platform::GetFileInformation((kUpdates / "QVS.exe").string()), expected);
+}
+
+// Every data set extracted, oldest first, as the update pass does.
+TEST(DemoServerFolderTest, DataSetsExtractInOrder) {
+    TempDir install;
+    TempDir third;
+    for (const auto& [set, into] :
+         {std::pair{"qvs1.ecd", &install}, std::pair{"qvs2.ecd", &install},
+          std::pair{"qvs3.ecd", &install}, std::pair{"qvs3.ecd", &third}}) {
+        const auto result = Pack("extract " + (kUpdates / set).string() + " " + into->Str());
         ASSERT_EQ(result.exitCode, 0) << result.errors;
     }
+    const fs::path data = install.Path() / "data";
+    for (const char* picture : {"landscape.png", "castle.png", "dragon.png"}) {
+        EXPECT_TRUE(StartsWith(ReadRawFile(data / "pictures" / picture), "\x89PNG\r\n")) << picture;
+    }
+    for (const char* sound : {"horn.wav", "sword.wav", "fanfare.wav"}) {
+        EXPECT_TRUE(StartsWith(ReadRawFile(data / "sounds" / sound), "RIFF")) << sound;
+    }
+    EXPECT_TRUE(fs::is_regular_file(data / "notes.txt"));
+    // Set 3 replaces the landscape of set 1.
+    const auto latest = ReadRawFile(third.Path() / "data" / "pictures" / "landscape.png");
+    ASSERT_TRUE(latest.has_value());
+    EXPECT_EQ(ReadRawFile(data / "pictures" / "landscape.png"), latest);
 }
 
 // The start-up class taken out of the client code file the way the launch
-// does: decode, read the class directory, extract below it.
-void InstallStartUpClass(const TempDir& install) {
+// does (decode, read the class directory, extract below it) lands on the
+// class path: the installation directory, main class MainClass.StartUp.
+TEST(DemoServerFolderTest, ClientCodeGivesStartUpClassOnTheClassPath) {
+    TempDir install;
     const auto file = ReadRawFile(kUpdates / "qvsc1.ecd");
     ASSERT_TRUE(file.has_value());
     CStream package;
@@ -54,38 +77,6 @@ void InstallStartUpClass(const TempDir& install) {
     package.ReadString(base);
     ASSERT_EQ(base, "MainClass\\");
     CDirectory().ExtractStartupClass(package, install.Str() + base);
-}
-
-TEST(DemoServerFolderTest, LauncherVersionIsTheBuiltOne) {
-    // Equal, so the demo launcher does not replace itself.
-    const platform::FileVersion expected{build::VersionMajor, build::VersionMinor,
-                                         build::VersionRelease, build::VersionBuild};
-    EXPECT_EQ(platform::GetFileInformation((kUpdates / "QVS.exe").string()), expected);
-}
-
-TEST(DemoServerFolderTest, DataSetsExtractInOrder) {
-    TempDir install;
-    InstallDataSets(install);
-    const fs::path data = install.Path() / "data";
-    for (const char* picture : {"landscape.png", "castle.png", "dragon.png"}) {
-        EXPECT_TRUE(StartsWith(ReadRawFile(data / "pictures" / picture), "\x89PNG\r\n")) << picture;
-    }
-    for (const char* sound : {"horn.wav", "sword.wav", "fanfare.wav"}) {
-        EXPECT_TRUE(StartsWith(ReadRawFile(data / "sounds" / sound), "RIFF")) << sound;
-    }
-    EXPECT_TRUE(fs::is_regular_file(data / "notes.txt"));
-    // Set 3 replaces the landscape of set 1.
-    TempDir third;
-    ASSERT_EQ(Pack("extract " + (kUpdates / "qvs3.ecd").string() + " " + third.Str()).exitCode, 0);
-    const auto latest = ReadRawFile(third.Path() / "data" / "pictures" / "landscape.png");
-    ASSERT_TRUE(latest.has_value());
-    EXPECT_EQ(ReadRawFile(data / "pictures" / "landscape.png"), latest);
-}
-
-TEST(DemoServerFolderTest, ClientCodeGivesStartUpClassOnTheClassPath) {
-    TempDir install;
-    InstallStartUpClass(install);
-    // Class path = installation directory, main class MainClass.StartUp.
     const auto extracted = ReadRawFile(install.Path() / "MainClass" / "StartUp.class");
     ASSERT_TRUE(StartsWith(extracted, "\xca\xfe\xba\xbe"));
     EXPECT_EQ(extracted, ReadRawFile(QVS_DEMO_START_UP));
