@@ -97,17 +97,15 @@ protected:
     WorkerValues values_;
 };
 
-TEST_F(FileTransfer, HttpUnpacksADataPackageBelowTheInstallation) {
+// A whole package lands below the installation; a short one keeps what was
+// whole on disk before the cut (inside sound.wav here); one leaving the
+// installation, client code cut short in its reply or that cannot be
+// written, leaves nothing.
+TEST_F(FileTransfer, HttpUnpacksBelowTheInstallationAndFailuresKeepWhatWasWholeBefore) {
     EXPECT_FALSE(Ecd(Package("data\\")));
-    EXPECT_EQ(TreeSnapshot(dir_.Path()), unpackedInData);
-}
-
-// A short package keeps what was whole on disk before the cut (inside
-// sound.wav here); one leaving the installation, client code cut short in
-// its reply or that cannot be written, leaves nothing.
-TEST_F(FileTransfer, FailuresKeepWhatWasWrittenBeforeThemAndNothingOutside) {
-    EXPECT_TRUE(Ecd(Package("data\\", 2)));
-    Tree cut = {{"data/", ""}, {"data/art/", ""}, {"data/art/a.jpg", "JPG"}};
+    EXPECT_TRUE(Ecd(Package("more\\", 2)));
+    Tree cut = unpackedInData;
+    cut.insert({{"more/", ""}, {"more/art/", ""}, {"more/art/a.jpg", "JPG"}});
     EXPECT_EQ(TreeSnapshot(dir_.Path()), cut);
     EXPECT_TRUE(Ecd(Package("..\\outside\\")));
     EXPECT_FALSE(fs::exists(dir_.Path().parent_path() / "outside"));
