@@ -247,26 +247,12 @@ TEST_P(WorkerReplies, GeneratedMisbehaviourFailsAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(Workers, WorkerReplies, testing::ValuesIn(workerCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Gives dir a launcher of version 1.2.10.0 after before bytes: a file
-// "QVS.exe" holding the version record (read in 1 MiB pieces, so records
-// across the first edge too; the name matches without regard to case), or
-// on Windows a copy of this test program (test.rc) as "qvs.exe".
-bool PlaceLauncherFile(const test::TempDir& dir, [[maybe_unused]] std::size_t before) {
-#ifdef _WIN32
-    std::error_code error;
-    std::filesystem::copy_file("workers_tests.exe", dir.Path() / "qvs.exe", error);
-    return !error;
-#else
-    test::WriteRawFile(dir.File("QVS.exe"), std::string(before, 'z') +
-                                                std::string(platform::VersionRecordTag) +
-                                                "1.2.10.0" + '\0' + "x");
-    return true;
-#endif
-}
-
-// Newer only when the server is ahead of the launcher placed; the flag is
-// never set back. Without a launcher the local version is zero (the
-// CurrentFileVersion row above).
+// Newer only when the server is ahead of the launcher placed, version
+// 1.2.10.0 after recordAt bytes: a file "QVS.exe" holding the version record
+// (read in 1 MiB pieces, so records across the first edge too; the name
+// matches without regard to case), or on Windows a copy of this test program
+// (test.rc) as "qvs.exe". The flag is never set back. Without a launcher the
+// local version is zero (the CurrentFileVersion row above).
 TEST(GetCurrentFileVersion, NewerOnlyWhenTheServerIsAhead) {
     const struct {
         FileVersion server;
@@ -278,8 +264,15 @@ TEST(GetCurrentFileVersion, NewerOnlyWhenTheServerIsAhead) {
                  {{1, 2, 10, 0}, true, true, 1000}};
     for (const auto& c : cases) {
         test::TempDir dir;
-        ASSERT_TRUE(PlaceLauncherFile(dir, c.recordAt))
-            << "test program not found in the working folder";
+#ifdef _WIN32
+        std::error_code error;
+        fs::copy_file("workers_tests.exe", dir.Path() / "qvs.exe", error);
+        ASSERT_FALSE(error) << "test program not found in the working folder";
+#else
+        test::WriteRawFile(dir.File("QVS.exe"), std::string(c.recordAt, 'z') +
+                                                    std::string(platform::VersionRecordTag) +
+                                                    "1.2.10.0" + '\0' + "x");
+#endif
         const std::string request = Le32(3) + Le32(8) + Sz("qvs.exe");
         ScriptedServer server(
             {ScriptedServer::Receive(request.size()),
