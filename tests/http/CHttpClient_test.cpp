@@ -237,7 +237,7 @@ TEST(CHttpClientTest, UnusableAddressesAndAbortsRaiseTheTextOfTheStage) {
         {"http://host:70000/x", "Invalid port number"},
         {"http://host:0/x", "Invalid port number"},
         {"http://no-such-host.invalid/updates/QVS.exe", "Null Remote Address"},
-        {"http://127.0.0.1:" + std::to_string(ScriptedServer::RefusedPort()) + "/x",
+        {"http://127.0.0.1:" + std::to_string(ExternalProcess::FreePort()) + "/x",
          "Connection Failed"},
         {Url(stalled, "/x"), "Socket capture aborted"}};
 #ifndef _WIN32 // Windows refuses at once when the queue is full

@@ -74,8 +74,6 @@ public:
         const std::lock_guard lock(mutex_);
         return requests_;
     }
-    // A loopback port on which nothing listens: connecting to it is refused.
-    static std::uint16_t RefusedPort() { return platform::TcpListener("127.0.0.1", 0).LocalPort(); }
 
 private:
     static constexpr int pollMs = 20;

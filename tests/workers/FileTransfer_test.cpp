@@ -14,6 +14,7 @@
 #include "signing/LauncherSignature.h"
 #include "signing/SignatureError.h"
 #include "signing/UpdateSignature.h"
+#include "support/ExternalProcess.h"
 #include "support/Scramble.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
@@ -72,8 +73,8 @@ protected:
         const std::string reply = HttpOk(body);
         ScriptedServer web(ScriptedServer::HttpReply(reply.substr(0, reply.size() - cut), 16));
         values_.WebBaseUrl = "http://" + web.Address() + "/updates/";
-        Worker<CRequestECDFileThread> worker(values_, "127.0.0.1", ScriptedServer::RefusedPort(),
-                                             WaitMs);
+        Worker<CRequestECDFileThread> worker(values_, "127.0.0.1",
+                                             test::ExternalProcess::FreePort(), WaitMs);
         const bool failed = RunWorker(worker, WaitPolicy::Block()).failed;
         EXPECT_EQ(failed, values_.WorkerFailed);
         EXPECT_EQ(worker->TransferResult, cut > 0 ? 2 : 1);
@@ -136,7 +137,8 @@ TEST_F(FileTransfer, HttpStoresTheLauncherAsQvsWhateverTheCaseOfItsName) {
     for (const std::string& name : {std::string("Qvs.Exe"), (dir_.Path() / "other.bin").string()}) {
         ScriptedServer web(ScriptedServer::HttpReply(HttpOk(launcher), 7));
         values_.WebBaseUrl = "http://" + web.Address() + "/updates/";
-        Worker<CDownloadWebFileThread> worker(values_, name, WaitMs, ScriptedServer::RefusedPort());
+        Worker<CDownloadWebFileThread> worker(values_, name, WaitMs,
+                                              test::ExternalProcess::FreePort());
         EXPECT_FALSE(RunWorker(worker, WaitPolicy::Block()).failed);
         EXPECT_EQ(worker->Progress.BytesTotal, static_cast<std::int32_t>(launcher.size()));
         EXPECT_EQ(worker->Progress.BytesReceived, static_cast<std::int32_t>(launcher.size()));
