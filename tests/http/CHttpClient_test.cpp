@@ -1,8 +1,9 @@
 // The HTTP client against a scripted server that replies byte for byte as
-// each test says, well-formed or not.
+// each test says, well-formed or not, and against independent servers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,11 +11,15 @@
 #include "http/CHttpClient.h"
 #include "http/HttpError.h"
 #include "platform/TcpListener.h"
+#include "support/ExternalProcess.h"
+#include "support/RawFile.h"
 #include "support/ScriptedServer.h"
+#include "support/TempDir.h"
 
 namespace qvs {
 namespace {
 
+using test::ExternalProcess;
 using test::ScriptedServer;
 using S = ScriptedServer;
 
@@ -217,17 +222,22 @@ TEST(CHttpClientTest, BodiesAreHeldToTheLimit) {
     }
 }
 
-// Addresses it cannot use (every address error: HttpUrl_test), and Abort from
-// OnIdle on the third call: while connecting to a host whose full accept
-// queue drops further connection requests (as a firewall that swallows them
-// would), and while waiting for more of a body. No callback runs.
+// Addresses it cannot parse (the ones it can: HttpParsing_test) or reach, and
+// Abort from OnIdle on the third call: while connecting to a host whose full
+// accept queue drops further connection requests (as a firewall that
+// swallows them would), and while waiting for more of a body. No callback
+// runs.
 TEST(CHttpClientTest, UnusableAddressesAndAbortsRaiseTheTextOfTheStage) {
     ScriptedServer stalled(
         {S::ReceiveRequest(), S::Send("HTTP/1.0 200 OK\r\n\r\nfirst"), S::Hold()});
     std::vector<std::pair<std::string, std::string>> cases = {
         {"", "Empty URL"},
+        {"HTTPS://host/x", "HTTP Secure Socket is not supported"},
+        {"http://host:abc/x", "Invalid port number"},
+        {"http://host:70000/x", "Invalid port number"},
+        {"http://host:0/x", "Invalid port number"},
         {"http://no-such-host.invalid/updates/QVS.exe", "Null Remote Address"},
-        {"http://127.0.0.1:" + std::to_string(ScriptedServer::RefusedPort()) + "/x",
+        {"http://127.0.0.1:" + std::to_string(ExternalProcess::FreePort()) + "/x",
          "Connection Failed"},
         {Url(stalled, "/x"), "Socket capture aborted"}};
 #ifndef _WIN32 // Windows refuses at once when the queue is full
@@ -249,6 +259,85 @@ TEST(CHttpClientTest, UnusableAddressesAndAbortsRaiseTheTextOfTheStage) {
         EXPECT_EQ(outcome.error, text);
         EXPECT_EQ(outcome.successes + outcome.failures, 0) << text;
     }
+}
+
+// Independent servers, nginx and Python's http.server, each started on a
+// free loopback port and serving root/updates/ the way an update web host
+// does; skipped where the programs are missing (under Wine, for one).
+class PeerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        for (std::size_t i = 0; i < package_.size(); ++i) {
+            package_[i] = static_cast<char>((i * 131 + i / 977) & 0xFF);
+        }
+        const std::filesystem::path updates = dir_.Path() / "www" / "updates";
+        std::filesystem::create_directories(updates / "news");
+        test::WriteRawFile(updates / "qvs12.ecd", package_);
+        test::WriteRawFile(updates / "news" / "index.html", "<p>news</p>");
+    }
+
+    void ExpectServesLikeAnUpdateHost() {
+        const struct {
+            std::string path;
+            bool found;
+            std::string body;
+        } cases[] = {
+            {"/updates/qvs12.ecd", true, package_},
+            {"/updates/qvs13.ecd", false, ""},
+            // A directory without its slash is redirected to the one with it.
+            {"/updates/news", true, "<p>news</p>"},
+        };
+        CHttpClient client(10000);
+        for (const auto& c : cases) {
+            const Outcome outcome =
+                Fetch(client, "http://127.0.0.1:" + std::to_string(port_) + c.path);
+            EXPECT_EQ(outcome.error, "") << c.path;
+            EXPECT_EQ(outcome.successes, c.found ? 1 : 0) << c.path;
+            EXPECT_EQ(outcome.failures, c.found ? 0 : 1) << c.path;
+            EXPECT_EQ(client.Status(), c.found ? 200 : 404) << c.path;
+            if (c.found) {
+                EXPECT_TRUE(client.Body() == c.body) << c.path << ": " << client.Body().size();
+                EXPECT_EQ(client.Total(), c.body.size()) << c.path;
+            }
+        }
+    }
+
+    test::TempDir dir_;
+    std::string package_ = std::string(3 * 1024 * 1024 + 123, '\0');
+    std::uint16_t port_ = ExternalProcess::FreePort();
+};
+
+TEST_F(PeerTest, PythonHttpServer) {
+    if (ExternalProcess::Find("python3").empty()) {
+        GTEST_SKIP() << "python3 is not available here";
+    }
+    ExternalProcess server("python3", {"-m", "http.server", std::to_string(port_), "--bind",
+                                       "127.0.0.1", "--directory", (dir_.Path() / "www").string()});
+    ASSERT_TRUE(ExternalProcess::WaitForPort(port_, 10000));
+    ExpectServesLikeAnUpdateHost();
+}
+
+TEST_F(PeerTest, Nginx) {
+    if (ExternalProcess::Find("nginx").empty()) {
+        GTEST_SKIP() << "nginx is not available here";
+    }
+    const std::string prefix = dir_.Path().string();
+    std::filesystem::create_directories(dir_.Path() / "temp");
+    // Relative paths are taken from the prefix, the test's own folder.
+    std::ofstream(dir_.Path() / "nginx.conf")
+        << "worker_processes 1; user root; pid nginx.pid; error_log error.log;\n"
+           "events { worker_connections 64; }\n"
+           "http {\n"
+           "  access_log off; client_body_temp_path temp/body; proxy_temp_path temp/proxy;\n"
+           "  fastcgi_temp_path temp/fastcgi; uwsgi_temp_path temp/uwsgi; scgi_temp_path temp/scgi;\n"
+           "  server { listen 127.0.0.1:"
+        << port_ << "; root www; }\n}\n";
+    ExternalProcess server("nginx",
+                           {"-c", prefix + "/nginx.conf", "-p", prefix, "-e", prefix + "/error.log",
+                            "-g", "daemon off;"},
+                           prefix + "/output.log");
+    ASSERT_TRUE(ExternalProcess::WaitForPort(port_, 10000));
+    ExpectServesLikeAnUpdateHost();
 }
 
 } // namespace

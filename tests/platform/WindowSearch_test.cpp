@@ -20,10 +20,7 @@ template <typename R, typename... Args> R CallX11(void* library, const char* nam
 }
 
 struct WindowCase {
-    const char* title;
-    const char* instance;
-    const char* className;
-    const char* netTitle;
+    const char *title, *instance, *className, *netTitle;
     bool counts;
 };
 

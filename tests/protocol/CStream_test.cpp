@@ -11,7 +11,6 @@
 #include <random>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace qvs {
 namespace {
@@ -19,6 +18,7 @@ namespace {
 using test::Bytes;
 using test::Content;
 using test::StreamOf;
+using test::Sz;
 
 // Plain content with every byte value, zero runs included.
 std::string Pattern(std::size_t size) {
@@ -29,33 +29,11 @@ std::string Pattern(std::size_t size) {
     return bytes;
 }
 
-struct Block {
-    std::uint8_t key;
-    std::uint8_t length;
-    std::size_t dataBytes;
-};
-
-// Splits scrambled bytes into blocks; fails the test on a structure fault.
-std::vector<Block> Blocks(const std::string& scrambled) {
-    std::vector<Block> blocks;
-    for (std::size_t at = 0; at < scrambled.size();) {
-        if (at + 3 > scrambled.size()) {
-            ADD_FAILURE() << "block without data at " << at;
-            break;
-        }
-        const auto length = static_cast<std::uint8_t>(scrambled[at + 1]);
-        blocks.push_back({static_cast<std::uint8_t>(scrambled[at]), length,
-                          std::min<std::size_t>(length, scrambled.size() - at - 2)});
-        at += 2 + blocks.back().dataBytes;
-    }
-    return blocks;
-}
-
 TEST(CStreamString, ReadReturnsTextAndAdvance) {
     const std::tuple<std::string, std::size_t, std::string, int> cases[] = {
         {"", 0, "", 0},
         {"abc", 0, "abc", 3},
-        {test::Sz("abc") + "d", 0, "abc", 4},
+        {Sz("abc") + "d", 0, "abc", 4},
         {Bytes({0, 'x', 'y'}), 1, "xy", 2},
         {Bytes({'a', 0, 0xE9, 0x80, 0}), 2, "\xE9\x80", 3}};
     for (const auto& [content, start, expected, consumed] : cases) {
@@ -142,8 +120,6 @@ TEST(CStreamWrite, ImpossibleGrowthReportsOutOfMemoryAndKeepsContent) {
         EXPECT_EQ(Content(stream), Bytes({1}));
     };
     expectOutOfMemory([&] { stream.Write(&byte, std::numeric_limits<std::size_t>::max()); });
-    expectOutOfMemory(
-        [&] { stream.Write(&byte, std::numeric_limits<std::size_t>::max() / 2 + 1); });
     expectOutOfMemory([&] { stream.Reserve(std::numeric_limits<std::size_t>::max()); });
 #if !defined(__SANITIZE_ADDRESS__) && !QVS_CLANG_ADDRESS_SANITIZER
     // The address sanitizer ends the program on the exabyte instead.
@@ -151,63 +127,50 @@ TEST(CStreamWrite, ImpossibleGrowthReportsOutOfMemoryAndKeepsContent) {
 #endif
 }
 
+// The scrambled form built independently: blocks of key, length and the
+// plain bytes XOR key, the last one cut short; keys with at least four bits
+// set and lengths of 75 to 124, drawn one at a time from minstd_rand.
+std::string Scrambled(const std::string& plain, std::minstd_rand& draws) {
+    std::string scrambled;
+    for (std::size_t at = 0; at < plain.size();) {
+        std::uint8_t key = 0;
+        do {
+            key = static_cast<std::uint8_t>(draws() & 0xFF);
+        } while (std::popcount(key) < 4);
+        const std::size_t length = draws() % 50 + 75;
+        scrambled += Bytes({key, static_cast<int>(length)});
+        for (const char c : plain.substr(at, length)) {
+            scrambled.push_back(static_cast<char>(c ^ key));
+        }
+        at += length;
+    }
+    return scrambled;
+}
+
 // Every size around the block lengths, with room for the scrambled form
-// beforehand (Encode works in place) and without (a new area): each block
-// is key, length and the plain bytes XOR key, and Decode undoes it.
-TEST(CStreamScramble, BlockStructureAndRoundTrip) {
+// beforehand (Encode works in place, here in one stream whose generator goes
+// on from encode to encode) and without (a new area, in a fresh stream);
+// Decode undoes it.
+TEST(CStreamScramble, BlocksFollowTheStreamsOwnGeneratorAndDecodeBack) {
+    std::minstd_rand continued;
+    CStream roomy;
     for (const std::size_t size : {0u, 1u, 74u, 75u, 76u, 124u, 125u, 200u, 4096u, 1u << 20}) {
         const std::string plain = Pattern(size);
         CStream exact = StreamOf(plain);
-        CStream roomy;
+        exact.Encode();
+        std::minstd_rand fresh;
+        EXPECT_TRUE(Content(exact) == Scrambled(plain, fresh)) << size;
+        roomy.Clear();
         roomy.Reserve(size * 2 + 100);
         roomy.Write(plain.data(), plain.size());
         roomy.SetPosition(size / 2);
-        exact.Encode();
         roomy.Encode();
         EXPECT_EQ(roomy.Position(), 0u);
-        const std::string scrambled = Content(roomy);
-        ASSERT_EQ(scrambled, Content(exact)) << size;
-
-        const std::vector<Block> blocks = Blocks(scrambled);
-        EXPECT_EQ(scrambled.size(), plain.size() + 2 * blocks.size());
-        std::size_t at = 0;
-        for (std::size_t i = 0; i < blocks.size(); ++i) {
-            const Block& block = blocks[i];
-            ASSERT_GE(std::popcount(block.key), 4) << "block " << i;
-            ASSERT_TRUE(block.length >= 75 && block.length <= 124) << "block " << i;
-            ASSERT_TRUE(block.dataBytes == block.length ||
-                        (i + 1 == blocks.size() && block.dataBytes >= 1));
-            for (std::size_t j = 0; j < block.dataBytes; ++j) {
-                ASSERT_EQ(static_cast<std::uint8_t>(scrambled[at + 2 + j] ^ block.key),
-                          static_cast<std::uint8_t>(plain[at - 2 * i + j]))
-                    << "size " << size << " block " << i << " byte " << j;
-            }
-            at += 2 + block.dataBytes;
-        }
+        ASSERT_TRUE(Content(roomy) == Scrambled(plain, continued)) << size;
         roomy.SetPosition(roomy.Size());
         roomy.Decode();
         EXPECT_EQ(roomy.Position(), 0u);
         EXPECT_TRUE(Content(roomy) == plain) << size;
-    }
-}
-
-// Each stream has its own generator, and successive encodes continue it.
-TEST(CStreamScramble, SuccessiveEncodesFollowTheGeneratorOneDrawAtATime) {
-    std::minstd_rand reference;
-    CStream stream;
-    for (const std::size_t size : {1u, 300u, 75u, 100000u, 124u, 5000u}) {
-        stream.Clear();
-        const std::string plain = Pattern(size);
-        stream.Write(plain.data(), plain.size());
-        stream.Encode();
-        for (const Block& block : Blocks(Content(stream))) {
-            std::uint8_t key = 0;
-            do {
-                key = static_cast<std::uint8_t>(reference() & 0xFF);
-            } while (std::popcount(key) < 4);
-            ASSERT_EQ(block.key, key) << size;
-            ASSERT_EQ(block.length, reference() % 50 + 75) << size;
-        }
     }
 }
 
@@ -245,10 +208,10 @@ TEST(Unscrambler, HandmadeBlocksGiveThePlainBytesWholeAndAtEveryCut) {
         {"last block cut short", Bytes({0xFF, 0x7C, 0x00, 0xFF, 0x9E}), Bytes({0xFF, 0, 0x61})},
     };
     for (const auto& item : cases) {
-        CStream stream = test::StreamOf(item.scrambled);
+        CStream stream = StreamOf(item.scrambled);
         stream.SetPosition(stream.Size());
         stream.Decode();
-        EXPECT_EQ(test::Content(stream), item.plain) << item.name;
+        EXPECT_EQ(Content(stream), item.plain) << item.name;
         EXPECT_EQ(stream.Position(), 0u);
         for (std::size_t piece = 1; piece <= std::max<std::size_t>(item.scrambled.size(), 1);
              ++piece) {

@@ -2,7 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "platform/SocketError.h"
@@ -101,21 +101,17 @@ bool ExternalProcess::Running() const {
 
 std::string ExternalProcess::Find(const std::string& program) {
 #ifndef _WIN32
-    namespace fs = std::filesystem;
     if (program.find('/') != std::string::npos) {
         return ::access(program.c_str(), X_OK) == 0 ? program : std::string();
     }
-    const char* pathVariable = std::getenv("PATH");
-    std::string directories = pathVariable ? pathVariable : "";
-    directories += ":/usr/sbin:/sbin"; // daemons such as nginx live there
-    std::size_t start = 0;
-    while (start <= directories.size()) {
-        const std::size_t end = std::min(directories.find(':', start), directories.size());
-        const fs::path candidate = fs::path(directories.substr(start, end - start)) / program;
-        if (end > start && ::access(candidate.c_str(), X_OK) == 0) {
-            return candidate.string();
+    const char* path = std::getenv("PATH");
+    // Daemons such as nginx live in the sbin folders.
+    std::istringstream directories(std::string(path ? path : "") + ":/usr/sbin:/sbin");
+    for (std::string directory; std::getline(directories, directory, ':');) {
+        const std::string candidate = directory + "/" + program;
+        if (!directory.empty() && ::access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
         }
-        start = end + 1;
     }
 #endif
     (void)program;

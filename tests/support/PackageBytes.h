@@ -2,6 +2,7 @@
 #pragma once
 
 #include "protocol/CStream.h"
+#include "support/WireBytes.h"
 
 #include <cstdint>
 #include <string>
@@ -11,18 +12,8 @@ namespace qvs::test {
 
 class PackageBytes {
 public:
-    PackageBytes& Str(std::string_view text) {
-        bytes_.append(text);
-        bytes_.push_back('\0');
-        return *this;
-    }
-    PackageBytes& Int(std::int32_t value) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes_.push_back(static_cast<char>((bits >> shift) & 0xFF));
-        }
-        return *this;
-    }
+    PackageBytes& Str(std::string_view text) { return Raw(Sz(text)); }
+    PackageBytes& Int(std::int32_t value) { return Raw(Le32(value)); }
     PackageBytes& Raw(std::string_view data) {
         bytes_.append(data);
         return *this;
@@ -39,12 +30,9 @@ public:
     const std::string& Bytes() const { return bytes_; }
     std::size_t Size() const { return bytes_.size(); }
 
+    // The first length bytes as a stream, positioned at 0.
     CStream Stream(std::size_t length = std::string::npos) const {
-        CStream stream;
-        const std::string_view data = std::string_view(bytes_).substr(0, length);
-        stream.Write(data.data(), data.size());
-        stream.SetPosition(0);
-        return stream;
+        return StreamOf(std::string_view(bytes_).substr(0, length));
     }
 
 private:

@@ -3,14 +3,29 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace qvs::test {
 
-void WriteRawFile(const std::filesystem::path& path, std::string_view bytes);
+inline void WriteRawFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        throw std::runtime_error("cannot write test file " + path.string());
+    }
+}
+
 // Nothing when the file cannot be opened.
-std::optional<std::string> ReadRawFile(const std::filesystem::path& path);
+inline std::optional<std::string> ReadRawFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path)) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 } // namespace qvs::test

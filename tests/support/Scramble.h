@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocol/CStream.h"
+#include "support/WireBytes.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +12,7 @@
 namespace qvs::test {
 
 inline std::string Scramble(std::string_view plain) {
-    CStream stream;
-    stream.Write(plain.data(), plain.size());
+    CStream stream = StreamOf(plain);
     stream.Encode();
     return std::string(stream.View());
 }

@@ -61,11 +61,6 @@ public:
     explicit ScriptedServer(ScriptPicker picker) : ScriptedServer(std::move(picker), true) {}
     ~ScriptedServer() {
         stop_.store(true);
-        try { // wakes the accept at once
-            platform::TcpSocket wake;
-            wake.Connect("127.0.0.1", port_, 1000);
-        } catch (const platform::SocketError&) {
-        }
         thread_.join();
     }
     ScriptedServer(const ScriptedServer&) = delete;
@@ -79,8 +74,6 @@ public:
         const std::lock_guard lock(mutex_);
         return requests_;
     }
-    // A loopback port on which nothing listens: connecting to it is refused.
-    static std::uint16_t RefusedPort() { return platform::TcpListener("127.0.0.1", 0).LocalPort(); }
 
 private:
     static constexpr int pollMs = 20;
@@ -93,40 +86,30 @@ private:
     void Serve() {
         while (!stop_.load()) {
             std::optional<platform::TcpSocket> client;
-            try {
-                client = listener_.Accept(pollMs);
-            } catch (const platform::SocketError&) {
-                continue;
-            }
-            if (!client || stop_.load()) {
-                continue;
-            }
             std::size_t index = 0;
-            {
-                const std::lock_guard lock(mutex_);
-                index = requests_.size();
-                requests_.emplace_back();
-            }
             try {
-                Play(*client, index);
+                if (!(client = listener_.Accept(pollMs))) {
+                    continue;
+                }
+                {
+                    const std::lock_guard lock(mutex_);
+                    index = requests_.size();
+                    requests_.emplace_back();
+                }
+                if (readRequest_) {
+                    Read(*client, index, ReceiveRequest());
+                }
+                for (const Step& step : picker_(Requests()[index], static_cast<int>(index))) {
+                    if (step.kind == Step::Kind::Send) {
+                        client->SendAll(step.bytes);
+                    } else if (step.kind == Step::Kind::Pause) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(step.count));
+                    } else {
+                        Read(*client, index, step);
+                    }
+                }
             } catch (const platform::SocketError&) {
                 // The client went away mid-script; that is what some tests want.
-            }
-            client->Close();
-        }
-    }
-
-    void Play(platform::TcpSocket& client, std::size_t index) {
-        if (readRequest_) {
-            Read(client, index, ReceiveRequest());
-        }
-        for (const Step& step : picker_(Requests()[index], static_cast<int>(index))) {
-            if (step.kind == Step::Kind::Send) {
-                client.SendAll(step.bytes);
-            } else if (step.kind == Step::Kind::Pause) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(step.count));
-            } else {
-                Read(client, index, step);
             }
         }
     }

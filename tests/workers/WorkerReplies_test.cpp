@@ -1,23 +1,33 @@
 // Every worker that talks to a server, against its good reply and against
 // replies generated from it: cut at every byte, stalled, of the wrong type,
 // announcing lengths that lie. A failure must set WorkerFailed with its kind
-// and leave the results, files on disk included, as they were.
+// and leave the results, files on disk included, as they were. Then how a
+// worker is started, waited for and how its failures are named.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <optional>
 #include <sstream>
+#include <thread>
 #include <type_traits>
 
+#include "http/HttpError.h"
 #include "platform/FileVersion.h"
+#include "platform/VersionRecord.h"
 #include "protocol/UpdateFrame.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
+#include "signing/SignatureError.h"
+#include "support/RawFile.h"
+#include "support/Scramble.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
 #include "support/WireBytes.h"
+#include "system/PackageError.h"
 #include "workers/CDownloadWebFileThread.h"
 #include "workers/CGetCurrentFileVersion.h"
 #include "workers/CGetLatestClassVersionThread.h"
@@ -31,6 +41,7 @@ namespace qvs {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::FileVersion;
 using test::Bytes;
 using test::Content;
 using test::Le32;
@@ -43,7 +54,8 @@ constexpr int LongWaitMs = 5000;
 constexpr int StallWaitMs = 100;
 
 // Runs Body as its owner does, file transfers from the update server.
-template <typename Body, typename... Args> WorkerOutcome Run(WorkerValues& values, Args&&... args) {
+template <typename Body, typename... Args>
+WorkerOutcome RunAsOwner(WorkerValues& values, Args&&... args) {
     Worker<Body> worker(values, std::forward<Args>(args)...);
     if constexpr (std::is_base_of_v<CFileTransferThread, Body>) {
         worker->UseServer = true;
@@ -53,22 +65,19 @@ template <typename Body, typename... Args> WorkerOutcome Run(WorkerValues& value
 
 template <typename Body> Runner Asking() {
     return [](WorkerValues& values, std::uint16_t port, int waitMs) {
-        return Run<Body>(values, "127.0.0.1", port, waitMs);
+        return RunAsOwner<Body>(values, "127.0.0.1", port, waitMs);
     };
 }
 
 // The launcher is stored as QVS, whatever name the owner passes.
 WorkerOutcome DownloadLauncher(WorkerValues& values, std::uint16_t port, int waitMs) {
-    return Run<CDownloadWebFileThread>(values, "Something.else", waitMs, port);
+    return RunAsOwner<CDownloadWebFileThread>(values, "Something.else", waitMs, port);
 }
 
-// A game server reply, framed and scrambled by hand as one block with key 0x0F.
+// A game server reply, framed and scrambled by hand as one block.
 std::string GameFrame(const std::string& plain) {
-    std::string block = Bytes({0x0F, 0x4B});
-    for (const char c : plain) {
-        block.push_back(static_cast<char>(c ^ 0x0F));
-    }
-    return Le32(static_cast<std::int32_t>(block.size())) + block;
+    return Le32(static_cast<std::int32_t>(plain.size() + 2)) +
+           test::ScrambledBlock(0x0F, 75, plain);
 }
 
 void Preset(WorkerValues& values, const test::TempDir& dir) {
@@ -237,6 +246,129 @@ TEST_P(WorkerReplies, GeneratedMisbehaviourFailsAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Workers, WorkerReplies, testing::ValuesIn(workerCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Newer only when the server is ahead of the launcher placed, version
+// 1.2.10.0 after recordAt bytes: a file "QVS.exe" holding the version record
+// (read in 1 MiB pieces, so records across the first edge too; the name
+// matches without regard to case), or on Windows a copy of this test program
+// (test.rc) as "qvs.exe". The flag is never set back. Without a launcher the
+// local version is zero (the CurrentFileVersion row above).
+TEST(GetCurrentFileVersion, NewerOnlyWhenTheServerIsAhead) {
+    const struct {
+        FileVersion server;
+        bool before, after;
+        std::size_t recordAt;
+    } cases[] = {{{1, 2, 10, 0}, false, false, (1u << 20) - 30},
+                 {{1, 2, 10, 0}, false, false, (1u << 20) - 1},
+                 {{1, 2, 10, 1}, false, true, 1000},
+                 {{1, 2, 10, 0}, true, true, 1000}};
+    for (const auto& c : cases) {
+        test::TempDir dir;
+#ifdef _WIN32
+        std::error_code error;
+        fs::copy_file("workers_tests.exe", dir.Path() / "qvs.exe", error);
+        ASSERT_FALSE(error) << "test program not found in the working folder";
+#else
+        test::WriteRawFile(dir.File("QVS.exe"), std::string(c.recordAt, 'z') +
+                                                    std::string(platform::VersionRecordTag) +
+                                                    "1.2.10.0" + '\0' + "x");
+#endif
+        const std::string request = Le32(3) + Le32(8) + Sz("qvs.exe");
+        ScriptedServer server(
+            {ScriptedServer::Receive(request.size()),
+             ScriptedServer::Send(Content(BuildGetCurrentFileVersionReply(c.server)))});
+        WorkerValues values;
+        values.InstallDir = dir.Str();
+        values.NewLauncherAvailable = c.before;
+        EXPECT_FALSE(RunAsOwner<CGetCurrentFileVersion>(values, "127.0.0.1", server.Port()).failed);
+        EXPECT_EQ(values.NewLauncherAvailable, c.after) << platform::FormatVersion(c.server);
+        EXPECT_EQ(server.Requests(), std::vector<std::string>{request});
+    }
+}
+
+ScriptedServer::Script PingReply(const std::string& address, int pauseMs = 0) {
+    return {ScriptedServer::Receive(8), ScriptedServer::Pause(pauseMs),
+            ScriptedServer::Send(Content(BuildPingReply(address)))};
+}
+
+// Nothing happens before Resume, and a second Resume does not run the
+// request again; only owners clear an earlier failure. The owner must not
+// delete a running worker, but if it does the body still finishes against a
+// live object.
+TEST(WorkerFrame, ResumeRunsTheRequestOnceAndOnlyOwnersClearTheFailure) {
+    ScriptedServer server(PingReply("1.1.1.1"));
+    WorkerValues values;
+    values.WorkerFailed = true;
+    {
+        Worker<CPingThread> worker(values, "127.0.0.1", server.Port());
+        WorkerFrame& frame = worker.Frame();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(frame.IsTerminated());
+        EXPECT_TRUE(server.Requests().empty());
+        EXPECT_EQ(values.ObservedAddress, "");
+        frame.Resume();
+        frame.WaitFor();
+        EXPECT_TRUE(frame.IsTerminated());
+        frame.Resume();
+        frame.WaitFor();
+    }
+    EXPECT_TRUE(values.WorkerFailed);
+    EXPECT_EQ(values.ObservedAddress, "1.1.1.1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(server.Requests().size(), 1u); // a second connection would show
+    ScriptedServer late(PingReply("5.6.7.8", 100));
+    Worker<CPingThread>(values, "127.0.0.1", late.Port()).Frame().Resume();
+    EXPECT_EQ(values.ObservedAddress, "5.6.7.8");
+}
+
+// Every way of waiting starts clear, and the pumping policies keep the
+// owner's window live while the reply is late. Failures: WorkerReplies.
+TEST(RunWorker, EachPolicyStartsClearAndPumpsAsAsked) {
+    int pumped = 0;
+    std::vector<std::int32_t> shown;
+    TransferProgress progress;
+    const auto pump = [&pumped] { ++pumped; };
+    const auto show = [&shown](std::int32_t received, std::int32_t) { shown.push_back(received); };
+    const struct {
+        WaitPolicy policy;
+        bool pumps, shows;
+    } policies[] = {{WaitPolicy::Block(), false, false},
+                    {WaitPolicy::PumpMessages(pump), true, false},
+                    {WaitPolicy::PumpAndShowProgress(pump, progress, show), true, true}};
+    for (const auto& [policy, pumps, shows] : policies) {
+        pumped = 0;
+        shown.clear();
+        WorkerValues values;
+        values.WorkerFailed = true; // as an earlier failed attempt leaves it
+        ScriptedServer server(PingReply("5.6.7.8", 250));
+        Worker<CPingThread> good(values, "127.0.0.1", server.Port());
+        EXPECT_FALSE(RunWorker(good, policy).failed);
+        EXPECT_FALSE(values.WorkerFailed);
+        EXPECT_EQ(values.ObservedAddress, "5.6.7.8");
+        EXPECT_EQ(pumped > 0, pumps);
+        EXPECT_EQ(!shown.empty(), shows);
+    }
+}
+
+TEST(WorkerFailure, NamesTheKindOfEachError) {
+    const auto kindOf = [](const std::function<void()>& raise) {
+        try {
+            raise();
+        } catch (...) {
+            const WorkerFailure failure = WorkerFailure::FromCurrentException();
+            return std::string(KindName(failure.kind)) + ": " + failure.reason;
+        }
+        return std::string("nothing raised");
+    };
+    // Network and protocol failures are met in WorkerReplies; cut fields of a
+    // payload in ServerMessages_test.
+    EXPECT_EQ(kindOf([] { throw StreamReadError(); }), "protocol: Stream read error");
+    EXPECT_EQ(kindOf([] { throw HttpError("Connection Failed"); }), "http: Connection Failed");
+    EXPECT_EQ(kindOf([] { throw PackageError("bad"); }), "package: bad");
+    EXPECT_EQ(kindOf([] { throw SignatureError("unsigned"); }), "signature: unsigned");
+    EXPECT_EQ(kindOf([] { throw std::bad_alloc(); }), "memory: out of memory");
+    EXPECT_EQ(kindOf([] { throw std::logic_error("x"); }), "other: x");
+}
 
 } // namespace
 } // namespace qvs

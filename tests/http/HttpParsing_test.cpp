@@ -1,4 +1,6 @@
-// Splitting a reply header from the bytes as they arrive.
+// Splitting request addresses into host, port and path (the addresses it
+// refuses are in CHttpClient_test), and a reply header from the bytes as
+// they arrive.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -7,9 +9,37 @@
 
 #include "http/HttpError.h"
 #include "http/HttpReplyParser.h"
+#include "http/HttpUrl.h"
 
 namespace qvs {
 namespace {
+
+TEST(HttpUrlTest, SplitsTheUrl) {
+    const struct {
+        std::string url, currentHost;
+        std::uint16_t currentPort;
+        std::string host;
+        std::uint16_t port;
+        std::string path, finalUrl;
+    } cases[] = {// A scheme resets the port a former URL left behind.
+                 {"http://host/x", "old", 8080, "host", 80, "/x", "http://host/x"},
+                 {"HTTP://host", "", 80, "host", 80, "/", "HTTP://host/"},
+                 // Without a scheme: host before the first "/", port kept.
+                 {"host/file.txt", "", 8080, "host", 8080, "/file.txt", "host/file.txt"},
+                 {"host:9000/file.txt", "", 80, "host", 9000, "/file.txt", "host:9000/file.txt"},
+                 {"justahost", "", 0, "justahost", 80, "/", "justahost/"},
+                 // A path alone keeps host and port of the request before; a colon
+                 // inside it is no scheme and leaves the port alone. Plain addresses,
+                 // long paths and redirect targets: CHttpClient_test.
+                 {"/a:b", "prev", 8080, "prev", 8080, "/a:b", "/a:b"}};
+    for (const auto& c : cases) {
+        const HttpUrl url = ParseHttpUrl(c.url, c.currentHost, c.currentPort);
+        EXPECT_EQ(url.host, c.host) << c.url;
+        EXPECT_EQ(url.port, c.port) << c.url;
+        EXPECT_EQ(url.path, c.path) << c.url;
+        EXPECT_EQ(url.url, c.finalUrl) << c.url;
+    }
+}
 
 TEST(HttpReplyParserTest, ReadsStatusCodesAndLengthValues) {
     const std::pair<std::string, int> statuses[] = {{"HTTP/1.1 404 Not Found\n", 404},
