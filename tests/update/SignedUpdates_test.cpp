@@ -3,7 +3,7 @@
 // byte for byte as it was and the failure counted as any failed transfer;
 // a proxy that alters every package on the web host makes the pass take the
 // genuine files from the update server. Redirects are CHttpClient_test's, a
-// launcher of another release FileVersion_test's.
+// launcher of another release FileTransfer_test's.
 #include "signing/Ed25519.h"
 #include "signing/UpdateSignature.h"
 #include "support/RawExchange.h"
