@@ -121,28 +121,6 @@ TEST(ECDFileReply, ReadsAllFieldsAndExactlyTheAnnouncedBytes) {
     EXPECT_EQ(ParseRequestECDFileReply(none).file.Size(), 0u);
 }
 
-TEST(UpdateRequestParsing, ReadsWhatTheLauncherBuilds) {
-    for (const auto& [sent, name, version] :
-         {std::tuple{BuildRequestECDFileRequest("qvsc", 31), "qvsc", 31},
-          std::tuple{BuildGetLatestVersionRequest("qvs"), "qvs", 0},
-          std::tuple{BuildDownloadWebFileRequest("qvs.exe"), "qvs.exe", 0},
-          std::tuple{BuildPingRequest(), "", 0}}) {
-        CStream message = sent;
-        const MessageHeader header = ParseMessageHeader(test::AsBytes(Content(message)));
-        message.SetPosition(ReplyHeaderSize);
-        const UpdateRequest request = ParseUpdateRequest(header.type, message);
-        EXPECT_EQ(static_cast<int>(request.type), header.type);
-        EXPECT_EQ(request.name, name);
-        EXPECT_EQ(request.version, version);
-        EXPECT_EQ(message.Remaining(), 0u);
-    }
-    CStream any = StreamOf(Sz("x"));
-    EXPECT_THROW(ParseUpdateRequest(5, any), ProtocolError);
-    EXPECT_THROW(ParseUpdateRequest(-1, any), ProtocolError);
-    CStream cut = StreamOf(Sz("qvs") + Bytes({7, 0}));
-    EXPECT_THROW(ParseUpdateRequest(2, cut), StreamReadError);
-}
-
 std::string PlainStatus(std::int32_t people, std::int32_t mode, const std::string& title,
                         const std::string& html) {
     return Bytes({0x74}) + Le32(people) + Le32(mode) + Sz(title) + Sz(html);
