@@ -160,10 +160,7 @@ TEST(TfrmMainStartUpTest, StartUpPreparesTheFilesThenStartsTheServerTimers) {
     EXPECT_TRUE(window.tmrGameServerOffline.isActive());
     EXPECT_TRUE(window.tmrGaverServerOfflineTooLong.isActive());
     // The one-shot status timer stops itself once the event loop runs it.
-    for (int i = 0; i < 250 && window.tmrPingGameServerOnline.isActive(); ++i) {
-        QTest::qWait(20);
-    }
-    EXPECT_FALSE(window.tmrPingGameServerOnline.isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.tmrPingGameServerOnline.isActive(); }));
 }
 
 } // namespace
