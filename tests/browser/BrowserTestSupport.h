@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVariant>
@@ -24,14 +26,22 @@ inline ::testing::Environment* const WebEngineEnvironment =
 // Processes events until condition holds, at most 20 s: long enough for a
 // slow, shared machine; a hang still ends the test.
 template <typename Condition> bool WaitUntil(Condition condition) {
-    return QTest::qWaitFor(condition, 20000);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition()) {
+        if (elapsed.elapsed() > 20000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
 }
 
 // The script's result; an invalid value when the page never answered.
 inline QVariant RunScript(QWebEngineView& view, const QString& script) {
     auto result = std::make_shared<std::optional<QVariant>>();
     view.page()->runJavaScript(script, [result](const QVariant& value) { *result = value; });
-    (void)WaitUntil([&] { return result->has_value(); });
+    WaitUntil([&] { return result->has_value(); });
     return result->value_or(QVariant());
 }
 
