@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVariant>
@@ -26,15 +26,11 @@ inline ::testing::Environment* const WebEngineEnvironment =
 // Processes events until condition holds, at most 20 s: long enough for a
 // slow, shared machine; a hang still ends the test.
 template <typename Condition> bool WaitUntil(Condition condition) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.elapsed() > 20000) {
-            return false;
-        }
+    const QDeadlineTimer deadline(20000);
+    while (!condition() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    return true;
+    return condition();
 }
 
 // The script's result; an invalid value when the page never answered.

@@ -1,8 +1,15 @@
 #include "windows/TfrmUpdateNews.h"
 
 #include "BrowserTestSupport.h"
+#include "launcher/gui/TfrmMain.h"
+#include "support/RecordingPrompts.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 #include <fstream>
 #include <string>
@@ -40,6 +47,29 @@ TEST(TfrmUpdateNewsTest, ShowsTheNewsPageAndNotices) {
                                 "<body>Caf\xe9 \x80 5</body></html>"));
     ASSERT_TRUE(test::WaitUntil([&loaded] { return loaded.count() >= 2; }));
     EXPECT_EQ(text().trimmed(), QString::fromUtf8("Caf\u00e9 \u20ac 5"));
+}
+
+// Shown by the main window as the game server's notice: something posted as
+// the notice closes (a click queued behind it, say) is handled before
+// ShowNotice returns, not whenever the window next gets to it.
+TEST(TfrmUpdateNewsTest, MessagesLeftQueuedByTheClosingNoticeAreHandledBeforeItReturns) {
+    ProcessValues values{"install/"};
+    test::RecordingPrompts prompts;
+    test::RecordingShell shell;
+    TfrmMain main(values, prompts, shell);
+    bool handled = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* notice = qobject_cast<TfrmUpdateNews*>(QApplication::activeModalWidget());
+        if (notice != nullptr) {
+            QMetaObject::invokeMethod(
+                &main, [&handled] { handled = true; }, Qt::QueuedConnection);
+            notice->done(QDialog::Accepted);
+        }
+    });
+    poll.start(20);
+    main.ShowNotice("Notice", "<html><body>Maintenance at 10:00</body></html>");
+    EXPECT_TRUE(handled);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 // Feeds arbitrary reply bytes to the reply header parser, split at a point
 // the input chooses, and checks what it reports against the input.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
+#include "FuzzSupport.h"
 #include "http/HttpError.h"
 #include "http/HttpReplyParser.h"
+
+#include <algorithm>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -14,22 +13,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t split = std::min<std::size_t>(data[0], input.size());
-    qvs::HttpReplyParser parser;
-    try {
+    qvs::fuzz::Refusing<qvs::HttpError>([&] {
+        qvs::HttpReplyParser parser;
         std::size_t taken = parser.Feed(input.substr(0, split));
         if (!parser.Complete()) {
             taken += parser.Feed(input.substr(split));
         }
         parser.Finish();
         const qvs::HttpReplyHeader& header = parser.Header();
+        constexpr std::size_t max = qvs::HttpReplyParser::MaxFieldLength;
         // The header text is exactly the bytes taken, and never more than arrived.
-        if (taken > input.size() || header.text != input.substr(0, taken) ||
-            header.location.size() > qvs::HttpReplyParser::MaxFieldLength ||
-            header.cookie.size() > qvs::HttpReplyParser::MaxFieldLength || header.status < 0) {
-            std::abort();
-        }
-    } catch (const qvs::HttpError&) {
-    }
+        qvs::fuzz::Check(taken <= input.size() && header.text == input.substr(0, taken) &&
+                         header.location.size() <= max && header.cookie.size() <= max &&
+                         header.status >= 0);
+    });
     (void)qvs::HttpReplyParser::StatusCode(input);
     (void)qvs::HttpReplyParser::LengthValue(input);
     return 0;

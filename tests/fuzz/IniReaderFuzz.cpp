@@ -1,33 +1,24 @@
 // Arbitrary configuration text, read with arbitrary names, then one write that
 // must read back. Input: section NUL key NUL value NUL file text.
+#include "FuzzSupport.h"
 #include "launcher/CIniText.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
-std::vector<std::string_view> SplitFields(std::string_view input) {
-    std::vector<std::string_view> fields;
-    while (fields.size() < 3) {
-        std::size_t zero = input.find('\0');
-        if (zero == std::string_view::npos) {
-            break;
-        }
-        fields.push_back(input.substr(0, zero));
+// Section, key and value, each ended by the first NUL left (empty once none
+// is), then the file text.
+std::array<std::string_view, 4> SplitFields(std::string_view input) {
+    std::array<std::string_view, 4> fields;
+    for (std::size_t i = 0, zero; i < 3 && (zero = input.find('\0')) != input.npos; ++i) {
+        fields[i] = input.substr(0, zero);
         input.remove_prefix(zero + 1);
     }
-    fields.resize(3);
-    fields.push_back(input);
+    fields[3] = input;
     return fields;
-}
-
-bool IsBlank(char c) {
-    return std::string_view(" \t\n\v\f\r\x1a").find(c) != std::string_view::npos;
 }
 
 bool UsableName(std::string_view name) {
@@ -36,29 +27,22 @@ bool UsableName(std::string_view name) {
 
 // A value that a read gives back unchanged apart from the length limit.
 bool PlainValue(std::string_view value) {
-    if (value.empty()) {
-        return true;
-    }
-    bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                  value.back() == value.front();
-    return !quoted && !IsBlank(value.front()) && !IsBlank(value.back()) &&
-           value.find_first_of("\r\n") == std::string_view::npos;
-}
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
+    constexpr std::string_view blank = " \t\n\v\f\r\x1a";
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return value.empty() ||
+           (!quoted && blank.find(value.front()) == blank.npos &&
+            blank.find(value.back()) == blank.npos && value.find_first_of("\r\n") == value.npos);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view input(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string_view> fields = SplitFields(input);
-    std::string_view section = fields[0], key = fields[1], value = fields[2];
+    using qvs::fuzz::Check;
+    const auto [section, key, value, text] =
+        SplitFields(std::string_view(reinterpret_cast<const char*>(data), size));
 
-    qvs::CIniText ini(fields[3]);
+    qvs::CIniText ini(text);
     std::string before = ini.Read(section, key, "d");
     Check(before.size() <= qvs::CIniText::MaxValueLength);
     qvs::CIniText reparsed(ini.Text());

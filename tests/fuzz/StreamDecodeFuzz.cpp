@@ -1,29 +1,23 @@
 // Scrambled .ecd files and game-server replies arrive from outside: Decode and
 // the typed reads must cope with any bytes, and Encode must undo Decode.
-#include "protocol/CStream.h"
+#include "FuzzSupport.h"
 
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
+
+using qvs::fuzz::Check;
 
 void CheckRoundTrip(const std::uint8_t* data, std::size_t size) {
     qvs::CStream stream;
     stream.Write(data, size);
     stream.Decode();
-    if (stream.Position() != 0 || stream.Size() > size) {
-        std::abort();
-    }
+    Check(stream.Position() == 0 && stream.Size() <= size);
     const std::string plain(stream.View());
     stream.Encode();
-    if (stream.Size() < plain.size() || (plain.empty() != (stream.Size() == 0))) {
-        std::abort();
-    }
+    Check(stream.Size() >= plain.size() && plain.empty() == (stream.Size() == 0));
     stream.Decode();
-    if (stream.View() != plain) {
-        std::abort();
-    }
+    Check(stream.View() == plain);
     // Fresh streams draw alike, whether Encode works in place or not.
     qvs::CStream exact;
     qvs::CStream roomy;
@@ -32,17 +26,13 @@ void CheckRoundTrip(const std::uint8_t* data, std::size_t size) {
     roomy.Write(plain.data(), plain.size());
     exact.Encode();
     roomy.Encode();
-    if (exact.View() != roomy.View()) {
-        std::abort();
-    }
+    Check(exact.View() == roomy.View());
 }
 
 // Reads typed values as a worker would, the kind chosen by each leading byte.
 void CheckTypedReads(const std::uint8_t* data, std::size_t size) {
-    qvs::CStream stream;
-    stream.Write(data, size);
-    stream.SetPosition(0);
-    try {
+    qvs::CStream stream = qvs::fuzz::StreamOf(data, size);
+    qvs::fuzz::Refusing<qvs::StreamReadError>([&stream] {
         while (stream.Remaining() > 0) {
             std::uint8_t kind = 0;
             stream.ReadByte(kind);
@@ -51,20 +41,15 @@ void CheckTypedReads(const std::uint8_t* data, std::size_t size) {
                 std::string text;
                 const int consumed = stream.ReadString(text);
                 const std::size_t advance = stream.Position() - before;
-                if (static_cast<std::size_t>(consumed) != advance || advance < text.size() ||
-                    advance > text.size() + 1 || text.find('\0') != std::string::npos) {
-                    std::abort();
-                }
+                Check(static_cast<std::size_t>(consumed) == advance && advance >= text.size() &&
+                      advance <= text.size() + 1 && text.find('\0') == std::string::npos);
             } else {
                 std::int32_t value = 0;
                 stream.ReadInt(value);
             }
         }
-    } catch (const qvs::StreamReadError&) {
-    }
-    if (stream.Position() > stream.Size()) {
-        std::abort();
-    }
+    });
+    Check(stream.Position() <= stream.Size());
 }
 
 } // namespace

@@ -20,6 +20,8 @@
 namespace qvs {
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // Each showing replaces the text; sending the report leaves the window open;
 // the box writes its switch at once, and a switch that cannot be written (a
 // folder named qvs.cfg) leaves the window working.
@@ -30,43 +32,30 @@ TEST(TfrmProblemsWithUpdaterTest, ButtonsGiveTheirResultsAndTheBoxWritesItsSwitc
     QWidget owner;
     int reportsSent = 0;
     TfrmProblemsWithUpdater window(&owner, values, [&reportsSent] { ++reportsSent; });
-    const auto show = [&window](std::vector<std::string> lines, std::function<void()> action) {
-        return test::RunModal(window, action, [&] { return window.ShowModal(lines); });
+    // Sends the report, ticks the box, then leaves by button (none: the close box).
+    const auto sendTickAndLeave = [&window](QPushButton* button) {
+        return [&window, button] {
+            window.Button1->click();
+            QTest::mouseClick(window.cbDisableAutomaticUpdateErrorDisplay, Qt::LeftButton, {},
+                              QPoint(5, 8));
+            EXPECT_TRUE(window.isVisible());
+            button != nullptr ? button->click() : (void)window.close();
+        };
     };
-    const auto tick = [&window] {
-        QTest::mouseClick(window.cbDisableAutomaticUpdateErrorDisplay, Qt::LeftButton, {},
-                          QPoint(5, 8));
+    const auto written = [&values] {
+        return values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", "");
     };
-    bool open = false;
-    EXPECT_EQ(show({"old one", "old two"},
-                   [&] {
-                       window.Button1->click();
-                       open = window.isVisible();
-                       tick();
-                       window.btnOk->click();
-                   }),
+    EXPECT_EQ(test::RunModal(window, sendTickAndLeave(window.btnOk), Lines{"old one", "old two"}),
               ModalResult::OK);
-    EXPECT_EQ(reportsSent, 1);
-    EXPECT_TRUE(open);
-    EXPECT_EQ(values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", ""), "TRUE");
-    EXPECT_EQ(show({"first", "second"},
-                   [&] {
-                       tick();
-                       window.btnCancel->click();
-                   }),
+    EXPECT_EQ(written(), "TRUE");
+    EXPECT_EQ(test::RunModal(window, sendTickAndLeave(window.btnCancel), Lines{"first", "second"}),
               ModalResult::Cancel);
     EXPECT_EQ(window.memDisplay->toPlainText().toStdString(), "first\nsecond");
-    EXPECT_EQ(values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", ""), "FALSE");
+    EXPECT_EQ(written(), "FALSE");
     std::filesystem::remove(dir.Path() / "qvs.cfg");
     std::filesystem::create_directory(dir.Path() / "qvs.cfg");
-    EXPECT_EQ(show({"x"},
-                   [&] {
-                       tick();
-                       open = window.isVisible();
-                       window.close();
-                   }),
-              ModalResult::Cancel);
-    EXPECT_TRUE(open);
+    EXPECT_EQ(test::RunModal(window, sendTickAndLeave(nullptr), Lines{"x"}), ModalResult::Cancel);
+    EXPECT_EQ(reportsSent, 3);
 }
 
 } // namespace

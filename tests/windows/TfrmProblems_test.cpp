@@ -16,7 +16,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <tuple>
 
@@ -32,6 +34,7 @@ namespace fs = std::filesystem;
 // tab's right edge inside the window.
 TEST(TfrmProblemsTest, ButtonsDoTheirWorkAndAllTabsFit) {
     const std::string site = build::GameWebSite;
+    const char* const files[] = {"qvsc.ecd", "qvsc.dat", "qvs.dat"};
     const std::tuple<const char*, ModalResult, std::string> buttons[] = {
 #ifndef _WIN32
         {"btnDetermineJavaVersion", ModalResult::Cancel, "open: java version \"1.4.2_19\"\nVM"},
@@ -59,7 +62,7 @@ TEST(TfrmProblemsTest, ButtonsDoTheirWorkAndAllTabsFit) {
         std::string effect;
         shell.urls.clear();
         prompts.messages.clear();
-        for (const char* file : {"qvsc.ecd", "qvsc.dat", "qvs.dat"}) {
+        for (const char* file : files) {
             test::WriteRawFile(dir.Path() / file, "data");
         }
         auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
@@ -73,11 +76,9 @@ TEST(TfrmProblemsTest, ButtonsDoTheirWorkAndAllTabsFit) {
                 window.close();
             }
         };
-        EXPECT_EQ(test::RunModal(window, action, [&] { return window.ShowModal(); }), result);
-        for (const std::string& url : shell.urls) {
-            effect += url;
-        }
-        for (const char* file : {"qvsc.ecd", "qvsc.dat", "qvs.dat"}) {
+        EXPECT_EQ(test::RunModal(window, action), result);
+        effect = std::accumulate(shell.urls.begin(), shell.urls.end(), effect);
+        for (const char* file : files) {
             effect += fs::exists(dir.Path() / file) ? "" : std::string(" ") + file;
         }
         EXPECT_EQ(effect, expected) << name;
@@ -89,9 +90,7 @@ TEST(TfrmProblemsTest, ButtonsDoTheirWorkAndAllTabsFit) {
     const QTabBar* bar = window.findChild<QTabWidget*>()->tabBar();
     ASSERT_EQ(bar->count(), 7);
     EXPECT_LE(bar->mapTo(&window, bar->tabRect(6).topRight()).x(), window.width());
-    for (const QToolButton* arrow : bar->findChildren<QToolButton*>()) {
-        EXPECT_FALSE(arrow->isVisible());
-    }
+    EXPECT_TRUE(std::ranges::none_of(bar->findChildren<QToolButton*>(), &QWidget::isVisible));
 }
 
 } // namespace

@@ -60,27 +60,25 @@ TEST(TfrmSendErrorReportTest, HotAreasSwapPicturesAndTheReportIsSentOnlyWhenAske
 
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->setText(QStringLiteral("before"));
-    const auto show = [&window](const std::function<void()>& action) {
-        return test::RunModal(window, action, [&window] { return window.ShowModal(); });
+    const auto click = [](TImage* hotArea) {
+        return [hotArea] { QTest::mouseClick(hotArea, Qt::LeftButton); };
     };
-    const auto send = [&window] { QTest::mouseClick(window.btnSendErrorReport, Qt::LeftButton); };
-    EXPECT_EQ(show([&window] { QTest::mouseClick(window.btnDontSend, Qt::LeftButton); }),
-              ModalResult::Cancel);
-    EXPECT_EQ(show([&window] { window.close(); }), ModalResult::Cancel);
+    EXPECT_EQ(test::RunModal(window, click(window.btnDontSend)), ModalResult::Cancel);
+    EXPECT_EQ(test::RunModal(window, [&window] { window.close(); }), ModalResult::Cancel);
     EXPECT_EQ(clipboard->text().toStdString(), "before");
     EXPECT_TRUE(shell.urls.empty());
     test::WriteRawFile(dir.File("betaErrorLog.out"), "later\n");
-    EXPECT_EQ(show([&window, send] {
-                  window.memErrorLog->moveCursor(QTextCursor::End);
-                  QTest::keyClicks(window.memErrorLog, "I was attacking");
-                  send();
-              }),
-              ModalResult::OK);
+    const auto addAndSend = [&window, &click] {
+        window.memErrorLog->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.memErrorLog, "I was attacking");
+        click(window.btnSendErrorReport)();
+    };
+    EXPECT_EQ(test::RunModal(window, addAndSend), ModalResult::OK);
     EXPECT_EQ(clipboard->text().toStdString(), config + "\r\nboom\r\n\r\nI was attacking");
     EXPECT_EQ(shell.urls, std::vector{ErrorReportMailLink(build::ErrorReportEmail)});
     EXPECT_EQ(clicks, 2);
     window.LoadConfiguration();
-    show(send);
+    EXPECT_EQ(test::RunModal(window, click(window.btnSendErrorReport)), ModalResult::OK);
     EXPECT_EQ(clipboard->text().toStdString(), config);
 }
 

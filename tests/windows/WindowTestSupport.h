@@ -3,8 +3,8 @@
 #pragma once
 
 #include "support/QtTestApplication.h"
+#include "windows/ModalResult.h"
 
-#include <QDialog>
 #include <QTimer>
 
 #include <functional>
@@ -14,12 +14,12 @@ namespace qvs::test {
 inline ::testing::Environment* const QtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
-// Queues action to run once the window's modal loop has started, then runs
-// show (which enters the loop).
-template <typename Show>
-auto RunModal(QDialog& window, const std::function<void()>& action, Show show) {
+// Queues action to run once the window's modal loop has started, then shows
+// the window with args (which enters the loop).
+template <typename Window, typename... Args>
+ModalResult RunModal(Window& window, const std::function<void()>& action, const Args&... args) {
     QTimer::singleShot(0, &window, action);
-    return show();
+    return window.ShowModal(args...);
 }
 
 } // namespace qvs::test
