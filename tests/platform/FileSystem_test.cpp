@@ -87,31 +87,6 @@ TEST_F(FileSystemTest, NamesDifferingInCaseOrSeparatorFindTheStoredEntry) {
     }
 }
 
-// A read-only file is reported so and cannot be removed until that is
-// cleared. How directory walks use these is CDirectoryTree's to check.
-TEST_F(FileSystemTest, AttributesAndRemoval) {
-    EXPECT_FALSE(GetAttributes(dir.Str() + "nothing").has_value());
-    EXPECT_FALSE(SetAttributes(dir.Str() + "nothing", AttrReadOnly));
-    const std::string file = dir.Str() + "QVSC.ECD";
-    const std::uint32_t before = GetAttributes(file).value_or(0);
-    ASSERT_TRUE(SetAttributes(file, before | AttrReadOnly));
-    EXPECT_NE(GetAttributes(file).value_or(0) & AttrReadOnly, 0U);
-    EXPECT_FALSE(RemoveFile(file));
-    ASSERT_TRUE(SetAttributes(file, before));
-    EXPECT_EQ(GetAttributes(file).value_or(AttrReadOnly) & AttrReadOnly, 0U);
-    EXPECT_TRUE(RemoveFile(dir.Str() + "Qvsc.Ecd"));
-    EXPECT_FALSE(fs::exists(dir.Path() / "qvsc.ecd"));
-    EXPECT_FALSE(RemoveFile(dir.Str() + "qvsc.ecd"));
-    EXPECT_FALSE(RemoveFile(dir.Str() + "Log\\"));
-
-    EXPECT_FALSE(RemoveEmptyDirectory(dir.Str() + "DATA\\"));
-    EXPECT_FALSE(RemoveEmptyDirectory(dir.Str() + "Data\\Sub\\File.TXT"));
-    EXPECT_FALSE(RemoveEmptyDirectory(dir.Str() + "Missing\\"));
-    EXPECT_TRUE(fs::exists(dir.Path() / "Data" / "Sub" / "File.TXT"));
-    EXPECT_TRUE(RemoveEmptyDirectory(dir.Str() + "log\\"));
-    EXPECT_FALSE(fs::exists(dir.Path() / "Log"));
-}
-
 // WriteFileAtomically is a batch of one, so its guarantees are checked here;
 // that it keeps the mode of a replaced file shows in the launcher patch test.
 void ExpectCreateError(const std::function<void()>& action, const std::string& path) {

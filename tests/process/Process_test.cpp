@@ -14,7 +14,6 @@
 #include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
 #include "system/CheckJavaVersion.h"
-#include "system/TextLines.h"
 
 namespace qvs::platform {
 namespace {
@@ -27,16 +26,14 @@ std::string ChildCommand(std::string_view actions) {
     return "\"" QVS_TEST_CHILD "\" " + std::string(actions);
 }
 
+// Blanks alone, empty and unclosed quotes, backslashes before no quote; the
+// child's own view below covers the rest.
 TEST(SplitCommandLineTest, GivesTheArgumentsAWindowsProgramWouldSee) {
     const std::pair<const char*, Lines> cases[] = {
         {"   \t ", {}},
-        {"  a \t b  c  ", {"a", "b", "c"}},
-        {R"(a"b c"d e)", {"ab cd", "e"}},
         {R"(a "" b)", {"a", "", "b"}},
         {R"("unclosed quote)", {"unclosed quote"}},
         {R"(a\\b\\)", {R"(a\\b\\)"}},
-        {R"("a\\" b)", {R"(a\)", "b"}},
-        {R"(a\\\"b)", {R"(a\"b)"}},
         {R"(x "out=java version \"1.4.2\"\n")", {"x", R"(out=java version "1.4.2"\n)"}}};
     for (const auto& [line, arguments] : cases) {
         EXPECT_EQ(SplitCommandLine(line), arguments) << line;
@@ -105,8 +102,6 @@ TEST(RunCapturingOutputTest, WhatCannotStartOrDoesNotEnd) {
             EXPECT_EQ(error.what(), message) << line;
         }
     }
-    EXPECT_STREQ(ProcessError(ProcessError::Kind::OutputPipe).what(), "Error Creating Output Pipe");
-    EXPECT_STREQ(ProcessError(ProcessError::Kind::ErrorsPipe).what(), "Error Creating Errors Pipe");
 }
 
 #ifndef _WIN32
@@ -174,20 +169,6 @@ TEST(IsJavaVersionAcceptedTest, ParsesTheVersionNumbers) {
                                R"("1")", R"("1.x")", R"("0.9")", R"("v11")", R"("")",
                                R"("99999999999999999999")", R"(x "17" y "1.3.1")"}) {
         EXPECT_TRUE(IsJavaVersionAccepted(output)) << output;
-    }
-}
-
-// The lines of the query's output, as CheckJavaVersion joins them.
-TEST(SplitIntoLinesTest, BreaksAtCrLfCrOrLf) {
-    const std::pair<const char*, Lines> cases[] = {
-        {"", {}},
-        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-        {"\r\n\r\n", {"", ""}},
-        {"a\n\rb", {"a", "", "b"}},
-        {"a\r\r\nb", {"a", "", "b"}},
-        {"tab\tand spaces  \r\n", {"tab\tand spaces  "}}};
-    for (const auto& [text, lines] : cases) {
-        EXPECT_EQ(SplitIntoLines(text), lines) << text;
     }
 }
 
