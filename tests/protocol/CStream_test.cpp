@@ -89,17 +89,6 @@ TEST(CStreamRead, ShortReadsFailAndCopyNothing) {
     EXPECT_THROW(stream.ReadByte(target[0]), StreamReadError);
 }
 
-TEST(CStreamWrite, OverwritesThenExtends) {
-    CStream stream = StreamOf(Bytes({1, 2, 3}));
-    stream.SetPosition(2);
-    stream.WriteInt(0x44332211);
-    EXPECT_EQ(Content(stream), Bytes({1, 2, 0x11, 0x22, 0x33, 0x44}));
-    stream.SetPosition(10); // clamped to the end
-    EXPECT_EQ(stream.Position(), 6u);
-    stream.Write(stream.Data(), 3); // from its own content
-    EXPECT_EQ(Content(stream), Bytes({1, 2, 0x11, 0x22, 0x33, 0x44, 1, 2, 0x11}));
-}
-
 #if defined(__has_feature)
 #define QVS_CLANG_ADDRESS_SANITIZER __has_feature(address_sanitizer)
 #else
