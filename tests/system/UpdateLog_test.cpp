@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "support/RawFile.h"
 #include "support/TempDir.h"
 #include "system/UpdateLog.h"
 
@@ -31,14 +32,24 @@ TEST(UpdateLog, StaysUnderItsCapDroppingTheOldestWholeLines) {
     EXPECT_EQ(text.find("\nx"), std::string::npos);
 }
 
+// "YYYY-MM-DD HH:MM:SS UTC source: message", also on standard error, which
+// is where it goes alone when the Log folder cannot be made.
 TEST(UpdateLog, OneCallIsOneLineWhateverTheMessageHolds) {
     test::TempDir dir;
+    testing::internal::CaptureStderr();
     UpdateLog(dir.Str(), "qvs").Append("Status 404\r\n2020-01-01 00:00:00 UTC forged\x1b[2J");
     const std::string text = platform::ReadWholeFile(dir.File("Log/update.log")).value_or("");
-    EXPECT_NE(text.find(" UTC qvs: Status 404\\x0D\\x0A2020-01-01 00:00:00 UTC forged\\x1B[2J\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find('\n'), text.size() - 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), text);
+    EXPECT_EQ(text.substr(19),
+              " UTC qvs: Status 404\\x0D\\x0A2020-01-01 00:00:00 UTC forged\\x1B[2J\n");
+    EXPECT_EQ(text.substr(4, 1) + text.substr(7, 1) + text.substr(10, 1) + text.substr(13, 1),
+              "-- :");
+    std::filesystem::remove_all(dir.Path() / "Log");
+    test::WriteRawFile(dir.Path() / "Log", "not a folder");
+    testing::internal::CaptureStderr();
+    UpdateLog(dir.Str(), "qvs").Append("second");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(" UTC qvs: second\n"), std::string::npos);
+    EXPECT_EQ(test::ReadRawFile(dir.Path() / "Log"), "not a folder");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The patch program's steps on real files, with a real stand-in launcher that
 // leaves a marker file when started: the new launcher replaces the old one or,
-// on any failure, the old one stays untouched and a log line says why.
+// on any failure, the old one stays untouched and a log line says why. And
+// the command line the launcher hands over.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,8 +10,10 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "LauncherPatch.h"
+#include "PatchArguments.h"
 #include "platform/DetachedProcess.h"
 #include "platform/FileSystem.h"
 #include "platform/VersionRecord.h"
@@ -178,26 +181,11 @@ TEST_F(LauncherPatchTest, ReadOnlyLauncherIsNotReplaced) {
     EXPECT_EQ(TreeSnapshot(dir.Path()).size(), 4u); // Log/, Log/update.log, QVS, qvs.exe
 }
 
-TEST_F(LauncherPatchTest, LogLinesAppendAndReachStandardErrorWithoutALogFolder) {
-    EXPECT_FALSE(patch.Replace());
+// The log line's form and where it goes without a Log folder are UpdateLog's.
+TEST_F(LauncherPatchTest, RestartWithoutALauncherFailsAndSaysWhy) {
     fs::remove(dir.Path() / "qvs.exe");
     EXPECT_FALSE(patch.Restart());
-    const std::string log = LogText();
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
-    EXPECT_NE(log.find(" UTC UpdateQvsPatch: cannot start "), std::string::npos) << log;
-    // "YYYY-MM-DD HH:MM:SS UTC UpdateQvsPatch: "
-    ASSERT_GE(log.size(), 24u);
-    EXPECT_EQ(log.substr(4, 1) + log.substr(7, 1) + log.substr(10, 1) + log.substr(13, 1), "-- :");
-    EXPECT_EQ(log.substr(19, 22), " UTC UpdateQvsPatch: c");
-
-    fs::remove_all(dir.Path() / "Log");
-    WriteRawFile(dir.Path() / "Log", "not a folder");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(patch.Replace());
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadRawFile(dir.Path() / "Log"), "not a folder");
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-    EXPECT_NE(errors.find(" UTC UpdateQvsPatch: c"), std::string::npos) << errors;
+    EXPECT_NE(LogText().find(" UTC UpdateQvsPatch: cannot start "), std::string::npos) << LogText();
 }
 
 TEST_F(LauncherPatchTest, RunGivesUpWhenLauncherDoesNotEnd) {
@@ -242,6 +230,39 @@ TEST_F(LauncherPatchTest, ProgramLogsUnusableCommandLine) {
     // A missing working directory is reported, and nothing runs.
     EXPECT_FALSE(platform::StartDetached(PatchChild, {}, dir.File("gone")));
     EXPECT_FALSE(fs::exists(fs::current_path() / "marker.txt"));
+}
+
+TEST(PatchArgumentsTest, ParsesOrRefuses) {
+    // As split by the C runtime and as one text (a shell that passed it whole).
+    const std::pair<std::vector<std::string>, std::uint32_t> valid[] = {
+        {{"1234", "qvs"}, 1234}, {{" 1234 qvs"}, 1234}, {{"2147483647", "qvs"}, 2147483647u}};
+    for (const auto& [args, processId] : valid) {
+        const auto parsed = ParsePatchArguments(args);
+        ASSERT_TRUE(parsed.has_value()) << args[0];
+        EXPECT_EQ(parsed->processId, processId);
+        EXPECT_EQ(parsed->shortName, "qvs");
+    }
+    EXPECT_EQ(ParsePatchArguments({"1", "Qvs_2-b"})->shortName, "Qvs_2-b");
+    const std::vector<std::vector<std::string>> refused = {
+        {},
+        {"1234"},
+        {"1234", "qvs", "extra"},
+        {"0", "qvs"},
+        {"-5", "qvs"},
+        {"+5", "qvs"},
+        {"12ab", "qvs"},
+        {"2147483648", "qvs"},
+        {"99999999999999999999", "qvs"},
+        // The short name names files: no paths, no extensions, no blanks.
+        {"1234", "../qvs"},
+        {"1234", "sub\\qvs"},
+        {"1234", "qvs.exe"},
+        {"1234", "\"\""},
+        {"1234", "q v s"},
+        {"1234", std::string(33, 'q')}};
+    for (const auto& args : refused) {
+        EXPECT_FALSE(ParsePatchArguments(args).has_value()) << ::testing::PrintToString(args);
+    }
 }
 
 } // namespace
