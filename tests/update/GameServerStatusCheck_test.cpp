@@ -11,7 +11,6 @@
 namespace qvs::test {
 namespace {
 
-
 // Addresses on the loopback network where nothing listens: the server is
 // bound to 127.0.0.1 only.
 constexpr const char* Nowhere = "127.0.0.5";
