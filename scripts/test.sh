@@ -207,7 +207,8 @@ finish_backgrounds() {
     local n status taken before
     for n in "${!background_pids[@]}"; do
         wait "${background_pids[$n]}"
-        read -r status taken <"build/background-$n.end"
+        # A stage killed before it could note its end counts as failed.
+        read -r status taken <"build/background-$n.end" 2>/dev/null || status=1 taken=0
         stage "${background_titles[$n]}"
         before=$(failed_tests)
         tee -a "$log" <"build/background-$n.log"
