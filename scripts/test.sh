@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds and runs every test. One clang build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (the Qt windows included) runs the unit tests,
-# every fuzz target from its seed corpus for a short bounded time and, last,
-# the tests that need a display (Xvfb); the threaded parts (the workers,
+# every fuzz target from its seed corpus for a short bounded time, and the
+# tests that need a display (Xvfb); the threaded parts (the workers,
 # qvs-server, the file batch) run again under ThreadSanitizer and the core
 # with its tests is cross-compiled for Windows and run under Wine. The display
 # tests and the Wine tests mostly wait (the launcher closes 14.5 s after
 # starting the game; Wine starts its own server), so they run in the
-# background beside the other stages, which give way to them (nice). Every stage runs even when an earlier one failed; each stage's
-# result and time are printed at the end and the script fails if any failed.
+# background beside the other stages, which give way to them (nice). Every
+# stage runs even when an earlier one failed; each stage's result and time
+# are printed at the end and the script fails if any failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
