@@ -1,4 +1,4 @@
-#include "windows/TfrmChat.h"
+#include "ui/qt/TfrmChat.h"
 
 #include "BrowserTestSupport.h"
 #include "BuildSettings.h"

@@ -118,7 +118,7 @@ struct ControlSpec {
     bool visible = true;
     bool autoSize = false; // labels: sized to the caption, again at each change
     Align align = Align::Left;
-    int tag = 0;             // menu buttons: the Tag of the launcher core (HelpText.h)
+    int tag = 0;             // a menu button's Tag (MainMenu.h): its click area and highlight
     int tabOrder = -1;       // -1: the front end's default order
     int page = -1;           // -1: on the window or its parent; else the tab's index
     std::string_view parent; // empty: the window (or the tab page)
