@@ -55,7 +55,7 @@ double Difference(const QImage& picture, const QImage& background, QPoint place,
 // stone), and is clearly lit inside. The pointer brings up highlights, help
 // lines and the hand; click areas and the highlights over them open their
 // pages. Captions that grow after the first one ("13 of 13" after "1 of 1",
-// many people online) are shown whole.
+// many people online) are shown whole; the download display closes.
 TEST(TfrmMainTest, PicturesPointerAndCaptions) {
     ProcessValues values{"install/"};
     test::RecordingPrompts prompts;
@@ -120,6 +120,9 @@ TEST(TfrmMainTest, PicturesPointerAndCaptions) {
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
             << label->objectName().toStdString();
     }
+    window.EndUpdateDisplay("");
+    EXPECT_EQ(window.lblHelp1->text().toStdString(), "Download Complete");
+    EXPECT_TRUE(window.lblCurrentUpdate->isHidden() && !window.IsDownloadShown());
 }
 
 TEST(TfrmMainStartUpTest, StartUpPreparesTheFilesThenStartsTheServerTimers) {

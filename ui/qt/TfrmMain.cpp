@@ -21,7 +21,6 @@
 #include "ui/qt/TfrmSendErrorReport.h"
 #include "ui/qt/TfrmTCP_UDP_Information.h"
 #include "ui/qt/TfrmUpdateNews.h"
-#include "ui/qt/UpdateDisplay.h"
 #include "ui/qt/WindowBuilder.h"
 #include "ui/tables/Catalogue.h"
 
@@ -95,7 +94,6 @@ void TfrmMain::FindControls() {
     lblForgot2 = Find<TLabel>(*this, "lblForgot2");
     lblForgot3 = Find<TLabel>(*this, "lblForgot3");
     imgStatus = Find<TImage>(*this, "imgStatus");
-    lblDownloadingUpdate = Find<TLabel>(*this, "lblDownloadingUpdate");
     lblCurrentUpdate = Find<TLabel>(*this, "lblCurrentUpdate");
     lblOf = Find<TLabel>(*this, "lblOf");
     lblNumUpdates = Find<TLabel>(*this, "lblNumUpdates");
@@ -104,12 +102,6 @@ void TfrmMain::FindControls() {
     lblHelp3 = Find<TLabel>(*this, "lblHelp3");
     lblHelp4 = Find<TLabel>(*this, "lblHelp4");
     mpClick = Find<QWidget>(*this, "mpClick");
-    updateDisplay_ = std::make_unique<UpdateDisplay>(
-        UpdateDisplay::Controls{
-            imgStatus, lblDownloadingUpdate, lblCurrentUpdate, lblOf, lblNumUpdates, HelpLabels(),
-            Find<TImage>(*this, "imgDownloadBarBg"), Find<TImage>(*this, "imgDownloadBar"),
-            Find<TLabel>(*this, "lblPercentFinished")},
-        [this] { ProcessPendingMessages(); });
 }
 
 void TfrmMain::SetUpMenu() {
@@ -209,7 +201,7 @@ void TfrmMain::ShowStatusPanel(bool visible) {
 }
 
 bool TfrmMain::IsDownloadShown() const {
-    return updateDisplay_->IsShown();
+    return updateDisplay_.IsShown();
 }
 
 std::array<TLabel*, 4> TfrmMain::HelpLabels() const {
@@ -326,27 +318,27 @@ void TfrmMain::EnableUpdateTimer() {
 }
 
 void TfrmMain::BeginUpdateDisplay(int count, const std::string& what, const std::string& host) {
-    updateDisplay_->Begin(count, what, host);
+    updateDisplay_.Begin(count, what, host);
 }
 
 void TfrmMain::SetUpdateLine2(const std::string& text) {
-    updateDisplay_->SetLine(2, text);
+    updateDisplay_.SetLine(2, text);
 }
 
 void TfrmMain::SetUpdateLine3(const std::string& text) {
-    updateDisplay_->SetLine(3, text);
+    updateDisplay_.SetLine(3, text);
 }
 
 void TfrmMain::SetCurrentUpdate(int number) {
-    updateDisplay_->SetCurrentUpdate(number);
+    updateDisplay_.SetCurrentUpdate(number);
 }
 
 void TfrmMain::ShowProgress(int barWidth, const std::string& percent) {
-    updateDisplay_->ShowProgress(barWidth, percent);
+    updateDisplay_.ShowProgress(barWidth, percent);
 }
 
 void TfrmMain::EndUpdateDisplay(const std::string& message) {
-    updateDisplay_->End(message);
+    updateDisplay_.End(message);
 }
 
 // The news are a courtesy: nothing that goes wrong with them stops the game.

@@ -13,8 +13,10 @@
 #include "launcher/IUpdaterErrorView.h"
 #include "launcher/MainMenu.h"
 #include "launcher/ProcessValues.h"
+#include "launcher/UpdateDisplay.h"
 #include "system/IPrompts.h"
 #include "ui/qt/HandlerGuard.h"
+#include "ui/qt/QtControlPanel.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -36,7 +38,6 @@ class TfrmSendErrorReport;
 class TfrmTCP_UDP_Information;
 
 class TfrmProblemsWithUpdater;
-class UpdateDisplay;
 
 // The window is the view of every piece of launcher logic that works on it:
 // the menu, the game server status check, Play Game, the update pass, the
@@ -120,7 +121,6 @@ public:
     TLabel* lblForgot2 = nullptr;
     TLabel* lblForgot3 = nullptr;
     TImage* imgStatus = nullptr;
-    TLabel* lblDownloadingUpdate = nullptr;
     TLabel* lblCurrentUpdate = nullptr;
     TLabel* lblOf = nullptr;
     TLabel* lblNumUpdates = nullptr;
@@ -168,7 +168,8 @@ private:
     IPrompts& prompts_;
     IShell& shell_;
     MainMenu menu_;
-    std::unique_ptr<UpdateDisplay> updateDisplay_;
+    QtControlPanel panel_{*this};
+    UpdateDisplay updateDisplay_{panel_};
     QSoundEffect* clickSound_ = nullptr;
     // Every slot and event handler of the window runs under it: an error
     // that escapes the launcher logic (such as a qvs.cfg that cannot be
