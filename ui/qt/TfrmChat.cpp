@@ -42,7 +42,11 @@ TfrmChat::TfrmChat(QWidget* owner, IShell* shell, RandomSource random)
                 [this](const QUrl& url) { guard_.Run([this, &url] { OpenNewWindow(url); }); });
     }
     connect(&TimerAd, &QTimer::timeout, this, guard_.Slot([this] { TimerAdTimer(); }));
-    TimerAd.start(1);
+    const ui::TimerSpec& timer = ui::LookupTimer(ui::ChatWindowTable(), "TimerAd");
+    TimerAd.setInterval(timer.interval);
+    if (timer.enabled) {
+        TimerAd.start();
+    }
 
     wbChat->Navigate(QUrl(QString::fromStdString(ChatPage())));
 }

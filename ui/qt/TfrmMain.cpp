@@ -105,17 +105,15 @@ void TfrmMain::FindControls() {
 }
 
 void TfrmMain::SetUpMenu() {
-    // Highlight pictures count as background for movement.
+    // Highlight pictures count as background for movement; a click on one
+    // is its button's (the core leaves out Play Game's, whose picture sticks
+    // out above its hot area).
     for (TImage* highlight : HighlightImages) {
+        const int tag = highlight->Tag();
         connect(highlight, &TImage::MouseMoved, this,
                 guard_.Slot([this] { menu_.imgBackgroundMouseMove(); }));
-    }
-    for (std::size_t i = 0; i < HighlightImages.size(); ++i) {
-        const int tag = static_cast<int>(i) + 1;
-        if (tag != TagPlayGame) { // its picture sticks out above the hot area
-            connect(HighlightImages[i], &TImage::Clicked, this,
-                    guard_.Slot([this, tag] { menu_.ClickByTag(tag); }));
-        }
+        connect(highlight, &TImage::Clicked, this,
+                guard_.Slot([this, tag] { menu_.ClickByTag(tag); }));
     }
     connect(imgBackground, &TImage::MouseMoved, this,
             guard_.Slot([this] { menu_.imgBackgroundMouseMove(); }));
@@ -140,11 +138,17 @@ void TfrmMain::SetUpMenu() {
     SetHelpLines({"", "", "", ""});
 }
 
+std::array<std::pair<QTimer*, std::string_view>, 4> TfrmMain::Timers() {
+    return {{{&timer, "timer"},
+             {&tmrGameServerOffline, "tmrGameServerOffline"},
+             {&tmrPingGameServerOnline, "tmrPingGameServerOnline"},
+             {&tmrGaverServerOfflineTooLong, "tmrGaverServerOfflineTooLong"}}};
+}
+
 void TfrmMain::SetUpTimers() {
-    timer.setInterval(1);
-    tmrGameServerOffline.setInterval(500);
-    tmrPingGameServerOnline.setInterval(1);
-    tmrGaverServerOfflineTooLong.setInterval(30000);
+    for (const auto& [qtTimer, name] : Timers()) {
+        qtTimer->setInterval(ui::LookupTimer(ui::MainWindowTable(), name).interval);
+    }
     connect(&timer, &QTimer::timeout, this, guard_.Slot([this] { timerTimer(); }));
     connect(&tmrGameServerOffline, &QTimer::timeout, this,
             guard_.Slot([this] { tmrGameServerOfflineTimer(); }));
@@ -155,9 +159,11 @@ void TfrmMain::SetUpTimers() {
 }
 
 void TfrmMain::StartTimers() {
-    tmrGameServerOffline.start();
-    tmrPingGameServerOnline.start();
-    tmrGaverServerOfflineTooLong.start();
+    for (const auto& [qtTimer, name] : Timers()) {
+        if (ui::LookupTimer(ui::MainWindowTable(), name).enabled) {
+            qtTimer->start();
+        }
+    }
 }
 
 void TfrmMain::CentreOnDesktop() {

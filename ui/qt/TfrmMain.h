@@ -25,6 +25,8 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class QSoundEffect;
@@ -150,6 +152,7 @@ public:
 private:
     void FindControls();
     void SetUpMenu();
+    std::array<std::pair<QTimer*, std::string_view>, 4> Timers();
     void SetUpTimers();
     void StartTimers();
     void CentreOnDesktop();

@@ -100,6 +100,15 @@ constexpr std::array Controls = {
         .name = "mpClick", .kind = MediaPlayer, .bounds = {248, 416, 253, 30}, .visible = false},
 };
 
+// The update pass waits for Play Game; the game server status check starts
+// at once, its offline text blinks, and its advice waits 30 s.
+constexpr std::array Timers = {
+    TimerSpec{"timer", 1, false},
+    TimerSpec{"tmrGameServerOffline", 500, true},
+    TimerSpec{"tmrPingGameServerOnline", 1, true},
+    TimerSpec{"tmrGaverServerOfflineTooLong", 30000, true},
+};
+
 constexpr WindowSpec Window = {
     .name = "frmMain",
     .caption = "Quorvash",
@@ -109,6 +118,7 @@ constexpr WindowSpec Window = {
     .launcherIcon = true,
     .controls = Controls,
     .helpLines = HelpText,
+    .timers = Timers,
 };
 
 } // namespace

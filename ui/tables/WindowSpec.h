@@ -133,6 +133,14 @@ struct TabSpec {
     std::string_view caption;
 };
 
+// A timer of the window, in milliseconds. An enabled one runs once the
+// window's start-up is done; the others wait for the launcher's logic.
+struct TimerSpec {
+    std::string_view name;
+    int interval = 0;
+    bool enabled = false;
+};
+
 enum class Border {
     None,     // no frame and no caption bar
     Dialog,   // fixed size, caption bar with the close box only
@@ -152,6 +160,7 @@ struct WindowSpec {
     std::span<const TabSpec> tabs;         // pages of the window's TabControl
     std::span<const ControlSpec> controls; // stacking order, bottom first
     std::span<const HelpLines> helpLines;  // the menu buttons' help, by Tag - 1
+    std::span<const TimerSpec> timers;
 };
 
 const WindowSpec& MainWindowTable();
@@ -168,5 +177,6 @@ std::span<const WindowSpec* const> AllWindowTables();
 // The control of that name; throws std::out_of_range for an unknown name,
 // which is a fault of the calling code.
 const ControlSpec& Lookup(const WindowSpec& window, std::string_view name);
+const TimerSpec& LookupTimer(const WindowSpec& window, std::string_view name);
 
 } // namespace qvs::ui
