@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -13,6 +15,17 @@ namespace qvs::ui {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A resource both front ends embed: on disk, and listed in the Qt resource
+// file, from which the Win32 resource script takes its list too.
+bool Embedded(const std::string& file) {
+    static const std::string list = [] {
+        std::ifstream in(fs::path(QVS_RESOURCES_DIR) / "launcher.qrc");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    return fs::is_regular_file(fs::path(QVS_RESOURCES_DIR) / file) &&
+           list.find("<file>" + file + "</file>") != std::string::npos;
+}
 
 bool ShownBy(const WindowSpec& window, PictureId picture) {
     return std::ranges::any_of(window.controls, [picture](const ControlSpec& c) {
@@ -23,8 +36,9 @@ bool ShownBy(const WindowSpec& window, PictureId picture) {
 // What a front end needs to build a window from its table without a lookup
 // that fails: unique names and tab orders, parents that are panels built
 // before their children, pages the window has, a size for every control
-// that is neither docked nor self-sizing, a picture file for every picture
-// control, and for a hover pair the two picture controls it swaps.
+// that is neither docked nor self-sizing, an embedded picture for every
+// picture control and embedded font files, and for a hover pair the two
+// picture controls it swaps.
 TEST(WindowTablesTest, EveryWindowCanBeBuiltFromItsTable) {
     for (const WindowSpec* window : AllWindowTables()) {
         SCOPED_TRACE(std::string(window->name));
@@ -47,8 +61,7 @@ TEST(WindowTablesTest, EveryWindowCanBeBuiltFromItsTable) {
             EXPECT_EQ(c.kind == ControlKind::Picture,
                       c.picture != PictureId::None && c.kind != ControlKind::ClickArea);
             if (c.kind == ControlKind::Picture) {
-                EXPECT_TRUE(fs::is_regular_file(fs::path(QVS_RESOURCES_DIR) /
-                                                std::string(PictureFile(c.picture))));
+                EXPECT_TRUE(Embedded(std::string(PictureFile(c.picture))));
             }
             if (c.hoverPicture != PictureId::None) {
                 EXPECT_TRUE(ShownBy(*window, c.picture) && ShownBy(*window, c.hoverPicture));
@@ -59,7 +72,7 @@ TEST(WindowTablesTest, EveryWindowCanBeBuiltFromItsTable) {
         EXPECT_THROW(Lookup(*window, "nothing"), std::out_of_range);
     }
     for (std::string_view file : BundledFontFiles()) {
-        EXPECT_TRUE(fs::is_regular_file(fs::path(QVS_RESOURCES_DIR) / "fonts" / std::string(file)));
+        EXPECT_TRUE(Embedded("fonts/" + std::string(file))) << file;
     }
 }
 
