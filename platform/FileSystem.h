@@ -4,6 +4,9 @@
 // own names such as "Log\") or the native separator; on POSIX each "\" becomes
 // "/" and every existing component is matched without regard to letter case,
 // so "QVSC.ecd" and "qvsc.ecd" name one file as they do on Windows.
+//
+// Paths are UTF-8. On Windows a path that is not valid UTF-8 names no file:
+// the functions below fail on it, and the error of a write says why.
 #pragma once
 
 #include <cstddef>

@@ -94,7 +94,7 @@ bool FileExists(std::string_view path) {
 }
 
 bool MakeDirectory(std::string_view path) {
-    const std::wstring native = Wide(path);
+    const std::wstring native = NativeEntry(path);
     return !native.empty() && ::CreateDirectoryW(native.c_str(), nullptr) != 0;
 }
 
