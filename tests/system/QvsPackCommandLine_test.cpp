@@ -141,10 +141,11 @@ TEST_F(QvsPack, PackagesRoundTripAndSignaturesInteroperateWithOpenssl) {
 // command line and unpacks names stored in UTF-8 into it, the same tree on
 // every platform.
 TEST_F(QvsPack, ExtractsIntoAFolderNamedInAnyScript) {
+    // Not the profile the end-to-end tests use, which may run meanwhile.
 #ifdef _WIN32
-    const fs::path profile(u8"C:\\users\\Jürgen 王伟 Ωμέγα");
+    const fs::path profile(u8"C:\\users\\王伟 Ωμέγα Jürgen");
 #else
-    const fs::path profile = temp_.Path() / u8"Jürgen 王伟 Ωμέγα";
+    const fs::path profile = temp_.Path() / u8"王伟 Ωμέγα Jürgen";
 #endif
     const fs::path install = profile / "AppData" / "Local" / "Quorvash";
     fs::remove_all(profile);
