@@ -4,6 +4,9 @@
 // own names such as "Log\") or the native separator; on POSIX each "\" becomes
 // "/" and every existing component is matched without regard to letter case,
 // so "QVSC.ecd" and "qvsc.ecd" name one file as they do on Windows.
+//
+// Paths are UTF-8. On Windows a path that is not valid UTF-8 names no file:
+// the functions below fail on it, and the error of a write says why.
 #pragma once
 
 #include <cstddef>
@@ -37,10 +40,12 @@ struct DirectoryEntry {
 };
 
 // Raised when a file cannot be created or written; the message is
-// "Cannot create file " followed by the file's name.
+// "Cannot create file " followed by the file's name, and the reason in
+// brackets where one is known (on Windows: a name that is not valid UTF-8).
 class FileCreateError : public std::runtime_error {
 public:
     explicit FileCreateError(const std::string& path);
+    FileCreateError(const std::string& path, const std::string& reason);
 };
 
 // Native form of a path: separators mapped, existing components resolved
@@ -48,10 +53,11 @@ public:
 std::string NativePath(std::string_view path);
 
 bool IsDirectory(std::string_view path);
-bool FileExists(std::string_view path); // a regular file (or link to one)
+bool FileExists(std::string_view path);    // a regular file (or link to one)
 bool MakeDirectory(std::string_view path); // one level; false when it failed
-bool RemoveFile(std::string_view path); // refuses read-only files on every platform
-bool RemoveEmptyDirectory(std::string_view path); // empty directories only; a link is removed, not followed
+bool RemoveFile(std::string_view path);    // refuses read-only files on every platform
+bool RemoveEmptyDirectory(
+    std::string_view path); // empty directories only; a link is removed, not followed
 std::optional<std::uint32_t> GetAttributes(std::string_view path);
 bool SetAttributes(std::string_view path, std::uint32_t attributes);
 

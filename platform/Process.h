@@ -18,6 +18,8 @@
 
 namespace qvs::platform {
 
+// On Windows both texts are read in the console code page the child writes
+// in (the OEM one; the ANSI one where that does not fit) and given in UTF-8.
 struct CapturedOutput {
     std::string output; // everything written to standard output
     std::string errors; // everything written to standard error

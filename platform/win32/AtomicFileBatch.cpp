@@ -1,10 +1,12 @@
-// Win32 batch: temporaries come from GetTempFileName beside their targets,
-// are flushed with FlushFileBuffers and moved with MOVEFILE_WRITE_THROUGH,
-// which also makes the rename durable, so no directory needs a flush.
+// Win32 batch: temporaries are made beside their targets, flushed with
+// FlushFileBuffers and moved with MOVEFILE_WRITE_THROUGH, which also makes
+// the rename durable, so no directory needs a flush. Names are UTF-8 here and
+// go to the wide functions through WidePath, so long paths work too.
 #include "platform/AtomicFileBatch.h"
 
 #include "platform/FileSystem.h"
 #include "platform/FillTemporary.h"
+#include "platform/win32/Utf16.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -15,6 +17,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +25,8 @@
 namespace qvs::platform {
 
 namespace {
+
+using win32::WidePath;
 
 struct Staged {
     std::string temporary;
@@ -47,34 +52,43 @@ std::string StoredName(const std::string& native, const std::string& name) {
     if (name.find_first_of("*?") != std::string::npos) {
         return name;
     }
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA(native.c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(WidePath(native).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return name;
     }
     ::FindClose(search);
-    return found.cFileName;
+    return win32::TryNarrow(found.cFileName).value_or(name);
 }
 
 // A fresh temporary file in directory while it is written, unflushed;
-// removed unless Finish hands its name over.
+// removed unless Finish hands its name over. Named here rather than by
+// GetTempFileName, which takes no directory longer than MAX_PATH - 14.
 class Temporary {
 public:
     explicit Temporary(const std::string& directory) {
-        if (::GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "qvs", 0, name_) == 0) {
-            return;
+        for (int attempt = 0; attempt < 100 && !created_; ++attempt) {
+            LARGE_INTEGER now{};
+            ::QueryPerformanceCounter(&now);
+            char unique[32];
+            std::snprintf(unique, sizeof unique, "qvs%08lx%04x.tmp", ::GetCurrentProcessId(),
+                          static_cast<unsigned>((now.QuadPart + attempt) & 0xFFFF));
+            name_ = directory + unique;
+            file_ = ::CreateFileW(WidePath(name_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            created_ = file_ != INVALID_HANDLE_VALUE;
+            if (!created_ && ::GetLastError() != ERROR_FILE_EXISTS) {
+                break;
+            }
         }
-        created_ = true;
-        file_ = ::CreateFileA(name_, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-        ok_ = file_ != INVALID_HANDLE_VALUE;
+        ok_ = created_;
     }
     ~Temporary() {
         if (file_ != INVALID_HANDLE_VALUE) {
             ::CloseHandle(file_);
         }
         if (!kept_ && created_) {
-            ::DeleteFileA(name_);
+            ::DeleteFileW(WidePath(name_).c_str());
         }
     }
     Temporary(const Temporary&) = delete;
@@ -96,7 +110,7 @@ public:
     }
 
 private:
-    char name_[MAX_PATH + 1] = {};
+    std::string name_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     bool created_ = false;
     bool ok_ = false;
@@ -104,7 +118,7 @@ private:
 };
 
 bool FlushFile(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE file = ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
@@ -120,7 +134,7 @@ struct AtomicFileBatch::State {
 
     void RemoveTemporaries(std::size_t from) {
         for (std::size_t i = from; i < staged.size(); ++i) {
-            ::DeleteFileA(staged[i].temporary.c_str());
+            ::DeleteFileW(WidePath(staged[i].temporary).c_str());
         }
         staged.clear();
     }
@@ -137,7 +151,10 @@ void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
     std::size_t slash = native.find_last_of("\\:");
     std::string directory = slash == std::string::npos ? "" : native.substr(0, slash + 1);
     std::string name = native.substr(directory.size());
-    DWORD old = ::GetFileAttributesA(native.c_str());
+    if (!win32::TryWiden(native)) {
+        throw FileCreateError(win32::Printable(path), "the name is not valid UTF-8");
+    }
+    DWORD old = ::GetFileAttributesW(WidePath(native).c_str());
     if (name.empty() || (old != INVALID_FILE_ATTRIBUTES &&
                          (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))) {
         throw FileCreateError(std::string(path));
@@ -160,7 +177,8 @@ void AtomicFileBatch::Commit() {
         }
     }
     for (std::size_t i = 0; i < staged.size(); ++i) {
-        if (!::MoveFileExA(staged[i].temporary.c_str(), staged[i].target.c_str(),
+        if (!::MoveFileExW(WidePath(staged[i].temporary).c_str(),
+                           WidePath(staged[i].target).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             const std::string given = staged[i].given;
             state_->RemoveTemporaries(i);

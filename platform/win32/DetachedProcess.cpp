@@ -1,6 +1,7 @@
 #include "platform/DetachedProcess.h"
 
 #include "platform/FileSystem.h"
+#include "platform/win32/Utf16.h"
 
 #include <algorithm>
 
@@ -46,13 +47,21 @@ std::optional<std::uint32_t> StartDetached(const std::string& program,
     for (const std::string& argument : arguments) {
         commandLine += " " + QuoteArgument(argument);
     }
-    const std::string directory = workingDirectory.empty() ? "" : NativePath(workingDirectory);
-    STARTUPINFOA startup{};
+    // A name or argument that is not valid UTF-8 starts nothing.
+    const std::optional<std::wstring> wideApplication = win32::TryWidePath(application);
+    std::optional<std::wstring> wideLine = win32::TryWiden(commandLine);
+    const std::optional<std::wstring> directory =
+        win32::TryWidePath(workingDirectory.empty() ? "" : NativePath(workingDirectory));
+    if (!wideApplication || !wideLine || !directory) {
+        return std::nullopt;
+    }
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP, nullptr,
-                          directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
+    if (!::CreateProcessW(wideApplication->c_str(), wideLine->data(), nullptr, nullptr, FALSE,
+                          DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP | CREATE_UNICODE_ENVIRONMENT,
+                          nullptr, directory->empty() ? nullptr : directory->c_str(), &startup,
+                          &process)) {
         return std::nullopt;
     }
     ::CloseHandle(process.hThread);

@@ -1,7 +1,10 @@
-// Win32 file system through the ANSI functions: paths are 8-bit strings in
-// the system code page, and the file system itself ignores letter case.
+// Win32 file system through the wide functions: paths are UTF-8 here and
+// UTF-16 at each call (platform/win32/Utf16.h), long ones with the "\\?\"
+// prefix. A name that is not valid UTF-8 names no file. The file system
+// itself ignores letter case.
 #include "platform/FileSystem.h"
 #include "platform/AtomicFileBatch.h"
+#include "platform/win32/Utf16.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -23,18 +26,25 @@ constexpr DWORD SettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HI
                                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+using win32::TryWidePath;
+
 // Without trailing separators, so a directory link is seen as itself; a
-// drive root such as "C:\" keeps its separator.
-std::string NativeEntry(std::string_view path) {
+// drive root such as "C:\" keeps its separator. Empty when the name is not
+// valid UTF-8, which every file function refuses.
+std::wstring NativeEntry(std::string_view path) {
     std::string native = NativePath(path);
     while (native.size() > 1 && native.back() == '\\' && native[native.size() - 2] != ':') {
         native.pop_back();
     }
-    return native;
+    return TryWidePath(native).value_or(std::wstring());
 }
 
-DWORD AttributesOf(const std::string& native) {
-    return ::GetFileAttributesA(native.c_str());
+std::wstring Wide(std::string_view path) {
+    return TryWidePath(path).value_or(std::wstring());
+}
+
+DWORD AttributesOf(const std::wstring& native) {
+    return native.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(native.c_str());
 }
 
 class Handle {
@@ -74,37 +84,38 @@ std::string NativePath(std::string_view path) {
 }
 
 bool IsDirectory(std::string_view path) {
-    DWORD attributes = AttributesOf(NativePath(path));
+    DWORD attributes = AttributesOf(Wide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FileExists(std::string_view path) {
-    DWORD attributes = AttributesOf(NativePath(path));
+    DWORD attributes = AttributesOf(Wide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool MakeDirectory(std::string_view path) {
-    return ::CreateDirectoryA(NativePath(path).c_str(), nullptr) != 0;
+    const std::wstring native = NativeEntry(path);
+    return !native.empty() && ::CreateDirectoryW(native.c_str(), nullptr) != 0;
 }
 
 bool RemoveFile(std::string_view path) {
-    std::string native = NativeEntry(path);
+    const std::wstring native = NativeEntry(path);
     DWORD attributes = AttributesOf(native);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) {
         return false;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         // A link to a directory is removed as a link; a real directory is not a file.
-        return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && ::RemoveDirectoryA(native.c_str());
+        return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && ::RemoveDirectoryW(native.c_str());
     }
-    return ::DeleteFileA(native.c_str()) != 0;
+    return ::DeleteFileW(native.c_str()) != 0;
 }
 
 bool RemoveEmptyDirectory(std::string_view path) {
-    std::string native = NativeEntry(path);
+    const std::wstring native = NativeEntry(path);
     DWORD attributes = AttributesOf(native);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           ::RemoveDirectoryA(native.c_str()) != 0;
+           ::RemoveDirectoryW(native.c_str()) != 0;
 }
 
 std::optional<std::uint32_t> GetAttributes(std::string_view path) {
@@ -117,10 +128,14 @@ std::optional<std::uint32_t> GetAttributes(std::string_view path) {
 
 bool SetAttributes(std::string_view path, std::uint32_t attributes) {
     DWORD settable = attributes & SettableAttributes;
-    return ::SetFileAttributesA(NativeEntry(path).c_str(),
-                                settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL) != 0;
+    const std::wstring native = NativeEntry(path);
+    return !native.empty() &&
+           ::SetFileAttributesW(native.c_str(), settable != 0 ? settable : FILE_ATTRIBUTE_NORMAL) !=
+               0;
 }
 
+// An entry whose name is not valid UTF-16 (NTFS allows lone surrogates)
+// cannot be named in UTF-8, so it is left out rather than shown mangled.
 std::vector<DirectoryEntry> ListDirectory(std::string_view directory) {
     std::vector<DirectoryEntry> entries;
     std::string pattern = NativePath(directory);
@@ -128,20 +143,28 @@ std::vector<DirectoryEntry> ListDirectory(std::string_view directory) {
         pattern += '\\';
     }
     pattern += '*';
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    const std::wstring native = Wide(pattern);
+    WIN32_FIND_DATAW found{};
+    HANDLE search =
+        native.empty() ? INVALID_HANDLE_VALUE : ::FindFirstFileW(native.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return entries;
     }
     do {
-        entries.push_back({found.cFileName, found.dwFileAttributes});
-    } while (::FindNextFileA(search, &found));
+        if (std::optional<std::string> name = win32::TryNarrow(found.cFileName)) {
+            entries.push_back({*std::move(name), found.dwFileAttributes});
+        }
+    } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return entries;
 }
 
 std::optional<std::string> ReadWholeFile(std::string_view path) {
-    Handle file(::CreateFileA(NativePath(path).c_str(), GENERIC_READ,
+    const std::wstring native = Wide(path);
+    if (native.empty()) {
+        return std::nullopt;
+    }
+    Handle file(::CreateFileW(native.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
@@ -178,7 +201,11 @@ void WriteFileAtomically(std::string_view path, std::string_view data) {
 // The new file inherits the directory's access list: the user's own folder
 // keeps it private.
 bool CreatePrivateFile(std::string_view path, std::string_view data) {
-    HANDLE file = ::CreateFileA(NativePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::wstring native = Wide(path);
+    if (native.empty()) {
+        return false;
+    }
+    HANDLE file = ::CreateFileW(native.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;

@@ -36,12 +36,14 @@ private:
     bool usable_ = false;
 };
 
-std::string FirstIPv4AddressOf(const char* name) {
-    addrinfo hints{};
+// The wide functions, as a computer's name is often its first owner's and
+// may hold letters outside the ANSI code page.
+std::string FirstIPv4AddressOf(const wchar_t* name) {
+    ADDRINFOW hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(name, nullptr, &hints, &found) != 0 || found == nullptr) {
+    ADDRINFOW* found = nullptr;
+    if (::GetAddrInfoW(name, nullptr, &hints, &found) != 0 || found == nullptr) {
         return "";
     }
     std::string result;
@@ -50,7 +52,7 @@ std::string FirstIPv4AddressOf(const char* name) {
         std::memcpy(&address, found->ai_addr, sizeof address);
         result = win32::AddressText(address);
     }
-    ::freeaddrinfo(found);
+    ::FreeAddrInfoW(found);
     return result;
 }
 
@@ -61,8 +63,8 @@ std::string GetLocalIPAddress() {
     if (!winsock.Usable()) {
         return "";
     }
-    std::array<char, 256> name{};
-    if (::gethostname(name.data(), static_cast<int>(name.size() - 1)) != 0) {
+    std::array<wchar_t, 256> name{};
+    if (::GetHostNameW(name.data(), static_cast<int>(name.size() - 1)) != 0) {
         return "";
     }
     return FirstIPv4AddressOf(name.data());

@@ -1,9 +1,12 @@
 #include "platform/Process.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <future>
+#include <optional>
 
 namespace qvs::platform {
 
@@ -63,19 +66,40 @@ std::string ReadToEnd(HANDLE pipe) {
     return data;
 }
 
+// What the child wrote, as UTF-8: console programs such as "java.exe" write
+// in the console's code page (the OEM one when there is no console); text
+// that is not valid there is read in the ANSI code page instead.
+std::string ConsoleText(const std::string& bytes) {
+    UINT codePage = ::GetConsoleOutputCP();
+    if (codePage == 0) {
+        codePage = ::GetOEMCP();
+    }
+    const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    if (::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0) ==
+        0) {
+        codePage = ::GetACP();
+    }
+    return win32::FromCodePage(bytes, codePage);
+}
+
 PROCESS_INFORMATION StartSuspended(const std::string& commandLine, HANDLE output, HANDLE errors) {
-    STARTUPINFOA startup{};
+    std::optional<std::wstring> line = win32::TryWiden(commandLine);
+    if (!line) {
+        throw ProcessError(ProcessError::Kind::Start);
+    }
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     startup.hStdInput = nullptr;
     startup.hStdOutput = output;
     startup.hStdError = errors;
-    char emptyEnvironment[2] = {'\0', '\0'};
-    std::string line = commandLine; // CreateProcessA may write into the command line
+    wchar_t emptyEnvironment[2] = {L'\0', L'\0'};
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                          CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
+    // CreateProcessW may write into the command line, which line owns.
+    if (!::CreateProcessW(nullptr, line->data(), nullptr, nullptr, TRUE,
+                          CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED |
+                              CREATE_UNICODE_ENVIRONMENT,
                           emptyEnvironment, nullptr, &startup, &info)) {
         throw ProcessError(ProcessError::Kind::Start);
     }
@@ -88,7 +112,7 @@ class Child {
 public:
     explicit Child(const PROCESS_INFORMATION& info)
         : process_(info.hProcess), thread_(info.hThread),
-          job_(::CreateJobObjectA(nullptr, nullptr)) {
+          job_(::CreateJobObjectW(nullptr, nullptr)) {
         if (job_.Get() != nullptr && !::AssignProcessToJobObject(job_.Get(), process_.Get())) {
             job_.Close();
         }
@@ -161,8 +185,8 @@ CapturedOutput RunCapturingOutput(const std::string& commandLine,
         throw ProcessError(ProcessError::Kind::TimedOut);
     }
     CapturedOutput result;
-    result.output = outputText.get();
-    result.errors = errorsText.get();
+    result.output = ConsoleText(outputText.get());
+    result.errors = ConsoleText(errorsText.get());
     result.exitCode = child.ExitCode();
     return result;
 }

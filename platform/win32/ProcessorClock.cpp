@@ -8,8 +8,8 @@ std::optional<std::uint32_t> ReportedProcessorMhz() {
     DWORD mhz = 0;
     DWORD size = sizeof(mhz);
     const LSTATUS status =
-        ::RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
-                       "~MHz", RRF_RT_REG_DWORD, nullptr, &mhz, &size);
+        ::RegGetValueW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+                       L"~MHz", RRF_RT_REG_DWORD, nullptr, &mhz, &size);
     if (status != ERROR_SUCCESS || mhz == 0) {
         return std::nullopt;
     }

@@ -1,4 +1,5 @@
 #include "platform/win32/SocketSupport.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 
@@ -9,11 +10,13 @@ namespace qvs::platform::win32 {
 namespace {
 
 std::string ErrorText(int error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 && text != nullptr ? std::string(text, length) : std::string();
+        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string result = length > 0 && text != nullptr
+                             ? TryNarrow(std::wstring_view(text, length)).value_or(std::string())
+                             : std::string();
     ::LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||
                                result.back() == ' ' || result.back() == '.')) {

@@ -4,8 +4,10 @@
 #include "support/TempDir.h"
 #include "support/TreeSnapshot.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -97,6 +99,72 @@ void ExpectCreateError(const std::function<void()>& action, const std::string& p
         EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);
     }
 }
+
+// Names in other scripts, outside the Basic Multilingual Plane and beyond
+// MAX_PATH, through every file function; std::filesystem, which reaches the
+// disk by its own route, sees the same names, so none was stored mangled.
+TEST_F(FileSystemTest, NamesInAnyScriptAndOfAnyLengthWorkThroughout) {
+    const std::string deep = std::string(120, 'd') + "\\" + std::string(120, 'e');
+    const struct {
+        std::string folder; // below dir, "\\"-separated, created level by level
+        std::string file;
+    } cases[] = {
+        {"J\xC3\xBCrgen \xE7\x8E\x8B\xE4\xBC\x9F \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1",
+         "\xCE\xA9.txt"},
+        {"\xF0\x9F\x8E\xB2", "w\xC3\xBCrfel \xF0\x9F\x8E\xB2.ecd"},
+        {deep + "\\J\xC3\xBCrgen", std::string(60, 'f') + "\xE7\x8E\x8B.txt"},
+    };
+    std::size_t longest = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        std::string folder = dir.Str();
+        for (std::size_t start = 0; start <= c.folder.size();) {
+            const std::size_t end = std::min(c.folder.find('\\', start), c.folder.size());
+            folder += c.folder.substr(start, end - start) + "\\";
+            ASSERT_TRUE(MakeDirectory(folder));
+            start = end + 1;
+        }
+        const std::string path = folder + c.file;
+        longest = std::max(longest, path.size());
+        WriteFileAtomically(path, std::string_view("first"));
+        AtomicFileBatch batch;
+        batch.Add(path, std::string_view("second"));
+        batch.Commit();
+        EXPECT_EQ(ReadWholeFile(path), "second");
+        std::vector<std::string> names;
+        for (const DirectoryEntry& entry : ListDirectory(folder)) {
+            names.push_back(entry.name);
+        }
+        EXPECT_THAT(names, ::testing::UnorderedElementsAre(".", "..", c.file));
+        const std::string native = NativePath(path);
+        const fs::path independent(std::u8string(native.begin(), native.end()));
+        EXPECT_EQ(test::ReadRawFile(independent), "second");
+
+        EXPECT_TRUE(RemoveFile(path));
+        EXPECT_FALSE(FileExists(path));
+        for (std::string level = folder; level.size() > dir.Str().size();) {
+            EXPECT_TRUE(RemoveEmptyDirectory(level));
+            level.erase(level.find_last_of("\\/", level.size() - 2) + 1);
+        }
+        EXPECT_EQ(OnDisk(), before);
+    }
+    EXPECT_GT(longest, 260U);
+}
+
+#ifdef _WIN32
+// Windows names are UTF-16: a name that is not valid UTF-8 has no meaning
+// there, and is refused rather than turned into "?".
+TEST_F(FileSystemTest, ANameThatIsNotUtf8IsRefusedAndSaysSo) {
+    const std::string bad = Path("bad\xFF\xC3.txt");
+    ExpectCreateError([&] { WriteFileAtomically(bad, std::string_view("x")); },
+                      dir.Str() + "bad\\xFF\\xC3.txt (the name is not valid UTF-8)");
+    EXPECT_FALSE(MakeDirectory(Path("bad\xED\xA0\x80"))); // an encoded surrogate
+    EXPECT_FALSE(CreatePrivateFile(bad, "x"));
+    EXPECT_FALSE(FileExists(bad));
+    EXPECT_EQ(ReadWholeFile(bad), std::nullopt);
+    EXPECT_EQ(OnDisk(), before);
+}
+#endif
 
 // Content as one piece or streamed in pieces that straddle the points where a
 // large file is handed to the disk; names differing in case replace one file.

@@ -25,7 +25,10 @@ inline void WriteFileBytes(const std::filesystem::path& path, const std::string&
 inline std::map<std::string, std::string> TreeSnapshot(const std::filesystem::path& root) {
     std::map<std::string, std::string> tree;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        std::string relative = entry.path().lexically_relative(root).generic_string();
+        // UTF-8 on every platform: Windows names are UTF-16, which the
+        // narrow forms of std::filesystem do not give back faithfully.
+        const std::u8string name = entry.path().lexically_relative(root).generic_u8string();
+        const std::string relative(name.begin(), name.end());
         if (entry.is_directory() && !entry.is_symlink()) {
             tree[relative + "/"] = "";
         } else {

@@ -1,6 +1,6 @@
-// Runs the qvs-pack binary the build produced; POSIX only, as the openssl
+// Runs the qvs-pack binary the build produced; POSIX only where the openssl
 // steps go through the shell.
-#if defined(QVS_PACK_BINARY) && !defined(_WIN32)
+#if defined(QVS_PACK_BINARY)
 
 #include "platform/Process.h"
 #include "support/Scramble.h"
@@ -32,6 +32,7 @@ protected:
     test::TempDir temp_;
 };
 
+#ifndef _WIN32
 TEST_F(QvsPack, WrongUsagePrintsUsageAndExitsWithTwo) {
     for (const char* arguments : {"", "create", "create a", "list", "list a b", "extract a",
                                   "create a b --bse c", "frobnicate x y"}) {
@@ -131,6 +132,44 @@ TEST_F(QvsPack, PackagesRoundTripAndSignaturesInteroperateWithOpenssl) {
         EXPECT_EQ(TreeSnapshot(temp_.Path() / install / "data"), TreeSnapshot(temp_.Path() / "src"))
             << package;
     }
+}
+
+#endif
+
+// A player's profile named in several scripts, none of them in the ANSI code
+// page (under Wine, its default one): the tool takes the folder from its
+// command line and unpacks names stored in UTF-8 into it, the same tree on
+// every platform.
+TEST_F(QvsPack, ExtractsIntoAFolderNamedInAnyScript) {
+    // Not the profile the end-to-end tests use, which may run meanwhile.
+#ifdef _WIN32
+    const fs::path profile(u8"C:\\users\\王伟 Ωμέγα Jürgen");
+#else
+    const fs::path profile = temp_.Path() / u8"王伟 Ωμέγα Jürgen";
+#endif
+    const fs::path install = profile / "AppData" / "Local" / "Quorvash";
+    fs::remove_all(profile);
+    fs::create_directories(install);
+    fs::create_directories(temp_.Path() / "src" / u8"Ωμέγα");
+    fs::create_directories(temp_.Path() / "src" / "sub");
+    WriteFileBytes(temp_.Path() / "src" / "top.txt", "top");
+    WriteFileBytes(temp_.Path() / "src" / u8"Ωμέγα" / u8"王伟.txt", "abc");
+    WriteFileBytes(temp_.Path() / "src" / "sub" / u8"\U0001F3B2.bin", std::string("\0\xff", 2));
+    ASSERT_EQ(Run("create " + Quoted("src") + " " + Quoted("p.ecd") + " --base data\\").exitCode,
+              0);
+
+    const std::u8string folder = install.u8string();
+    const platform::CapturedOutput outcome = Run("extract " + Quoted("p.ecd") + " \"" +
+                                                 std::string(folder.begin(), folder.end()) + "\"");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    const std::map<std::string, std::string> expected = {
+        {"sub/", ""},
+        {"sub/\xF0\x9F\x8E\xB2.bin", std::string("\0\xff", 2)},
+        {"top.txt", "top"},
+        {"\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1/", ""},
+        {"\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1/\xE7\x8E\x8B\xE4\xBC\x9F.txt", "abc"}};
+    EXPECT_EQ(TreeSnapshot(install / "data"), expected);
+    fs::remove_all(profile);
 }
 
 } // namespace

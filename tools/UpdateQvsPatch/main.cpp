@@ -3,29 +3,46 @@
 // in place and restarts the launcher (see LauncherPatch.h).
 #include "LauncherPatch.h"
 #include "PatchArguments.h"
+#include "platform/ProgramEnvironment.h"
 #include "signing/KeyText.h"
 
 #include <BuildSettings.h>
 
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
+namespace {
+
+// The installation directory in UTF-8 with a trailing separator, whatever
+// script its name is in.
+std::optional<std::string> InstallDirectory() {
+    std::optional<std::string> directory = qvs::platform::CurrentDirectory();
+    if (directory && !directory->empty() && directory->back() != '/' && directory->back() != '\\') {
+#ifdef _WIN32
+        *directory += '\\';
+#else
+        *directory += '/';
+#endif
+    }
+    return directory;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    std::error_code error;
-    const std::string installDir = (std::filesystem::current_path(error) / "").string();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::optional<std::string> installDir = InstallDirectory();
+    const std::vector<std::string> args = qvs::platform::ProgramArguments(argc, argv);
     const std::optional<qvs::PatchArguments> arguments = qvs::ParsePatchArguments(args);
-    if (error || !arguments) {
+    if (!installDir || !arguments) {
         std::string line = "unusable command line:";
         for (const std::string& arg : args) {
             line += " \"" + arg + "\"";
         }
-        qvs::UpdateLog(error ? std::string() : installDir, "UpdateQvsPatch").Append(line);
+        qvs::UpdateLog(installDir.value_or(""), "UpdateQvsPatch").Append(line);
         return 2;
     }
-    qvs::LauncherPatch patch(installDir, arguments->shortName, qvs::LauncherPatch::Timing{},
+    qvs::LauncherPatch patch(*installDir, arguments->shortName, qvs::LauncherPatch::Timing{},
                              qvs::KeyText::PublicKeys(qvs::build::UpdatePublicKeys));
     return patch.Run(arguments->processId) ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "SignCommands.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "signing/Ed25519.h"
 #include "signing/KeyText.h"
 #include "signing/Sha256.h"
@@ -115,7 +116,8 @@ void SignCommands::Sign(const std::string& secretFile, const std::string& name,
 void SignCommands::Verify(const std::string& publicKeys, const std::string& name,
                           const std::string& version, const std::string& file) {
     const std::vector<std::string> keys = KeyText::PublicKeys(publicKeys);
-    std::ifstream in(platform::NativePath(file), std::ios::binary | std::ios::ate);
+    std::ifstream in(platform::Utf8Path(platform::NativePath(file)),
+                     std::ios::binary | std::ios::ate);
     if (!in) {
         throw std::runtime_error("cannot read " + file);
     }

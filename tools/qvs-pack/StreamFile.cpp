@@ -1,6 +1,7 @@
 #include "StreamFile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 
 #include <array>
 #include <filesystem>
@@ -12,7 +13,7 @@
 namespace qvs {
 
 void StreamFile::Load(const std::string& path, CStream& stream) {
-    const std::filesystem::path native(platform::NativePath(path));
+    const std::filesystem::path native = platform::Utf8Path(platform::NativePath(path));
     std::error_code error;
     const auto size = std::filesystem::file_size(native, error);
     std::ifstream in(native, std::ios::binary);

@@ -9,6 +9,7 @@
 #include "BuildSettings.h"
 #include "http/CHttpClient.h"
 #include "platform/FileVersion.h"
+#include "platform/Utf8Path.h"
 #include "protocol/UpdateReplies.h"
 #include "protocol/UpdateRequests.h"
 #include "signing/KeyText.h"
@@ -169,7 +170,7 @@ void ProbeCommands::Get() {
     if (!options_.out.empty()) {
         client.OnBodyData = [&](const char* data, std::size_t size) {
             if (!file.is_open()) {
-                file.open(partial, std::ios::binary | std::ios::trunc);
+                file.open(platform::Utf8Path(partial), std::ios::binary | std::ios::trunc);
             }
             file.write(data, static_cast<std::streamsize>(size));
         };
@@ -188,7 +189,7 @@ void ProbeCommands::Get() {
         if (!options_.out.empty()) { // without --out there is no part file of ours
             file.close();
             std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
+            std::filesystem::remove(platform::Utf8Path(partial), ignored);
         }
         throw;
     }
@@ -196,12 +197,13 @@ void ProbeCommands::Get() {
 
 void ProbeCommands::SavePartial(std::ofstream& file, const std::string& partial) const {
     if (!file.is_open()) {
-        file.open(partial, std::ios::binary | std::ios::trunc); // an empty body
+        file.open(platform::Utf8Path(partial), std::ios::binary | std::ios::trunc); // an empty body
     }
     file.close();
     std::error_code error;
     if (file) {
-        std::filesystem::rename(partial, options_.out, error);
+        std::filesystem::rename(platform::Utf8Path(partial), platform::Utf8Path(options_.out),
+                                error);
     }
     if (!file || error) {
         throw std::runtime_error("cannot write " + options_.out);

@@ -203,29 +203,48 @@ TEST_F(LauncherPatchTest, RunGivesUpWhenLauncherDoesNotEnd) {
 }
 
 // The real program, started the way the launcher starts it: it waits for
-// the launcher to end, replaces it and starts the new one.
+// the launcher to end, replaces it and starts the new one. Also in a
+// player's profile named outside the ANSI code page (under Wine, its default
+// one), which the program learns only from its working directory.
 TEST_F(LauncherPatchTest, ProgramPatchesAndRestarts) {
-    WriteRawFile(dir.Path() / "QVS", child);
-    const auto launcher = platform::StartDetached(PatchChild, {"sleep=300"}, dir.Str());
-    ASSERT_TRUE(launcher.has_value());
-    const auto program =
-        platform::StartDetached(PatchProgram, {std::to_string(*launcher), "qvs"}, dir.Str());
-    ASSERT_TRUE(program.has_value());
-    EXPECT_EQ(WaitForMarker(dir.Path()), "started");
-    EXPECT_TRUE(platform::WaitForProcessEnd(*program, 30s));
-    EXPECT_TRUE(platform::WaitForProcessEnd(*launcher, 0ms));
-    EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), child);
-    EXPECT_FALSE(fs::exists(dir.Path() / "QVS"));
-    EXPECT_FALSE(fs::exists(dir.Path() / "Log"));
+#ifdef _WIN32
+    const fs::path profile(u8"C:\\users\\Ωμέγα \U0001F3B2 王伟");
+#else
+    const fs::path profile = dir.Path() / u8"Ωμέγα \U0001F3B2 王伟";
+#endif
+    fs::remove_all(profile);
+    for (const fs::path& folder : {dir.Path(), profile / "AppData" / "Local" / "Quorvash"}) {
+        const std::u8string name = (folder / "").u8string();
+        const std::string install(name.begin(), name.end());
+        SCOPED_TRACE(install);
+        fs::create_directories(folder);
+        WriteRawFile(folder / "qvs.exe", OldLauncherBytes());
+        WriteRawFile(folder / "QVS", child);
+        const auto launcher = platform::StartDetached(PatchChild, {"sleep=300"}, install);
+        ASSERT_TRUE(launcher.has_value());
+        const auto program =
+            platform::StartDetached(PatchProgram, {std::to_string(*launcher), "qvs"}, install);
+        ASSERT_TRUE(program.has_value());
+        EXPECT_EQ(WaitForMarker(folder), "started");
+        EXPECT_TRUE(platform::WaitForProcessEnd(*program, 30s));
+        EXPECT_TRUE(platform::WaitForProcessEnd(*launcher, 0ms));
+        EXPECT_EQ(ReadRawFile(folder / "qvs.exe"), child);
+        EXPECT_FALSE(fs::exists(folder / "QVS"));
+        EXPECT_FALSE(fs::exists(folder / "Log"));
+    }
+    fs::remove_all(profile);
 }
 
-// Each argument arrives whole, blanks and all, as the log line shows.
+// Each argument arrives whole, blanks and letters of any script, as the log
+// line shows.
 TEST_F(LauncherPatchTest, ProgramLogsUnusableCommandLine) {
-    const auto program = platform::StartDetached(PatchProgram, {"qvs", "two words"}, dir.Str());
+    const auto program =
+        platform::StartDetached(PatchProgram, {"qvs", "two w\xC3\xB6rds \xE7\x8E\x8B"}, dir.Str());
     ASSERT_TRUE(program.has_value());
     ASSERT_TRUE(platform::WaitForProcessEnd(*program, 30s));
     EXPECT_EQ(ReadRawFile(dir.Path() / "qvs.exe"), OldLauncherBytes());
-    EXPECT_NE(LogText().find("unusable command line: \"qvs\" \"two words\""), std::string::npos)
+    EXPECT_NE(LogText().find("unusable command line: \"qvs\" \"two w\xC3\xB6rds \xE7\x8E\x8B\""),
+              std::string::npos)
         << LogText();
     // A missing working directory is reported, and nothing runs.
     EXPECT_FALSE(platform::StartDetached(PatchChild, {}, dir.File("gone")));
