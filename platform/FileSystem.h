@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace qvs::platform {
@@ -36,11 +37,21 @@ struct DirectoryEntry {
     std::uint32_t attributes = 0;
 };
 
-// Raised when a file cannot be created or written; the message is
-// "Cannot create file " followed by the file's name.
+// Raised when a file cannot be created or written. The message is "Cannot
+// create file " and the file's name, with the platform's separator only,
+// followed by why where that is known, in words a player understands.
 class FileCreateError : public std::runtime_error {
 public:
-    explicit FileCreateError(const std::string& path);
+    enum class Cause { Unknown, DiskFull, ReadOnlyFile, ReadOnlyFolder, FolderInTheWay };
+
+    explicit FileCreateError(const std::string& path, Cause cause = Cause::Unknown);
+    // The cause an operating system error stands for; Unknown for most.
+    static Cause CauseOf(std::error_code error);
+
+    Cause GetCause() const { return cause_; }
+
+private:
+    Cause cause_;
 };
 
 // Native form of a path: separators mapped, existing components resolved
@@ -48,10 +59,11 @@ public:
 std::string NativePath(std::string_view path);
 
 bool IsDirectory(std::string_view path);
-bool FileExists(std::string_view path); // a regular file (or link to one)
+bool FileExists(std::string_view path);    // a regular file (or link to one)
 bool MakeDirectory(std::string_view path); // one level; false when it failed
-bool RemoveFile(std::string_view path); // refuses read-only files on every platform
-bool RemoveEmptyDirectory(std::string_view path); // empty directories only; a link is removed, not followed
+bool RemoveFile(std::string_view path);    // refuses read-only files on every platform
+bool RemoveEmptyDirectory(
+    std::string_view path); // empty directories only; a link is removed, not followed
 std::optional<std::uint32_t> GetAttributes(std::string_view path);
 bool SetAttributes(std::string_view path, std::uint32_t attributes);
 
