@@ -20,16 +20,20 @@ void ArrivingDigest::Add(std::string_view bytes) {
     if (bytes.empty()) {
         return;
     }
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queued_ < MaxQueued; });
     // Buffers go round: fresh memory for every piece costs more in page
-    // faults than the hashing itself.
+    // faults than the hashing itself. The copy is made outside the lock, so
+    // the thread hashes meanwhile.
     std::string piece;
-    if (!spare_.empty()) {
-        piece = std::move(spare_.back());
-        spare_.pop_back();
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queued_ < MaxQueued; });
+        if (!spare_.empty()) {
+            piece = std::move(spare_.back());
+            spare_.pop_back();
+        }
     }
     piece.assign(bytes);
+    const std::lock_guard lock(mutex_);
     queued_ += piece.size();
     pieces_.push_back(std::move(piece));
     changed_.notify_all();

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <system_error>
@@ -11,18 +12,39 @@ namespace qvs {
 namespace {
 
 constexpr int Attempts = 16;
+constexpr std::string_view Prefix = ".qvs-download-";
+constexpr std::string_view Suffix = ".tmp";
+// A download being written is touched far more often than this.
+constexpr auto StaleAfter = std::chrono::hours(1);
+
+// What a launcher that was killed while downloading left behind.
+void RemoveStale(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path where(folder.empty() ? "." : platform::NativePath(folder));
+    const auto before = fs::file_time_type::clock::now() - StaleAfter;
+    for (fs::directory_iterator it(where, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ignored;
+        if (name.starts_with(Prefix) && name.ends_with(Suffix) && it->is_regular_file(ignored) &&
+            fs::last_write_time(it->path(), ignored) < before) {
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
 
 std::string RandomName() {
     std::random_device random;
     const auto number = (static_cast<std::uint64_t>(random()) << 32) ^ random();
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(number));
-    return ".qvs-download-" + std::string(text) + ".tmp";
+    return std::string(Prefix) + text + std::string(Suffix);
 }
 
 } // namespace
 
 DownloadFile::DownloadFile(const std::string& folder) {
+    RemoveStale(folder);
     for (int attempt = 0; attempt < Attempts && !file_.is_open(); ++attempt) {
         path_ = folder + RandomName();
         native_ = std::filesystem::path(platform::NativePath(path_));

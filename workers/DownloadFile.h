@@ -1,6 +1,7 @@
 // A temporary file in the installation folder that a data package is
 // written to as it arrives, so that a package of any size costs disk rather
-// than memory. It is removed when the object goes, whatever happened.
+// than memory. It is removed when the object goes, whatever happened; one
+// that a killed launcher left is removed by the next download.
 #pragma once
 
 #include <cstdint>

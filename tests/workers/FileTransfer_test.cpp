@@ -3,6 +3,7 @@
 // server replies are generated in WorkerReplies, HTTP ones in CHttpClient_test.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 
@@ -114,6 +115,10 @@ protected:
 // the installation, client code cut short in its reply or that cannot be
 // written, leaves nothing, not even its temporary file.
 TEST_F(FileTransfer, HttpUnpacksBelowTheInstallationAndFailuresLeaveNothing) {
+    // What a launcher killed while downloading left goes with the next download.
+    const fs::path stale = dir_.Path() / ".qvs-download-0123456789abcdef.tmp";
+    test::WriteFileBytes(stale, "left by a killed launcher");
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(2));
     EXPECT_FALSE(Ecd(Package("data\\")));
     EXPECT_TRUE(Ecd(Package("more\\", 2)));
     Tree kept = unpackedInData;
