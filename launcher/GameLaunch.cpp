@@ -128,8 +128,11 @@ bool GameLaunch::PrepareClientCode() {
             return false;
         }
         CheckClientCodeSignature(*content);
+        // Only the signed bytes: a package cut short must not read on into
+        // its trailer.
+        const std::string_view signedBytes = UpdateSignature::Content(*content);
         CStream package;
-        package.Write(content->data(), content->size());
+        package.Write(signedBytes.data(), signedBytes.size());
         package.Decode();
         ExtractClientClass(package);
         return true;

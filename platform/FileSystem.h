@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace qvs::platform {
@@ -39,13 +40,23 @@ struct DirectoryEntry {
     std::uint32_t attributes = 0;
 };
 
-// Raised when a file cannot be created or written; the message is
-// "Cannot create file " followed by the file's name, and the reason in
-// brackets where one is known (on Windows: a name that is not valid UTF-8).
+// Raised when a file cannot be created or written. The message is "Cannot
+// create file " and the file's name, with the platform's separator only,
+// followed by why where that is known, in words a player understands (on
+// Windows also a name that is not valid UTF-8).
 class FileCreateError : public std::runtime_error {
 public:
-    explicit FileCreateError(const std::string& path);
+    enum class Cause { Unknown, DiskFull, ReadOnlyFile, ReadOnlyFolder, FolderInTheWay };
+
+    explicit FileCreateError(const std::string& path, Cause cause = Cause::Unknown);
     FileCreateError(const std::string& path, const std::string& reason);
+    // The cause an operating system error stands for; Unknown for most.
+    static Cause CauseOf(std::error_code error);
+
+    Cause GetCause() const { return cause_; }
+
+private:
+    Cause cause_ = Cause::Unknown;
 };
 
 // Native form of a path: separators mapped, existing components resolved

@@ -14,21 +14,32 @@
 
 namespace qvs::platform {
 
+// The error for path; a temporary that knows the operating system's error
+// (Error() -> std::error_code) says why in the message.
+template <class Temporary>
+FileCreateError FailureOf(const Temporary& temporary, std::string_view path) {
+    if constexpr (requires { temporary.Error(); }) {
+        return FileCreateError(std::string(path), FileCreateError::CauseOf(temporary.Error()));
+    } else {
+        return FileCreateError(std::string(path));
+    }
+}
+
 // Temporary: Opened(), Append(span) -> bool, Finish() -> optional name.
 template <class Temporary>
 std::string FillTemporary(Temporary& temporary, std::string_view path,
                           const AtomicFileBatch::ContentSource& fill) {
     if (!temporary.Opened()) {
-        throw FileCreateError(std::string(path));
+        throw FailureOf(temporary, path);
     }
     fill([&temporary, path](std::span<const std::byte> data) {
         if (!temporary.Append(data)) {
-            throw FileCreateError(std::string(path));
+            throw FailureOf(temporary, path);
         }
     });
     std::optional<std::string> written = temporary.Finish();
     if (!written) {
-        throw FileCreateError(std::string(path));
+        throw FailureOf(temporary, path);
     }
     return *written;
 }

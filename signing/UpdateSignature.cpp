@@ -22,12 +22,14 @@ std::string UpdateSignature::Sign(std::string_view seed, const SignedItem& item,
 }
 
 std::string_view UpdateSignature::Content(std::string_view file) {
-    if (!UpdateTrailer::Present(file)) {
-        return file;
-    }
     const std::string_view tail =
         file.substr(file.size() - std::min(file.size(), UpdateTrailer::MaxSize));
-    return file.substr(0, UpdateTrailer::Read(tail, file.size()).contentSize);
+    return file.substr(0, ContentSize(tail, file.size()));
+}
+
+std::uint64_t UpdateSignature::ContentSize(std::string_view tail, std::uint64_t fileSize) {
+    return UpdateTrailer::Present(tail) ? UpdateTrailer::Read(tail, fileSize).contentSize
+                                        : fileSize;
 }
 
 void UpdateSignature::Verify(std::string_view file, const std::vector<std::string>& publicKeys,

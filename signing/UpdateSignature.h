@@ -28,6 +28,9 @@ public:
                             std::string_view content);
     // The content of a file without its trailer, whether it has one or not.
     static std::string_view Content(std::string_view file);
+    // The same for a file read from its end: tail is its last
+    // min(fileSize, UpdateTrailer::MaxSize) bytes.
+    static std::uint64_t ContentSize(std::string_view tail, std::uint64_t fileSize);
 
     // A whole file in memory, before any of it is written: throws
     // SignatureError unless it carries a trailer for expected whose

@@ -20,12 +20,27 @@ constexpr std::string_view startupClassName = "startup.class";
 constexpr std::uint32_t settableAttributes =
     platform::AttrReadOnly | platform::AttrHidden | platform::AttrSystem | platform::AttrArchive;
 
-void EnsureDirectory(const std::string& path) {
+// The directories one extraction made, so that a package that fails leaves
+// none of them behind.
+class MadeDirectories {
+public:
     // A failure shows up later, when a file below it cannot be created.
-    if (!platform::IsDirectory(path)) {
-        platform::MakeDirectory(path);
+    void Ensure(const std::string& path) {
+        if (!platform::IsDirectory(path) && platform::MakeDirectory(path)) {
+            made_.push_back(path);
+        }
     }
-}
+    // Deepest first; one that holds something (another program's file) stays.
+    void RemoveAll() {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+            platform::RemoveEmptyDirectory(*it);
+        }
+        made_.clear();
+    }
+
+private:
+    std::vector<std::string> made_;
+};
 
 bool IsStartupClass(std::string_view name) {
     return std::equal(name.begin(), name.end(), startupClassName.begin(), startupClassName.end(),
@@ -36,23 +51,24 @@ bool IsStartupClass(std::string_view name) {
 }
 
 void CreateRecordDirectory(const std::string& base, const std::string& path,
-                           const DirectoryBoundary& boundary) {
+                           const DirectoryBoundary& boundary, MadeDirectories& made) {
     PackagePath::CheckInside(base, path);
     boundary.Check(base + path);
-    EnsureDirectory(base + path);
+    made.Ensure(base + path);
 }
 
 // A file directory that no record announced (the client package names
 // "MainClass\" only in its file records) is created level by level, but only
 // below a base that exists: a base that could not be made stays an error.
-void EnsureFileDirectory(const std::string& base, const std::string& directory) {
+void EnsureFileDirectory(const std::string& base, const std::string& directory,
+                         MadeDirectories& made) {
     if (directory.empty() || platform::IsDirectory(base + directory) ||
         (!base.empty() && !platform::IsDirectory(base))) {
         return;
     }
     for (std::size_t i = 0; i < directory.size(); ++i) {
         if (PackagePath::IsSeparator(directory[i])) {
-            EnsureDirectory(base + directory.substr(0, i + 1));
+            made.Ensure(base + directory.substr(0, i + 1));
         }
     }
 }
@@ -70,21 +86,12 @@ std::string CheckedFilePath(const std::string& base, const std::string& director
 // The first file of a directory: the directory is checked on the disk (a
 // link in it may lead out) before it is created or written into.
 std::string PrepareFilePath(const std::string& base, const std::string& directory,
-                            const std::string& name, const DirectoryBoundary& boundary) {
+                            const std::string& name, const DirectoryBoundary& boundary,
+                            MadeDirectories& made) {
     std::string path = CheckedFilePath(base, directory, name);
     boundary.Check(base + directory);
-    EnsureFileDirectory(base, directory);
+    EnsureFileDirectory(base, directory, made);
     return path;
-}
-
-// After a fault in the package the files before it are kept, whole, as if
-// each had been written on its own; the fault itself is what gets reported.
-void CommitQuietly(platform::AtomicFileBatch& batch) {
-    try {
-        batch.Commit();
-    } catch (const platform::FileCreateError&) {
-        // The batch has removed its temporaries; the old files stay.
-    }
 }
 
 // A name holding a separator cannot be addressed through paths that map "\"
@@ -117,28 +124,34 @@ void CDirectory::ExtractPackage(CStream& package, const std::string& base) {
     ExtractPackage(source, base);
 }
 
+// Every file is staged beside its target first and the batch commits only
+// once the whole package is read: a fault anywhere leaves every old file as
+// it was, and the batch removes what it staged.
 void CDirectory::ExtractPackage(PackageSource& package, const std::string& base) {
-    EnsureDirectory(base);
-    const DirectoryBoundary boundary(base);
-    platform::AtomicFileBatch batch;
-    std::unordered_set<std::string> ensured; // file directories checked and made
-    PackageReader reader(
-        package, [&](const std::string& path) { CreateRecordDirectory(base, path, boundary); },
-        [&](const std::string& directory, const std::string& name, PackageContent& content) {
-            const bool known = ensured.contains(directory);
-            const std::string path = known ? CheckedFilePath(base, directory, name)
-                                           : PrepareFilePath(base, directory, name, boundary);
-            batch.Add(path, [&content](const auto& write) { content.Read(write); });
-            ensured.insert(directory);
-            return false;
-        });
+    MadeDirectories made;
+    made.Ensure(base);
     try {
+        const DirectoryBoundary boundary(base);
+        platform::AtomicFileBatch batch;
+        std::unordered_set<std::string> ensured; // file directories checked and made
+        PackageReader reader(
+            package,
+            [&](const std::string& path) { CreateRecordDirectory(base, path, boundary, made); },
+            [&](const std::string& directory, const std::string& name, PackageContent& content) {
+                const bool known = ensured.contains(directory);
+                const std::string path =
+                    known ? CheckedFilePath(base, directory, name)
+                          : PrepareFilePath(base, directory, name, boundary, made);
+                batch.Add(path, [&content](const auto& write) { content.Read(write); });
+                ensured.insert(directory);
+                return false;
+            });
         reader.Read();
+        batch.Commit();
     } catch (...) {
-        CommitQuietly(batch);
+        made.RemoveAll();
         throw;
     }
-    batch.Commit();
 }
 
 void CDirectory::ExtractStartupClass(CStream& package, const std::string& base) {
@@ -148,14 +161,15 @@ void CDirectory::ExtractStartupClass(CStream& package, const std::string& base) 
     }
     const DirectoryBoundary boundary(base);
     StreamPackageSource source(package);
+    MadeDirectories made; // kept: the launch finds its class directory as the walk left it
     PackageReader reader(
-        source, [&](const std::string& path) { CreateRecordDirectory(base, path, boundary); },
+        source, [&](const std::string& path) { CreateRecordDirectory(base, path, boundary, made); },
         [&](const std::string& directory, const std::string& name, PackageContent& content) {
             if (!IsStartupClass(name)) {
                 return false;
             }
             platform::AtomicFileBatch file;
-            file.Add(PrepareFilePath(base, directory, name, boundary),
+            file.Add(PrepareFilePath(base, directory, name, boundary, made),
                      [&content](const auto& write) { content.Read(write); });
             file.Commit();
             return true;

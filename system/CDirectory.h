@@ -40,9 +40,10 @@ public:
     // Throws StreamReadError for a short or inconsistent package, PackageError
     // for a path that would leave base (as text, or on the disk through a
     // link) before anything is created or written there,
-    // platform::FileCreateError when a file
-    // cannot be written. The files are flushed together at the end; after an
-    // error the files before it are written, each whole, and none after it.
+    // platform::FileCreateError when a file cannot be written, and whatever
+    // the source throws. The package installs whole or not at all: its files
+    // are staged and flushed together at the end, and after any error every
+    // old file is as it was, with no staged file and no directory it made left.
     void ExtractPackage(CStream& package, const std::string& base);
     // The same from any source; file contents go to disk piece by piece.
     void ExtractPackage(PackageSource& package, const std::string& base);

@@ -1,6 +1,5 @@
 #include "system/PackageInstaller.h"
 
-#include "platform/FileSystem.h"
 #include "system/DirectoryBoundary.h"
 #include "system/PackageError.h"
 #include "system/PackagePath.h"
@@ -35,9 +34,6 @@ std::string PackageInstaller::Install(PackageSource& package) {
     PackagePath::CheckInside(installDir_, base);
     const std::string fullBase = installDir_ + base;
     DirectoryBoundary(installDir_).Check(fullBase);
-    if (!platform::IsDirectory(fullBase)) {
-        platform::MakeDirectory(fullBase);
-    }
     directory_.ClearEntries();
     directory_.ExtractPackage(package, fullBase);
     return base;

@@ -1,7 +1,8 @@
 // Unpacks a decoded data package into the installation directory, as the
 // launcher does after a download: reads the base directory string, refuses a
-// base that would lie outside the installation directory, creates the base
-// when missing, then ClearEntries and ExtractPackage on the given CDirectory.
+// base that would lie outside the installation directory, then ClearEntries
+// and ExtractPackage on the given CDirectory, which creates the base when
+// missing (and removes it again when the package fails).
 #pragma once
 
 #include "protocol/CStream.h"

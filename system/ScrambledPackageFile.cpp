@@ -9,8 +9,9 @@
 
 namespace qvs {
 
-ScrambledPackageFile::ScrambledPackageFile(const std::string& path, std::size_t window)
-    : path_(path), window_(std::max<std::size_t>(window, 1)) {
+ScrambledPackageFile::ScrambledPackageFile(const std::string& path, std::uint64_t length,
+                                           std::size_t window)
+    : path_(path), length_(length), rawLeft_(length), window_(std::max<std::size_t>(window, 1)) {
     file_.open(std::filesystem::path(platform::NativePath(path)), std::ios::binary);
     if (!file_) {
         ThrowReadError();
@@ -70,12 +71,17 @@ bool ScrambledPackageFile::Refill() {
 }
 
 std::size_t ScrambledPackageFile::ReadRaw() {
-    file_.read(reinterpret_cast<char*>(window_.data()),
-               static_cast<std::streamsize>(window_.size()));
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(window_.size(), rawLeft_));
+    if (want == 0) {
+        return 0;
+    }
+    file_.read(reinterpret_cast<char*>(window_.data()), static_cast<std::streamsize>(want));
     if (file_.bad()) {
         ThrowReadError();
     }
-    return static_cast<std::size_t>(file_.gcount());
+    const auto read = static_cast<std::size_t>(file_.gcount());
+    rawLeft_ -= read;
+    return read;
 }
 
 // Walks the block headers of the whole file, then rewinds for the reading.
@@ -87,6 +93,7 @@ std::uint64_t ScrambledPackageFile::CountPlainBytes() {
     }
     file_.clear();
     file_.seekg(0);
+    rawLeft_ = length_;
     if (!file_) {
         ThrowReadError();
     }

@@ -3,7 +3,9 @@
 // It yields the same bytes as loading the whole file into a CStream and
 // calling Decode. Opening it reads the file once through to count its plain
 // bytes, so that counts and sizes the rest cannot hold are refused at the
-// same point as in memory.
+// same point as in memory. Given a length, it reads the file only up to
+// there, so that a signature trailer after the package is never taken for
+// package bytes.
 #pragma once
 
 #include "protocol/Unscrambler.h"
@@ -19,10 +21,12 @@ namespace qvs {
 class ScrambledPackageFile : public PackageSource {
 public:
     static constexpr std::size_t DefaultWindow = std::size_t{1} << 20;
+    static constexpr std::uint64_t WholeFile = UINT64_MAX;
 
-    // Throws std::runtime_error naming the file when it cannot be opened;
-    // reads that fail later throw the same.
-    explicit ScrambledPackageFile(const std::string& path, std::size_t window = DefaultWindow);
+    // Reads the file's first length bytes. Throws std::runtime_error naming
+    // the file when it cannot be opened; reads that fail later throw the same.
+    explicit ScrambledPackageFile(const std::string& path, std::uint64_t length = WholeFile,
+                                  std::size_t window = DefaultWindow);
 
     void ReadString(std::string& value) override;
     void ReadInt(std::int32_t& value) override;
@@ -39,6 +43,8 @@ private:
 
     std::string path_;
     std::ifstream file_;
+    std::uint64_t length_;
+    std::uint64_t rawLeft_ = 0;   // of length_, not yet read
     std::uint64_t plainLeft_ = 0; // what Remaining reports; the file may change meanwhile
     Unscrambler unscrambler_;
     std::vector<std::uint8_t> window_;

@@ -1,75 +1,77 @@
 #include "workers/CRequestECDFileThread.h"
 
-#include <optional>
-
-#include "platform/FileSystem.h"
-#include "protocol/UpdateReplies.h"
+#include "platform/AtomicFileBatch.h"
 #include "protocol/UpdateRequests.h"
 #include "system/PackageInstaller.h"
+#include "system/ScrambledPackageFile.h"
+#include "workers/DownloadFile.h"
 #include "workers/HttpTransfer.h"
-#include "workers/SignedTransfer.h"
+#include "workers/PackageDownload.h"
+#include "workers/ServerFileReply.h"
+
+#include <span>
 
 namespace qvs {
 
 void CRequestECDFileThread::FetchFromServer() {
-    const auto digest = SignedTransfer::StartDigest(Values());
-    std::optional<std::size_t> fileStart;
-    PayloadObserver offer;
-    if (digest) {
-        offer = [&](std::string_view received) {
-            fileStart = fileStart ? fileStart : ECDFileReplyFileStart(received);
-            if (fileStart) {
-                digest->Offer(received.substr(*fileStart));
-            }
-        };
-    }
-    CStream payload = RunUpdateServerConversation(
-        Socket, Host(), Port(),
-        BuildRequestECDFileRequest(Values().RequestName, Values().RequestVersion),
-        MessageType::RequestECDFile, WaitMs(), &Progress, offer);
-    ECDFileReply reply = ParseRequestECDFileReply(payload);
-    payload.Clear(); // the file is held once while it is written or unpacked
-    Socket.Close();
-    SignedTransfer::CheckPackage(Values(), reply.file.View(), digest.get());
-    if (reply.fileName.find(Values().ShortName + "c") != std::string::npos) {
-        StoreClientCode(reply.file);
-    } else {
-        Unpack(reply.file);
-    }
+    const WorkerValues& values = Values();
+    Fetch([&](const PieceSink& sink) {
+        const std::size_t length = StartUpdateServerReply(
+            Socket, Host(), Port(),
+            BuildRequestECDFileRequest(values.RequestName, values.RequestVersion),
+            MessageType::RequestECDFile, WaitMs(), &Progress);
+        ServerFileReply reply(values.RequestName, values.RequestVersion, length, sink);
+        ReceivePieces(Socket, length, WaitMs(), &Progress,
+                      [&reply](std::string_view piece) { reply.Take(piece); });
+        reply.Finish();
+        Socket.Close();
+    });
 }
 
 void CRequestECDFileThread::FetchOverWeb() {
     const WorkerValues& values = Values();
     const std::string url =
         values.WebBaseUrl + values.RequestName + std::to_string(values.RequestVersion) + ".ecd";
-    const auto digest = SignedTransfer::StartDigest(values);
-    CStream file;
-    if (digest) {
-        // Kept by the digest and hashed in place while it arrives.
-        FetchOverHttp(url, WaitMs(), Progress, TransferResult,
-                      [&digest](std::string_view piece) { digest->Append(piece); });
-        digest->CopyTo(file);
+    Fetch([&](const PieceSink& sink) {
+        FetchOverHttp(url, WaitMs(), Progress, TransferResult, sink);
+    });
+}
+
+void CRequestECDFileThread::Fetch(const Transfer& transfer) {
+    const std::string& name = Values().RequestName;
+    if (!name.empty() && name.back() == 'c') {
+        FetchClientCode(transfer);
     } else {
-        const std::string body = FetchOverHttp(url, WaitMs(), Progress, TransferResult);
-        file.Write(body.data(), body.size());
-    }
-    SignedTransfer::CheckPackage(values, file.View(), digest.get());
-    file.SetPosition(0);
-    if (!values.RequestName.empty() && values.RequestName.back() == 'c') {
-        StoreClientCode(file);
-    } else {
-        Unpack(file);
+        FetchDataPackage(transfer);
     }
 }
 
-// Written whole or not at all, so a failure keeps the earlier client code.
-void CRequestECDFileThread::StoreClientCode(const CStream& file) const {
-    platform::WriteFileAtomically(Values().ClientCodeFile(), file.View());
+// The file arrives in the temporary that replaces "qvsc.ecd", whole or not
+// at all, once it is checked.
+void CRequestECDFileThread::FetchClientCode(const Transfer& transfer) {
+    PackageDownload download(Values());
+    platform::AtomicFileBatch file;
+    file.Add(Values().ClientCodeFile(), [&](const platform::AtomicFileBatch::ContentWriter& write) {
+        transfer([&](std::string_view piece) {
+            write(std::as_bytes(std::span(piece.data(), piece.size())));
+            download.Append(piece);
+        });
+    });
+    download.Verify();
+    file.Commit();
 }
 
-void CRequestECDFileThread::Unpack(CStream& file) {
-    file.Decode();
-    PackageInstaller(directory_, Values().InstallDir).Install(file);
+// Unpacked from the temporary file, only as far as its signed content goes.
+void CRequestECDFileThread::FetchDataPackage(const Transfer& transfer) {
+    PackageDownload download(Values());
+    DownloadFile file(Values().InstallDir);
+    transfer([&](std::string_view piece) {
+        file.Write(piece);
+        download.Append(piece);
+    });
+    file.Close();
+    ScrambledPackageFile package(file.Path(), download.Verify());
+    PackageInstaller(directory_, Values().InstallDir).Install(package);
 }
 
 } // namespace qvs

@@ -37,11 +37,9 @@ void Send(platform::TcpSocket& socket, const CStream& message) {
 
 } // namespace
 
-CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitMs,
-                       TransferProgress* progress, const PayloadObserver& observer) {
-    CStream payload;
-    payload.Reserve(std::min(count, upfrontReserve));
-    std::vector<std::byte> piece(std::min(count, pieceSize));
+void ReceivePieces(platform::TcpSocket& socket, std::size_t count, int waitMs,
+                   TransferProgress* progress, const PieceSink& sink) {
+    std::vector<char> piece(std::min(count, pieceSize));
     std::size_t received = 0;
     while (received < count) {
         if (!socket.WaitForData(waitMs)) {
@@ -49,33 +47,43 @@ CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitM
                                         "No reply data within the wait");
         }
         const std::size_t want = std::min(count - received, piece.size());
-        const std::size_t got = socket.Receive(std::span(piece.data(), want));
+        const std::size_t got = socket.Receive(piece.data(), want);
         if (got == 0) {
             throw platform::SocketError(platform::SocketError::Kind::Closed,
                                         "Connection closed before the whole reply");
         }
-        if (received <= upfrontReserve && received + got > upfrontReserve) {
-            // The upfront part really arrived: room for the rest at once
-            // rather than copying a large file at every growth step.
-            payload.Reserve(count);
-        }
-        payload.Write(piece.data(), got);
         received += got;
         if (progress != nullptr) {
             progress->BytesReceived.store(static_cast<std::int32_t>(received));
         }
+        sink(std::string_view(piece.data(), got));
+    }
+}
+
+CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitMs,
+                       TransferProgress* progress, const PayloadObserver& observer) {
+    CStream payload;
+    payload.Reserve(std::min(count, upfrontReserve));
+    std::size_t received = 0;
+    ReceivePieces(socket, count, waitMs, progress, [&](std::string_view piece) {
+        if (received <= upfrontReserve && received + piece.size() > upfrontReserve) {
+            // The upfront part really arrived: room for the rest at once
+            // rather than copying a large file at every growth step.
+            payload.Reserve(count);
+        }
+        payload.Write(piece.data(), piece.size());
+        received += piece.size();
         if (observer) {
             observer(payload.View());
         }
-    }
+    });
     payload.SetPosition(0);
     return payload;
 }
 
-CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::string& host,
-                                    std::uint16_t port, const CStream& request, MessageType type,
-                                    int waitMs, TransferProgress* progress,
-                                    const PayloadObserver& observer) {
+std::size_t StartUpdateServerReply(platform::TcpSocket& socket, const std::string& host,
+                                   std::uint16_t port, const CStream& request, MessageType type,
+                                   int waitMs, TransferProgress* progress) {
     Connect(socket, host, port, waitMs);
     Send(socket, request);
     std::array<std::byte, ReplyHeaderSize> header{};
@@ -84,13 +92,21 @@ CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::stri
     if (type != MessageType::RequestECDFile && type != MessageType::DownloadWebFile) {
         CheckSmallReply(reply.length);
     }
+    // Before any of the payload is taken: a file's bytes may go to disk.
+    CheckReplyType(reply, type);
     if (progress != nullptr) {
         progress->BytesTotal.store(reply.length);
     }
-    CStream payload =
-        ReceivePayload(socket, static_cast<std::size_t>(reply.length), waitMs, progress, observer);
-    CheckReplyType(reply, type);
-    return payload;
+    return static_cast<std::size_t>(reply.length);
+}
+
+CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::string& host,
+                                    std::uint16_t port, const CStream& request, MessageType type,
+                                    int waitMs, TransferProgress* progress,
+                                    const PayloadObserver& observer) {
+    const std::size_t length =
+        StartUpdateServerReply(socket, host, port, request, type, waitMs, progress);
+    return ReceivePayload(socket, length, waitMs, progress, observer);
 }
 
 CStream RunGameServerConversation(platform::TcpSocket& socket, const std::string& host,

@@ -33,6 +33,19 @@ CStream ReceivePayload(platform::TcpSocket& socket, std::size_t count, int waitM
                        TransferProgress* progress = nullptr,
                        const PayloadObserver& observer = nullptr);
 
+// Hands each piece of a payload of exactly count bytes to sink as it
+// arrives, waiting at most waitMs for each piece; nothing is kept.
+using PieceSink = std::function<void(std::string_view piece)>;
+void ReceivePieces(platform::TcpSocket& socket, std::size_t count, int waitMs,
+                   TransferProgress* progress, const PieceSink& sink);
+
+// Connects, sends request (a whole message of the given type) and reads the
+// reply's header: returns the payload's length once the type is checked,
+// leaving the payload to be received.
+std::size_t StartUpdateServerReply(platform::TcpSocket& socket, const std::string& host,
+                                   std::uint16_t port, const CStream& request, MessageType type,
+                                   int waitMs, TransferProgress* progress = nullptr);
+
 // Connects, sends request (a whole message of the given type) and returns
 // the reply payload positioned at 0, after checking the reply's type.
 CStream RunUpdateServerConversation(platform::TcpSocket& socket, const std::string& host,

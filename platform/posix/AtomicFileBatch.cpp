@@ -23,6 +23,7 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -107,6 +108,7 @@ public:
         fd_ = ::mkstemp(name_.data());
         created_ = fd_ >= 0;
         ok_ = created_ && ::fchmod(fd_, mode) == 0;
+        Note(ok_);
     }
     ~Temporary() {
         if (fd_ >= 0) {
@@ -120,12 +122,14 @@ public:
     Temporary& operator=(const Temporary&) = delete;
 
     bool Opened() const { return ok_; }
+    // Why the last step failed, for the error's message.
+    std::error_code Error() const { return error_; }
 
     bool Append(std::span<const std::byte> data) {
         while (ok_ && !data.empty()) {
             const std::size_t piece =
                 std::min(data.size(), EarlyWriteBackSize - (written_ - handedOver_));
-            ok_ = WriteAll(fd_, data.data(), piece);
+            ok_ = Note(WriteAll(fd_, data.data(), piece));
             written_ += piece;
             data = data.subspan(piece);
             if (written_ - handedOver_ >= EarlyWriteBackSize) {
@@ -142,14 +146,22 @@ public:
 
     // The temporary's name once everything is written and closed.
     std::optional<std::string> Finish() {
-        const bool closed = ::close(fd_) == 0;
+        const bool closed = Note(::close(fd_) == 0);
         fd_ = -1;
         kept_ = ok_ && closed;
         return kept_ ? std::optional(name_) : std::nullopt;
     }
 
 private:
+    bool Note(bool ok) {
+        if (!ok && !error_) {
+            error_.assign(errno, std::generic_category());
+        }
+        return ok;
+    }
+
     std::string name_;
+    std::error_code error_;
     int fd_ = -1;
     bool created_ = false;
     bool ok_ = false;
@@ -157,6 +169,10 @@ private:
     std::size_t written_ = 0;
     std::size_t handedOver_ = 0; // bytes already given to the disk's write-back
 };
+
+FileCreateError::Cause LastCause() {
+    return FileCreateError::CauseOf(std::error_code(errno, std::generic_category()));
+}
 
 bool SyncPath(const std::string& path, int flags) {
     int fd = ::open(path.empty() ? "." : path.c_str(), flags | O_CLOEXEC);
@@ -260,8 +276,11 @@ void AtomicFileBatch::Add(std::string_view path, const ContentSource& fill) {
     struct stat old {};
     if (exists && ::stat(target.c_str(), &old) == 0) {
         // Windows cannot overwrite a read-only file; keep that rule here too.
-        if (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR)) {
-            throw FileCreateError(std::string(path));
+        if (!S_ISREG(old.st_mode)) {
+            throw FileCreateError(std::string(path), FileCreateError::Cause::FolderInTheWay);
+        }
+        if (!(old.st_mode & S_IWUSR)) {
+            throw FileCreateError(std::string(path), FileCreateError::Cause::ReadOnlyFile);
         }
         mode = old.st_mode & 07777;
     }
@@ -280,17 +299,17 @@ void AtomicFileBatch::Commit() {
     const bool synced = staged.size() >= SyncFileSystemFrom && state_->SyncFileSystems();
     for (const Staged& file : staged) {
         if (!synced && !SyncPath(file.temporary, O_RDONLY)) {
-            const std::string given = file.given;
+            const FileCreateError error(file.given, LastCause());
             state_->RemoveTemporaries(0);
-            throw FileCreateError(given);
+            throw error;
         }
     }
     for (std::size_t i = 0; i < staged.size(); ++i) {
         if (::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) != 0) {
-            const std::string given = staged[i].given;
+            const FileCreateError error(staged[i].given, LastCause());
             state_->RemoveTemporaries(i);
             state_->SyncDirectories();
-            throw FileCreateError(given);
+            throw error;
         }
         staged[i].listing->renamedInto = true;
     }

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qvs::test::WriteRawFile(scrambledPath, package.View());
     const std::size_t window = size == 0 ? 1 : 1 + data[size - 1] % 16;
     const Outcome fromFile = Extract([&](const std::string& base) {
-        qvs::ScrambledPackageFile file(scrambledPath, window);
+        qvs::ScrambledPackageFile file(scrambledPath, qvs::ScrambledPackageFile::WholeFile, window);
         qvs::CDirectory().ExtractPackage(file, base);
     });
     // Messages name the base, which differs between the two parents.

@@ -171,7 +171,8 @@ TEST_F(LaunchTest, ExtractsTheStartUpClassAndStartsJava) {
 }
 
 // A client code file that cannot serve (missing, cut, a class directory
-// outside; in a build with keys, unsigned or signed for another version;
+// outside; in a build with keys, unsigned, signed for another version or cut
+// before it was signed;
 // what a hostile package holds is CDirectoryExtract's, where each name lies
 // ClassDirectoryTest's, a signature that does not match the bytes
 // UpdateSignature's): the version files of the client code go, whatever their
@@ -187,7 +188,9 @@ TEST_F(LaunchTest, ABrokenClientCodeFileIsDeletedAndTheLauncherCloses) {
         {"QVSC.ECD", good.substr(0, good.size() - 2), false},
         {"qvsc.ecd", outside, false},
         {"qvsc.ecd", good, true},
-        {"qvsc.ecd", Signed(good, "2"), true}};
+        {"qvsc.ecd", Signed(good, "2"), true},
+        // Cut, then signed: its trailer must not complete the start-up class.
+        {"qvsc.ecd", Signed(good.substr(0, good.size() - 2)), true}};
     for (const auto& [file, content, withKeys] : cases) {
         SCOPED_TRACE(file + " of " + std::to_string(content.size()));
         if (withKeys) {

@@ -91,12 +91,23 @@ TEST_F(FileSystemTest, NamesDifferingInCaseOrSeparatorFindTheStoredEntry) {
 
 // WriteFileAtomically is a batch of one, so its guarantees are checked here;
 // that it keeps the mode of a replaced file shows in the launcher patch test.
-void ExpectCreateError(const std::function<void()>& action, const std::string& path) {
+// The message names the file with the platform's separators only, then why
+// where the platform knows (the Windows batch does not tell causes apart yet).
+void ExpectCreateError(const std::function<void()>& action, const std::string& path,
+                       const std::string& why = "") {
+    std::string shown = path;
+    const char native = static_cast<char>(fs::path::preferred_separator);
+    std::replace(shown.begin(), shown.end(), native == '/' ? '\\' : '/', native);
     try {
         action();
         ADD_FAILURE() << "no error for " << path;
     } catch (const FileCreateError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + path);
+#ifdef _WIN32
+        const std::string said;
+#else
+        const std::string& said = why;
+#endif
+        EXPECT_EQ(std::string(error.what()), "Cannot create file " + shown + said) << why;
     }
 }
 
@@ -254,17 +265,18 @@ TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
     test::WriteRawFile(dir.Path() / "plain", "a file, not a directory");
     const std::string readOnly = Path("Data\\Sub\\File.TXT");
     ASSERT_TRUE(SetAttributes(readOnly, GetAttributes(readOnly).value_or(0) | AttrReadOnly));
-    const char* cases[] = {
-        "Missing\\x.dat",     // directory does not exist
-        "plain\\x.dat",       // parent is a regular file
-        "Data",               // target is a directory
-        "Data\\",             // no file name at all
-        "DATA\\sub\\FILE.txt" // read-only: Windows cannot replace it either
+    const std::pair<const char*, std::string> cases[] = {
+        {"Missing\\x.dat", ""}, // directory does not exist
+        {"plain\\x.dat", ""},   // parent is a regular file
+        {"Data", ": a folder of that name is in the way"},
+        {"Data\\", ""}, // no file name at all
+        // read-only: Windows cannot replace it either
+        {"DATA\\sub\\FILE.txt", ": " + dir.Str() + "DATA/sub/FILE.txt is read-only"},
     };
     AtomicFileBatch batch;
     batch.Add(Path("first"), std::string_view("1"));
-    for (const char* name : cases) {
-        ExpectCreateError([&] { batch.Add(Path(name), std::string_view("x")); }, Path(name));
+    for (const auto& [name, why] : cases) {
+        ExpectCreateError([&] { batch.Add(Path(name), std::string_view("x")); }, Path(name), why);
     }
     EXPECT_THROW(batch.Add(Path("old.txt"),
                            [](const AtomicFileBatch::ContentWriter& write) {
@@ -293,7 +305,8 @@ TEST_F(AtomicFileBatchTest, AFailedRenameKeepsEarlierFilesNewAndLaterFilesOld) {
     fs::create_directories(dir.Path() / "Data" / "blocked" / "inner");
     test::WriteRawFile(dir.Path() / "Data" / "blocked" / "inner" / "f", "f");
 
-    ExpectCreateError([&] { batch.Commit(); }, Path("Data\\blocked"));
+    ExpectCreateError([&] { batch.Commit(); }, Path("Data\\blocked"),
+                      ": a folder of that name is in the way");
     EXPECT_EQ(batch.Pending(), 0U);
     Tree expected = before;
     expected["old.txt"] = "new";

@@ -72,7 +72,7 @@ protected:
         test::WriteFileBytes(path, test::Scramble(plain));
         for (const std::size_t window : windows) {
             const Outcome fromFile = Run([&path, window](const std::string& base) {
-                ScrambledPackageFile file(path, window);
+                ScrambledPackageFile file(path, ScrambledPackageFile::WholeFile, window);
                 CDirectory().ExtractPackage(file, base);
             });
             EXPECT_EQ(fromFile, fromMemory) << what << ", window " << window;

@@ -113,7 +113,8 @@ std::string Results(const WorkerValues& values, const fs::path& dir) {
 }
 
 const std::string launcher = std::string("MZ\x90\0\x03", 5) + "launcher image";
-const std::string clientCode = Bytes({0x07, 0x03, 0x41, 0x42, 0x43, 0x00, 0xFF});
+const std::string dataPackage =
+    test::Scramble(Sz("") + Sz("") + Le32(0) + Le32(1) + Sz("") + Sz("a.txt") + Le32(3) + "ABC");
 
 struct WorkerCase {
     const char* name;
@@ -161,12 +162,11 @@ const WorkerCase workerCases[] = {
          v.NoticeTitle = "Maintenance";
          v.NoticeHtml = "<b>Back soon</b>";
      }},
-    // The server's file name, not RequestName, makes it the client code.
-    UpdateCase("EcdFile", Asking<CRequestECDFileThread>(), BuildRequestECDFileRequest("qvs", 12),
-               BuildRequestECDFileReply("qvs", 3, "qvsc3.ecd", clientCode), false,
-               [](WorkerValues&, const fs::path& dir) {
-                   test::WriteFileBytes(dir / "qvsc.ecd", clientCode);
-               }),
+    // A data package, unpacked from the file it arrived in.
+    UpdateCase(
+        "EcdFile", Asking<CRequestECDFileThread>(), BuildRequestECDFileRequest("qvs", 12),
+        BuildRequestECDFileReply("qvs", 12, "qvs12.ecd", dataPackage), false,
+        [](WorkerValues&, const fs::path& dir) { test::WriteFileBytes(dir / "a.txt", "ABC"); }),
     UpdateCase(
         "Launcher", DownloadLauncher, BuildDownloadWebFileRequest("qvs.exe"),
         BuildDownloadWebFileReply(launcher), false,

@@ -78,9 +78,10 @@ void PackCommands::Create(const std::string& folder, const std::string& output,
 }
 
 // List, extract and decode read the package file a window at a time, so a
-// package of any size needs little memory.
+// package of any size needs little memory. List and extract stop at a
+// signature trailer, as the launcher does.
 void PackCommands::List(const std::string& input) {
-    ScrambledPackageFile package(input);
+    ScrambledPackageFile package(input, SignCommands::PackageLength(input));
     std::string base;
     package.ReadString(base);
     out_ << "base " << Quoted(base) << '\n';
@@ -95,7 +96,7 @@ void PackCommands::List(const std::string& input) {
 }
 
 void PackCommands::Extract(const std::string& input, const std::string& installDir) {
-    ScrambledPackageFile package(input);
+    ScrambledPackageFile package(input, SignCommands::PackageLength(input));
     CDirectory directory;
     PackageInstaller(directory, installDir).Install(package);
 }

@@ -104,6 +104,28 @@ void SignCommands::KeyGen(const std::string& secretFile) {
     out_ << KeyText::Base64(keys.publicKey) << '\n';
 }
 
+// The file's last bytes, where a trailer would be; in stays open on it.
+std::string SignCommands::ReadTail(const std::string& file, std::ifstream& in,
+                                   std::uint64_t& size) {
+    in.open(platform::Utf8Path(platform::NativePath(file)), std::ios::binary | std::ios::ate);
+    if (!in) {
+        throw std::runtime_error("cannot read " + file);
+    }
+    size = static_cast<std::uint64_t>(in.tellg());
+    std::string tail(
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, UpdateTrailer::MaxSize)), '\0');
+    in.seekg(static_cast<std::streamoff>(size - tail.size()));
+    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    return tail;
+}
+
+std::uint64_t SignCommands::PackageLength(const std::string& file) {
+    std::ifstream in;
+    std::uint64_t size = 0;
+    const std::string tail = ReadTail(file, in, size);
+    return UpdateSignature::ContentSize(tail, size);
+}
+
 void SignCommands::Sign(const std::string& secretFile, const std::string& name,
                         const std::string& version, const std::string& file) {
     const std::string seed = KeyText::SeedFromPem(ReadFile(secretFile));
@@ -116,16 +138,9 @@ void SignCommands::Sign(const std::string& secretFile, const std::string& name,
 void SignCommands::Verify(const std::string& publicKeys, const std::string& name,
                           const std::string& version, const std::string& file) {
     const std::vector<std::string> keys = KeyText::PublicKeys(publicKeys);
-    std::ifstream in(platform::Utf8Path(platform::NativePath(file)),
-                     std::ios::binary | std::ios::ate);
-    if (!in) {
-        throw std::runtime_error("cannot read " + file);
-    }
-    const auto size = static_cast<std::uint64_t>(in.tellg());
-    std::string tail(
-        static_cast<std::size_t>(std::min<std::uint64_t>(size, UpdateTrailer::MaxSize)), '\0');
-    in.seekg(static_cast<std::streamoff>(size - tail.size()));
-    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    std::ifstream in;
+    std::uint64_t size = 0;
+    const std::string tail = ReadTail(file, in, size);
     const UpdateTrailer trailer = UpdateTrailer::Read(tail, size);
     const SignedItem expected{name, version};
     UpdateSignature::Check(trailer, StreamedDigest(in, trailer.contentSize), keys,

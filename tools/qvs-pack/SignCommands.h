@@ -4,6 +4,7 @@
 //   verify --public-key B64 [--name NAME --version V] FILE
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -17,8 +18,12 @@ public:
     // False when args are none of the commands above (wrong usage); throws
     // on bad input, SignatureError when verify refuses the file.
     bool Run(const std::vector<std::string>& args);
+    // The bytes of file before its signature trailer (all of them when it
+    // has none): what the package reader may read, as in the launcher.
+    static std::uint64_t PackageLength(const std::string& file);
 
 private:
+    static std::string ReadTail(const std::string& file, std::ifstream& in, std::uint64_t& size);
     void KeyGen(const std::string& secretFile);
     void Sign(const std::string& secretFile, const std::string& name, const std::string& version,
               const std::string& file);
