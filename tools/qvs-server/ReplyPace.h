@@ -17,14 +17,20 @@ public:
     static constexpr std::size_t Slices = 4;
 
     ReplyPace(std::chrono::milliseconds window, std::uint64_t bytesPerSecond)
-        : window_(window),
-          minimum_(bytesPerSecond * static_cast<std::uint64_t>(window.count()) / 1000) {}
+        : window_(window), minimum_(Minimum(window, bytesPerSecond)) {}
 
     std::chrono::milliseconds Slice() const { return window_ / Slices; }
     // Records what the client has taken in all at the end of a slice.
     bool TooSlow(std::uint64_t taken);
 
 private:
+    // In whole seconds and the rest apart: the largest rate and window
+    // allowed would overflow their product in milliseconds.
+    static std::uint64_t Minimum(std::chrono::milliseconds window, std::uint64_t bytesPerSecond) {
+        const auto ms = static_cast<std::uint64_t>(window.count());
+        return bytesPerSecond * (ms / 1000) + bytesPerSecond * (ms % 1000) / 1000;
+    }
+
     std::chrono::milliseconds window_;
     std::uint64_t minimum_;                           // bytes per window
     std::array<std::uint64_t, Slices + 1> samples_{}; // the last ones, in a ring; 0 at the start
