@@ -341,8 +341,9 @@ TEST_F(QvsServerTest, LogsOneEscapedLinePerRequest) {
     EXPECT_EQ(ReadRawFile(server.LogFile()).value_or("").find("\nupdate 6.6.6.6"),
               std::string::npos);
     // Long names are cut, and the cut said outside the quotes.
-    RawExchange(server.updatePort, Message(1, Sz(std::string(199, 'n') + "\x01" + "rest")));
-    EXPECT_TRUE(LogShows(server, "\"" + std::string(199, 'n') + "\\x01\" (cut from 204 bytes): "));
+    const std::string name(199, 'n');
+    RawExchange(server.updatePort, Message(1, Sz(name + "\x01" + "rest")));
+    EXPECT_TRUE(LogShows(server, '"' + name + "\\x01\" (cut from 204 bytes): "));
     EXPECT_EQ(ReadRawFile(server.LogFile()).value_or("").find("nrest"), std::string::npos);
 }
 
