@@ -85,14 +85,19 @@ updatePort=$(free_port)
 webPort=$(free_port)
 # Room for the idle and dripping connections beside the launchers, two
 # descriptors each for the server (a socket and a file): raised past the
-# hard limit where we may.
+# hard limit where we may; fewer idle connections where even that is short.
 ulimit -n 65536 2>/dev/null || ulimit -n "$(ulimit -Hn)"
+fit=$(($(ulimit -n) / 2 - 100 - drips - 2 * launchers - httpClients))
+if ((idle > fit)); then
+    echo "idle connections: $fit, as many as the open-file limit $(ulimit -n) allows"
+    idle=$fit
+fi
 "$server" --root "$work/server" --bind 127.0.0.1 --update-port "$updatePort" \
     --game-port "$(free_port)" --http-port "$webPort" \
-    --max-connections $((idle + drips + 2 * launchers + httpClients)) 2>/dev/null &
+    --max-connections $((idle + drips + 2 * launchers + httpClients)) 2>"$work/server.log" &
 serverPid=$!
 pids+=("$serverPid")
-wait_for_port "$updatePort"
+wait_for_port "$updatePort" || { cat "$work/server.log" >&2; exit 1; }
 peerPort=$(free_port)
 start_nginx "$work/nginx-peer" "$peerPort" "$work/server" 127.0.0.1 "$(nproc)" 4096
 pids+=("$nginx_pid")
