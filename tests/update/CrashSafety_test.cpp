@@ -53,12 +53,11 @@ std::string ClientCode() {
 // its progress seen from outside; 0 once it has ended.
 std::uint64_t BytesWritten(long pid) {
     std::ifstream io("/proc/" + std::to_string(pid) + "/io");
-    for (std::string line; std::getline(io, line);) {
-        if (line.rfind("wchar:", 0) == 0) {
-            return std::stoull(line.substr(6));
-        }
+    std::string name;
+    std::uint64_t value = 0;
+    while (io >> name >> value && name != "wchar:") {
     }
-    return 0;
+    return name == "wchar:" ? value : 0;
 }
 
 class CrashSafetyTest : public UpdateFixture {
