@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every benchmark, optimised, into build/bench (QVS_BENCH_BUILD): the
-# benchmarks' own command, as the test command never builds them. The
-# bench-*.sh scripts call it before they measure.
+# benchmarks' own command (the test command's GCC release build has them
+# too, for its smoke run).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -10,9 +10,12 @@
 #     failures, the server's peak memory;
 #  4. HTTP GET of a 4 KiB and a 5 MiB file by 64 clients from qvs-server's
 #     web port and from nginx serving the same folder (bench_server_load http).
-# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3),
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_NO_BUILD (1: use
+# the programs already built there, such as the test command's release
+# build), QVS_BENCH_MIB (size of the file, 256), QVS_BENCH_ROUNDS (3),
 # QVS_BENCH_LAUNCHERS (200), QVS_BENCH_LOAD_ROUNDS (5), QVS_BENCH_IDLE (10000),
-# QVS_BENCH_DRIPS (256).
+# QVS_BENCH_DRIPS (256), QVS_BENCH_HTTP_CLIENTS (64), QVS_BENCH_HTTP_SECONDS
+# (5, each of the four runs per file).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,9 +30,13 @@ launchers=${QVS_BENCH_LAUNCHERS:-200}
 loadRounds=${QVS_BENCH_LOAD_ROUNDS:-5}
 idle=${QVS_BENCH_IDLE:-10000}
 drips=${QVS_BENCH_DRIPS:-256}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
-    -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target qvs-probe qvs-server qvs-pack bench_server_load >/dev/null
+httpClients=${QVS_BENCH_HTTP_CLIENTS:-64}
+httpSeconds=${QVS_BENCH_HTTP_SECONDS:-5}
+if [ -z "${QVS_BENCH_NO_BUILD:-}" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
+        -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
+    cmake --build "$build" -j2 --target qvs-probe qvs-server qvs-pack bench_server_load >/dev/null
+fi
 probe="$build/tools/qvs-probe/qvs-probe"
 server="$build/tools/qvs-server/qvs-server"
 pack="$build/tools/qvs-pack/qvs-pack"
@@ -57,7 +64,7 @@ measure() {
     cat "$work/time"
 }
 
-size=$((256 << 20))
+size=$((${QVS_BENCH_MIB:-256} << 20))
 head -c "$size" /dev/urandom >"$work/www/big.bin"
 
 httpPort=$(free_port)
@@ -76,14 +83,21 @@ head -c 4096 /dev/urandom >"$work/server/small.bin"
 head -c $((5 << 20)) /dev/urandom >"$work/server/large.bin"
 updatePort=$(free_port)
 webPort=$(free_port)
-# Room for the idle and dripping connections beside the launchers.
-ulimit -n "$(ulimit -Hn)"
+# Room for the idle and dripping connections beside the launchers, two
+# descriptors each for the server (a socket and a file): raised past the
+# hard limit where we may; fewer idle connections where even that is short.
+ulimit -n 65536 2>/dev/null || ulimit -n "$(ulimit -Hn)"
+fit=$(($(ulimit -n) / 2 - 100 - drips - 2 * launchers - httpClients))
+if ((idle > fit)); then
+    echo "idle connections: $fit, as many as the open-file limit $(ulimit -n) allows"
+    idle=$fit
+fi
 "$server" --root "$work/server" --bind 127.0.0.1 --update-port "$updatePort" \
     --game-port "$(free_port)" --http-port "$webPort" \
-    --max-connections $((idle + drips + 2 * launchers)) 2>/dev/null &
+    --max-connections $((idle + drips + 2 * launchers + httpClients)) 2>"$work/server.log" &
 serverPid=$!
 pids+=("$serverPid")
-wait_for_port "$updatePort"
+wait_for_port "$updatePort" || { cat "$work/server.log" >&2; exit 1; }
 peerPort=$(free_port)
 start_nginx "$work/nginx-peer" "$peerPort" "$work/server" 127.0.0.1 "$(nproc)" 4096
 pids+=("$nginx_pid")
@@ -137,6 +151,6 @@ PY
 status=0
 "$load" update "$updatePort" "$serverPid" "$launchers" "$loadRounds" "$idle" "$drips" || status=1
 for file in /small.bin /large.bin; do
-    "$load" http "$webPort" "$peerPort" "$file" || status=1
+    "$load" http "$webPort" "$peerPort" "$file" "$httpClients" "$httpSeconds" || status=1
 done
 exit $status

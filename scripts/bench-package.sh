@@ -10,8 +10,11 @@
 # creating a file scans past every inode deleted in the last minutes, which
 # would slow each run by the 10,000 files the run before it removed. The large
 # case removes each run's file, as piling up gigabytes slows the disk instead.
-# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3),
-# QVS_BENCH_WORK (where the packages are unpacked).
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_NO_BUILD (1: use
+# the programs already built there, such as the test command's release
+# build), QVS_BENCH_FILES (small files, 10000), QVS_BENCH_MIB (the large
+# file, 256), QVS_BENCH_ROUNDS (3), QVS_BENCH_WORK (where the packages are
+# unpacked).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,9 +23,13 @@ qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" tar
 
 build=${QVS_BENCH_BUILD:-$root/build/bench}
 rounds=${QVS_BENCH_ROUNDS:-3}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
-    -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target qvs-pack >/dev/null
+files=${QVS_BENCH_FILES:-10000}
+mib=${QVS_BENCH_MIB:-256}
+if [ -z "${QVS_BENCH_NO_BUILD:-}" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
+        -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
+    cmake --build "$build" -j2 --target qvs-pack >/dev/null
+fi
 pack="$build/tools/qvs-pack/qvs-pack"
 
 # On the build's disk, not a memory file system, so writes cost what they
@@ -32,21 +39,20 @@ rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 
-make_small() { # 100 folders of 100 files of 4 KiB, random bytes
-    python3 - "$1" <<'PY'
+make_small() { # files of 4 KiB in folders of 100, random bytes
+    python3 - "$1" "$files" <<'PY'
 import os, sys
-root = sys.argv[1]
-for d in range(100):
-    folder = os.path.join(root, "d%02d" % d)
-    os.makedirs(folder)
-    for f in range(100):
-        with open(os.path.join(folder, "f%02d.bin" % f), "wb") as out:
-            out.write(os.urandom(4096))
+root, files = sys.argv[1], int(sys.argv[2])
+for n in range(files):
+    folder = os.path.join(root, "d%02d" % (n // 100))
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "f%02d.bin" % (n % 100)), "wb") as out:
+        out.write(os.urandom(4096))
 PY
 }
 
 make_large() {
-    head -c $((256 << 20)) /dev/urandom >"$1/big.bin"
+    head -c $((mib << 20)) /dev/urandom >"$1/big.bin"
 }
 
 # Runs a command under /usr/bin/time; prints "seconds kilobytes".

@@ -7,7 +7,10 @@
 # pass runs once without and once with the key: the signature check may add
 # at most 5 %. Then qvs-pack verify of a signed 256 MiB package against
 # sha256sum of the same file (goal: at least as fast).
-# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (9).
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_NO_BUILD (1: use
+# the programs already built there, such as the test command's release
+# build), QVS_BENCH_VERSIONS (20), QVS_BENCH_MIB (the package verified,
+# 256), QVS_BENCH_ROUNDS (9).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,9 +20,12 @@ qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" curl bc coreutils
 
 build=${QVS_BENCH_BUILD:-$root/build/bench-update}
 rounds=${QVS_BENCH_ROUNDS:-9}
-versions=20
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" -j2 --target qvs-pack qvs-server update_pass_runner >/dev/null
+versions=${QVS_BENCH_VERSIONS:-20}
+mib=${QVS_BENCH_MIB:-256}
+if [ -z "${QVS_BENCH_NO_BUILD:-}" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF >/dev/null
+    cmake --build "$build" -j2 --target qvs-pack qvs-server update_pass_runner >/dev/null
+fi
 pack="$build/tools/qvs-pack/qvs-pack"
 runner="$build/tests/update/update_pass_runner"
 
@@ -113,7 +119,7 @@ printf 'with the signature check: %+.1f %%, the median of %d rounds (goal: at mo
 kill "$server_pid" 2>/dev/null || true
 rm -rf "$work"/data* "$work/server"
 mkdir -p "$work/big"
-head -c $((256 * 1024 * 1024)) /dev/urandom >"$work/big/set.bin"
+head -c $((mib * 1024 * 1024)) /dev/urandom >"$work/big/set.bin"
 "$pack" create "$work/big" "$work/big.ecd" >/dev/null
 rm -rf "$work/big"
 "$pack" sign --key "$work/key.pem" --name qvs --version 1 "$work/big.ecd"
@@ -130,6 +136,6 @@ for round in $(seq 1 "$rounds"); do
     best_verify=$(best "$best_verify" "$verify")
     best_sha=$(best "$best_sha" "$sha")
 done
-printf '256 MiB package: qvs-pack verify %.0f MiB/s, sha256sum %.0f MiB/s, ratio %.2f (goal: at least 1)\n' \
-    "$(echo "256 / $best_verify" | bc -l)" "$(echo "256 / $best_sha" | bc -l)" \
+printf '%d MiB package: qvs-pack verify %.0f MiB/s, sha256sum %.0f MiB/s, ratio %.2f (goal: at least 1)\n' \
+    "$mib" "$(echo "$mib / $best_verify" | bc -l)" "$(echo "$mib / $best_sha" | bc -l)" \
     "$(echo "$best_sha / $best_verify" | bc -l)"

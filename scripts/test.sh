@@ -4,7 +4,10 @@
 # every fuzz target from its seed corpus for a short bounded time, and the
 # tests that need a display (Xvfb); the threaded parts (the workers,
 # qvs-server, the file batch) run again under ThreadSanitizer and the core
-# with its tests is cross-compiled for Windows and run under Wine. The display
+# with its tests is cross-compiled for Windows and run under Wine. GCC builds
+# the README's release configuration, whose benchmarks each run once at
+# their smallest size (a smoke test, not a measurement). Every build treats
+# warnings as errors (QVS_WARNINGS_AS_ERRORS). The display
 # tests and the Wine tests mostly wait (the launcher closes 14.5 s after
 # starting the game; Wine starts its own server), so they run in the
 # background beside the other stages, which give way to them (nice). Every
@@ -57,6 +60,7 @@ clang_build() { # DIR FLAGS [cmake options...]
     shift 2
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_C_COMPILER=clang \
         -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \
+        -DQVS_WARNINGS_AS_ERRORS=ON \
         -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld "$@"
 }
 
@@ -125,7 +129,7 @@ thread_sanitizer_tests() {
 # Windows behaviour, and a failure names its case.
 windows_build() {
     cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_BUILD_GUI=OFF
+        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_BUILD_GUI=OFF -DQVS_WARNINGS_AS_ERRORS=ON
     cmake --build build/mingw -j"$jobs"
 }
 
@@ -138,6 +142,48 @@ wine_tests() {
     run_ctest build/mingw build/mingw/gtest || status=$?
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     return "$status"
+}
+
+# The README's release build with GCC, warnings as errors, the benchmarks
+# included: what a user builds, with the compiler the clang stages do not
+# try. Its tests are built, not run (the sanitizer builds run them); its
+# benchmarks run in the smoke stage below.
+gcc_release_build() {
+    qvs_install_packages "${QVS_BENCH_PACKAGES[@]}"
+    cmake -S . -B build/gcc-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=gcc \
+        -DCMAKE_CXX_COMPILER=g++ -DQVS_WARNINGS_AS_ERRORS=ON -DQVS_BUILD_BENCH=ON
+    cmake --build build/gcc-release -j"$jobs"
+}
+
+# Every benchmark once, at its smallest size and one round, from the GCC
+# build: only that each finishes and prints its figures. Their real runs
+# are by hand (README).
+benchmark_smoke() {
+    export QVS_BENCH_BUILD=$root/build/gcc-release QVS_BENCH_NO_BUILD=1 QVS_BENCH_MIB=4 \
+        QVS_BENCH_ROUNDS=1 QVS_BENCH_FILES=100 QVS_BENCH_VERSIONS=2 QVS_BENCH_LAUNCHERS=4 \
+        QVS_BENCH_LOAD_ROUNDS=1 QVS_BENCH_IDLE=20 QVS_BENCH_DRIPS=4 QVS_BENCH_HTTP_CLIENTS=8 \
+        QVS_BENCH_HTTP_SECONDS=1
+    local program script status=0
+    for program in build/gcc-release/bench/bench_stream build/gcc-release/bench/bench_package; do
+        smoke_one "$program" "$program" --benchmark_min_time=0 || status=1
+    done
+    for script in scripts/bench-*.sh; do
+        [ "$script" = scripts/bench-build.sh ] || smoke_one "$script" bash "$script" || status=1
+    done
+    return "$status"
+}
+
+smoke_one() { # NAME COMMAND...
+    local name=$1 start=$SECONDS output
+    shift
+    if output=$("$@" 2>&1) && grep -q "[0-9]" <<<"$output"; then
+        printf '%s\n' "$output" | tail -n 4
+        echo "bench: $name ran in $((SECONDS - start)) s"
+    else
+        printf '%s\n' "$output" | tail -n 20
+        echo "bench: $name FAILED"
+        return 1
+    fi
 }
 
 # Failed tests so far, as ctest and the fuzz loop logged them.
@@ -224,6 +270,7 @@ run_stage "unit tests under the sanitizers" unit_tests
 run_stage "fuzz targets from their seeds, ${fuzz_seconds} s each" fuzz_targets
 run_stage "Windows build (MinGW)" windows_build
 start_background "Windows tests under Wine" wine_tests
+run_stage "GCC release build and benchmark smoke" gcc_release_build benchmark_smoke
 run_stage "ThreadSanitizer: workers, qvs-server and the file batch" thread_sanitizer_tests
 finish_backgrounds
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <thread>
@@ -46,6 +47,17 @@ std::string DataPackage(int version) {
 
 std::string ClientCode() {
     return ScrambledPackage("MainClass\\", "StartUp.class", std::string(300000, 'c'));
+}
+
+// What a process has written so far, as the kernel counts its write calls:
+// its progress seen from outside; 0 once it has ended.
+std::uint64_t BytesWritten(long pid) {
+    std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+    std::string name;
+    std::uint64_t value = 0;
+    while (io >> name >> value && name != "wchar:") {
+    }
+    return name == "wchar:" ? value : 0;
 }
 
 class CrashSafetyTest : public UpdateFixture {
@@ -111,32 +123,34 @@ protected:
 };
 
 TEST_F(CrashSafetyTest, KilledAtTwentyMomentsThenCompleted) {
-    // How long one whole pass takes here, to spread the kills over it; the
-    // quickest of three runs, so a moment of load does not push every kill
-    // past the end of the pass.
-    auto whole = std::chrono::steady_clock::duration::max();
-    for (int run = 0; run < 3; ++run) {
+    // How much one whole pass writes, to spread the kills over its progress
+    // rather than over its time, which a loaded machine stretches.
+    std::uint64_t whole = 0;
+    {
         TempDir reference;
         WriteRawFile(reference.File("qvs.exe"), Launcher(1)); // as the server's
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_EQ(CompletePass(reference.Str()), 0);
-        whole = std::min(whole, std::chrono::steady_clock::now() - start);
-        ExpectConsistent(reference.Path(), "uninterrupted");
+        const auto pass = StartPass(reference.Str());
+        while (pass->Running()) {
+            whole = std::max(whole, BytesWritten(pass->Pid()));
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
         ASSERT_EQ(VersionIn(reference.Path() / "qvs.dat"), DataVersions);
+        ExpectConsistent(reference.Path(), "uninterrupted");
     }
+    ASSERT_GT(whole, 0u);
 
     std::set<std::int32_t> versionsSeen;
     for (int moment = 0; moment < KillMoments; ++moment) {
         TempDir dir;
         WriteRawFile(dir.File("qvs.exe"), Launcher(1));
-        const auto delay = whole * (moment + 1) / (KillMoments + 1);
+        const std::uint64_t mark =
+            whole * static_cast<std::uint64_t>(moment + 1) / (KillMoments + 1);
         const auto pass = StartPass(dir.Str());
-        std::this_thread::sleep_for(delay);
+        while (pass->Running() && BytesWritten(pass->Pid()) < mark) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
         ASSERT_TRUE(pass->Stop(SIGKILL, 30000));
-        const std::string name =
-            "kill after " +
-            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) +
-            " ms";
+        const std::string name = "kill after " + std::to_string(mark) + " bytes written";
         ExpectConsistent(dir.Path(), name);
         versionsSeen.insert(VersionIn(dir.Path() / "qvs.dat"));
 

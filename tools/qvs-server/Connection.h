@@ -1,8 +1,8 @@
 // One client connection on a strand of its own: reads one request, sends the
-// reply (a file in pieces as the client takes them), then closes. Deadlines
-// cover the whole exchange, not each piece: the request must be whole within
-// the request time-out of the connection, and the reply taken within a time
-// that grows with its size; a connection that misses one is closed.
+// reply (a file in pieces as the client takes them), then closes. The request
+// must be whole within the request time-out of the connection, however it
+// drips in; the reply must be taken at the minimum rate over every window of
+// the reply time-out (ReplyPace). A connection that fails either is closed.
 #pragma once
 
 #include <chrono>
@@ -14,7 +14,10 @@
 #include <asio/ip/tcp.hpp>
 #include <asio/steady_timer.hpp>
 
+#include <optional>
+
 #include "ConnectionLimits.h"
+#include "ReplyPace.h"
 #include "RequestLog.h"
 #include "ServerOptions.h"
 #include "Service.h"
@@ -42,6 +45,11 @@ private:
     asio::awaitable<void> SendFile(const ServedFile& file);
     asio::awaitable<void> Linger();
     void Arm(std::chrono::milliseconds limit);
+    // Checks the reply's pace at every slice until the next Arm.
+    void WatchPace();
+    void NextSlice(std::uint64_t generation);
+    // The reply's bytes the client has acknowledged.
+    std::uint64_t Taken();
     std::string Failure(const std::exception& error) const;
 
     Socket socket_;
@@ -58,6 +66,8 @@ private:
     bool expired_ = false;
     bool replying_ = false;
     std::string described_; // what the client asked for, once known
+    std::optional<ReplyPace> pace_;
+    std::uint64_t handed_ = 0; // the reply's bytes given to the socket
 };
 
 } // namespace qvs

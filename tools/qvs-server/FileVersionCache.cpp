@@ -1,38 +1,78 @@
 #include "FileVersionCache.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/VersionRecord.h"
 
 namespace qvs {
 
 namespace {
 
-// The cache holds a handful of names; a client naming many files must not
-// grow it without end.
-constexpr std::size_t MaxEntries = 64;
+// More files than updates/ holds; a client cannot grow it past this.
+constexpr std::size_t MaxEntries = 4096;
+constexpr std::size_t ScanPiece = 64 * 1024;
+
+// Piece by piece from the start; each window repeats the end of the one
+// before, so a record cut by a piece boundary is seen whole.
+platform::FileVersion Scan(int descriptor, std::uint64_t size) {
+    const std::size_t overlap = platform::VersionRecordSize - 1;
+    const std::uint64_t end = std::min(size, FileVersionCache::MaxScan);
+    std::string window;
+    for (std::uint64_t offset = 0; offset < end;) {
+        const std::size_t kept = window.size();
+        window.resize(kept +
+                      static_cast<std::size_t>(std::min<std::uint64_t>(ScanPiece, end - offset)));
+        const ssize_t count = ::pread(descriptor, window.data() + kept, window.size() - kept,
+                                      static_cast<off_t>(offset));
+        if (count < 0 && errno == EINTR) {
+            window.resize(kept);
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        window.resize(kept + static_cast<std::size_t>(count));
+        offset += static_cast<std::uint64_t>(count);
+        if (const auto text = platform::FindVersionRecord(window)) {
+            return platform::ParseVersionText(*text);
+        }
+        window.erase(0, window.size() - std::min(window.size(), overlap));
+    }
+    return {};
+}
+
+bool Same(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 } // namespace
 
-platform::FileVersion FileVersionCache::Get(const std::string& path) {
+platform::FileVersion FileVersionCache::Get(const ServedFile& file) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    if (::fstat(file.Descriptor(), &info) != 0) {
         return {};
     }
+    const auto identity = std::make_pair(info.st_dev, info.st_ino);
     {
         const std::lock_guard lock(mutex_);
-        const auto found = entries_.find(path);
-        if (found != entries_.end() && found->second.device == info.st_dev &&
-            found->second.inode == info.st_ino && found->second.size == info.st_size &&
-            found->second.modified.tv_sec == info.st_mtim.tv_sec &&
-            found->second.modified.tv_nsec == info.st_mtim.tv_nsec) {
+        const auto found = entries_.find(identity);
+        if (found != entries_.end() && found->second.size == info.st_size &&
+            Same(found->second.modified, info.st_mtim)) {
             return found->second.version;
         }
     }
-    const platform::FileVersion version = platform::GetFileInformation(path);
+    const platform::FileVersion version =
+        Scan(file.Descriptor(), static_cast<std::uint64_t>(info.st_size));
     const std::lock_guard lock(mutex_);
-    if (entries_.size() >= MaxEntries) {
-        entries_.clear();
+    if (entries_.size() >= MaxEntries && entries_.find(identity) == entries_.end()) {
+        entries_.erase(entries_.begin());
     }
-    entries_[path] = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, version};
+    entries_[identity] = {info.st_size, info.st_mtim, version};
     return version;
 }
 

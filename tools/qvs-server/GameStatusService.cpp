@@ -5,7 +5,6 @@
 #include <span>
 #include <utility>
 
-#include "platform/FileSystem.h"
 #include "protocol/ProtocolError.h"
 
 namespace qvs {
@@ -19,8 +18,10 @@ std::string TrimLineEnd(std::string text) {
     return text;
 }
 
-std::int32_t ReadNumber(const std::string& path) {
-    const std::string text = TrimLineEnd(platform::ReadWholeFile(path).value_or(""));
+constexpr std::size_t MaxStatusFile = 1 << 20;
+
+std::int32_t Number(const std::string& content) {
+    const std::string text = TrimLineEnd(content);
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() ? value : 0;
@@ -28,14 +29,18 @@ std::int32_t ReadNumber(const std::string& path) {
 
 } // namespace
 
-GameStatusService::GameStatusService(std::string root) : status_(std::move(root) + "/status/") {}
+GameStatusService::GameStatusService(const RootFolder& root) : root_(root) {}
+
+std::string GameStatusService::Read(const std::string& name) const {
+    return root_.ReadSmall(root_.Match("status/" + name), MaxStatusFile).value_or("");
+}
 
 StatusReply GameStatusService::CurrentStatus() const {
     StatusReply reply;
-    reply.peopleOnline = ReadNumber(status_ + "people");
-    reply.noticeMode = ReadNumber(status_ + "notice_mode");
-    reply.noticeTitle = TrimLineEnd(platform::ReadWholeFile(status_ + "notice_title").value_or(""));
-    reply.noticeHtml = platform::ReadWholeFile(status_ + "notice.html").value_or("");
+    reply.peopleOnline = Number(Read("people"));
+    reply.noticeMode = Number(Read("notice_mode"));
+    reply.noticeTitle = TrimLineEnd(Read("notice_title"));
+    reply.noticeHtml = Read("notice.html");
     return reply;
 }
 

@@ -2,24 +2,27 @@
 
 namespace qvs {
 
-std::string EscapeForLog(std::string_view text) {
+std::string QuoteForLog(std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
+    std::string quoted = "\"";
+    for (const char c : text.substr(0, MaxLoggedText)) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == '\\' || byte == '"') {
-            escaped += '\\';
-            escaped += c;
+            quoted += '\\';
+            quoted += c;
         } else if (byte < 0x20 || byte >= 0x7F) {
-            escaped += "\\x";
-            escaped += hex[byte >> 4];
-            escaped += hex[byte & 0x0F];
+            quoted += "\\x";
+            quoted += hex[byte >> 4];
+            quoted += hex[byte & 0x0F];
         } else {
-            escaped += c;
+            quoted += c;
         }
     }
-    return escaped;
+    quoted += '"';
+    if (text.size() > MaxLoggedText) {
+        quoted += " (cut from " + std::to_string(text.size()) + " bytes)";
+    }
+    return quoted;
 }
 
 } // namespace qvs

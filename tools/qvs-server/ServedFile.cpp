@@ -4,14 +4,12 @@
 #include <stdexcept>
 #include <utility>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace qvs {
 
-std::optional<ServedFile> ServedFile::Open(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+std::optional<ServedFile> ServedFile::Adopt(int descriptor) {
     if (descriptor < 0) {
         return std::nullopt;
     }

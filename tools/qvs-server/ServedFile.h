@@ -11,8 +11,9 @@ namespace qvs {
 
 class ServedFile {
 public:
-    // Nothing unless path names a regular file that can be read.
-    static std::optional<ServedFile> Open(const std::string& path);
+    // The file of an open descriptor, which it then owns; nothing (the
+    // descriptor closed) unless it is a regular file. -1 gives nothing.
+    static std::optional<ServedFile> Adopt(int descriptor);
 
     ServedFile(ServedFile&& other) noexcept;
     ServedFile& operator=(ServedFile&& other) noexcept;

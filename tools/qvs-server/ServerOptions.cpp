@@ -46,6 +46,7 @@ bool Apply(ServerOptions& options, const std::string& name, const std::string& v
     if (name == "--http-port") {
         return Set(options.httpPort, value, 65535);
     }
+    options.maxConnectionsGiven |= name == "--max-connections";
     if (name == "--max-connections" || name == "--max-per-address") {
         return Set(name == "--max-connections" ? options.maxConnections : options.maxPerAddress,
                    value, 1000000);

@@ -8,10 +8,7 @@
 #include <utility>
 
 #include "LogText.h"
-#include "WebPath.h"
 #include "platform/AsciiCase.h"
-#include "platform/FileSystem.h"
-#include "platform/FileVersion.h"
 #include "protocol/ProtocolError.h"
 #include "protocol/UpdateFrame.h"
 #include "protocol/UpdateReplies.h"
@@ -68,7 +65,7 @@ std::string Describe(const UpdateRequest& request) {
         "Ping", "GetLatestVersion", "RequestECDFile", "GetCurrentFileVersion", "DownloadWebFile"};
     std::string text = names.at(static_cast<std::size_t>(request.type));
     if (!request.name.empty()) {
-        text += " \"" + EscapeForLog(request.name) + "\"";
+        text += " " + QuoteForLog(request.name);
     }
     if (request.type == MessageType::RequestECDFile) {
         text += " " + std::to_string(request.version);
@@ -78,7 +75,7 @@ std::string Describe(const UpdateRequest& request) {
 
 } // namespace
 
-UpdateService::UpdateService(std::string root) : root_(std::move(root)) {}
+UpdateService::UpdateService(const RootFolder& root) : root_(root) {}
 
 std::size_t UpdateService::Missing(std::string_view received) const {
     if (received.size() < ReplyHeaderSize) {
@@ -114,11 +111,11 @@ Reply UpdateService::Answer(const UpdateRequest& request, const std::string& pee
         return {std::string(
             BuildGetLatestVersionReply(request.name, LatestVersion(request.name)).View())};
     case MessageType::GetCurrentFileVersion: {
-        std::string path;
-        if (!UpdatesFile(request.name, path)) {
+        const std::optional<ServedFile> file = UpdatesFile(request.name);
+        if (!file) {
             return {};
         }
-        return {std::string(BuildGetCurrentFileVersionReply(versions_.Get(path)).View())};
+        return {std::string(BuildGetCurrentFileVersionReply(versions_.Get(*file)).View())};
     }
     case MessageType::RequestECDFile:
     case MessageType::DownloadWebFile:
@@ -133,10 +130,9 @@ Reply UpdateService::SendFile(const UpdateRequest& request) const {
     const std::string fileName =
         package ? platform::LowerAscii(request.name) + std::to_string(request.version) + ".ecd"
                 : request.name;
-    std::string path;
     std::optional<ServedFile> file = package && (request.version < 0 || !IsPlainName(request.name))
                                          ? std::nullopt
-                                         : UpdatesFile(fileName, path);
+                                         : UpdatesFile(fileName);
     // The payload length is a 32-bit field: what it cannot announce is not served.
     if (!file || file->Size() > static_cast<std::uint64_t>(MaxPayloadLength) - 1024) {
         return {};
@@ -153,25 +149,19 @@ std::int32_t UpdateService::LatestVersion(const std::string& item) const {
         return latest;
     }
     const std::string wanted = platform::LowerAscii(item);
-    const std::string updates = platform::NativePath(root_ + "/updates/");
-    for (const platform::DirectoryEntry& entry : platform::ListDirectory(updates)) {
-        if ((entry.attributes & platform::AttrDirectory) != 0) {
-            continue;
-        }
-        if (const auto version = VersionOf(entry.name, wanted)) {
+    for (const std::string& name : root_.ListFiles(root_.Match("updates"))) {
+        if (const auto version = VersionOf(name, wanted)) {
             latest = std::max(latest, *version);
         }
     }
     return latest;
 }
 
-std::optional<ServedFile> UpdateService::UpdatesFile(const std::string& fileName,
-                                                     std::string& path) const {
-    // A folder is no file here, not even through its index.html.
-    if (!IsPlainName(fileName) || platform::IsDirectory(root_ + "/updates/" + fileName)) {
-        return std::nullopt;
-    }
-    return WebPath::Open(root_, "/updates/" + fileName, path);
+std::optional<ServedFile> UpdateService::UpdatesFile(const std::string& fileName) const {
+    // One plain name, matched in any letter case as on the web host; a
+    // folder is no file here, not even through its index.html.
+    return IsPlainName(fileName) ? root_.OpenFile(root_.Match("updates/" + fileName))
+                                 : std::nullopt;
 }
 
 } // namespace qvs

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "FileVersionCache.h"
+#include "RootFolder.h"
 #include "Service.h"
 #include "protocol/UpdateRequests.h"
 
@@ -19,7 +20,7 @@ public:
     // Requests carry one short name and a number at most.
     static constexpr std::int32_t MaxRequestPayload = 4096;
 
-    explicit UpdateService(std::string root);
+    explicit UpdateService(const RootFolder& root);
 
     std::size_t Missing(std::string_view received) const override;
     Reply Answer(std::string_view request, const std::string& peerAddress) const override;
@@ -28,10 +29,10 @@ private:
     Reply Answer(const UpdateRequest& request, const std::string& peerAddress) const;
     Reply SendFile(const UpdateRequest& request) const;
     std::int32_t LatestVersion(const std::string& item) const;
-    // The file of that name in updates/, opened, its path in path; or nothing.
-    std::optional<ServedFile> UpdatesFile(const std::string& fileName, std::string& path) const;
+    // The file of that name in updates/, opened; or nothing.
+    std::optional<ServedFile> UpdatesFile(const std::string& fileName) const;
 
-    std::string root_;
+    const RootFolder& root_;
     mutable FileVersionCache versions_;
 };
 

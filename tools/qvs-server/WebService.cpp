@@ -41,7 +41,7 @@ std::string ContentType(const std::string& file) {
 
 } // namespace
 
-WebService::WebService(std::string root) : root_(std::move(root)) {}
+WebService::WebService(const RootFolder& root) : root_(root) {}
 
 std::size_t WebService::Missing(std::string_view received) const {
     // A head that grew past its limit is whole too: Answer refuses it.
@@ -62,7 +62,7 @@ Reply WebService::Answer(std::string_view request, const std::string&) const {
     const std::string line(request.substr(0, request.find_first_of("\r\n")));
     const std::size_t space = line.find(' ');
     const std::size_t secondSpace = line.find(' ', space + 1);
-    const std::string log = "\"" + EscapeForLog(line) + "\" ";
+    const std::string log = QuoteForLog(line) + " ";
     if (space == std::string::npos) {
         return ErrorPage("400 Bad Request", log);
     }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
+#include "RootFolder.h"
 #include "Service.h"
 
 namespace qvs {
@@ -13,14 +13,14 @@ class WebService : public Service {
 public:
     static constexpr std::size_t MaxRequestHead = 8192;
 
-    explicit WebService(std::string root);
+    explicit WebService(const RootFolder& root);
 
     std::size_t Missing(std::string_view received) const override;
     Reply Answer(std::string_view request, const std::string& peerAddress) const override;
     Reply CutShort(std::string_view received) const override;
 
 private:
-    std::string root_;
+    const RootFolder& root_;
 };
 
 } // namespace qvs

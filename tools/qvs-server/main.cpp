@@ -10,15 +10,20 @@
 //     notice_title and notice.html, read at every request;
 //   web host (HTTP/1.0 GET): any file below DIR.
 // One line per request goes to stderr.
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include <sys/resource.h>
 
 #include "GameStatusService.h"
 #include "RequestLog.h"
+#include "RootFolder.h"
 #include "ServerOptions.h"
 #include "TcpServer.h"
 #include "UpdateService.h"
@@ -35,11 +40,54 @@ void RaiseOpenFileLimit() {
     }
 }
 
-int Run(const qvs::ServerOptions& options) {
+std::size_t OpenDescriptors() {
+    std::size_t count = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry("/proc/self/fd", error), end;
+         !error && entry != end; entry.increment(error)) {
+        ++count;
+    }
+    return count;
+}
+
+// Checks that the open-file limit holds the connections beside what is open
+// and what the server opens besides: each connection is a socket and the
+// file it sends; each event loop holds three listeners, its own three
+// descriptors and a folder it is looking in. A default cap is lowered to
+// what the limit holds; a cap given is refused (false, and why on stderr).
+bool FitToOpenFileLimit(qvs::ServerOptions& options) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+        return true;
+    }
+    const std::size_t others =
+        OpenDescriptors() + 7 * std::max(1U, std::thread::hardware_concurrency()) + 16;
+    const std::size_t room = limit.rlim_cur > others ? (limit.rlim_cur - others) / 2 : 0;
+    if (options.maxConnections <= room) {
+        return true;
+    }
+    if (!options.maxConnectionsGiven && room > 0) {
+        std::cerr << "qvs-server: at most " << room << " connections, as the open-file limit is "
+                  << limit.rlim_cur << "\n";
+        options.maxConnections = room;
+        return true;
+    }
+    std::cerr << "qvs-server: --max-connections " << options.maxConnections << " needs "
+              << others + 2 * options.maxConnections << " open files, and the limit is "
+              << limit.rlim_cur
+              << "; raise it (ulimit -n, LimitNOFILE=) or lower --max-connections\n";
+    return false;
+}
+
+int Run(qvs::ServerOptions options) {
     qvs::RequestLog log(std::cerr);
-    const qvs::UpdateService updates(options.root);
-    const qvs::GameStatusService game(options.root);
-    const qvs::WebService web(options.root);
+    const qvs::RootFolder root(options.root);
+    if (!FitToOpenFileLimit(options)) {
+        return 2;
+    }
+    const qvs::UpdateService updates(root);
+    const qvs::GameStatusService game(root);
+    const qvs::WebService web(root);
     qvs::TcpServer server(options,
                           {{"update", options.updatePort, updates},
                            {"game", options.gamePort, game},
