@@ -1,0 +1,47 @@
+#include "ui/win32/controls/Resources.h"
+
+#include "ui/win32/base/Text.h"
+#include "ui/win32/base/Win32.h"
+
+namespace qvs::win32 {
+
+std::span<const std::byte> ResourceBytes(std::string_view name) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const std::wstring wide = Widen(name);
+    const HRSRC found = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(10)); // RT_RCDATA
+    const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr) {
+        return {};
+    }
+    return {static_cast<const std::byte*>(bytes), SizeofResource(module, found)};
+}
+
+namespace {
+
+struct NameSearch {
+    std::wstring_view suffix;
+    std::vector<std::wstring> found;
+};
+
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR data) {
+    auto& search = *reinterpret_cast<NameSearch*>(data);
+    if (!IS_INTRESOURCE(name)) {
+        const std::wstring_view text(name);
+        if (text.ends_with(search.suffix)) {
+            search.found.emplace_back(text);
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<std::wstring> ResourceNamesEndingWith(std::wstring_view suffix) {
+    NameSearch search{suffix, {}};
+    EnumResourceNamesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(10), CollectName,
+                       reinterpret_cast<LONG_PTR>(&search));
+    return search.found;
+}
+
+} // namespace qvs::win32
