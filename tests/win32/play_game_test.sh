@@ -81,8 +81,8 @@ import -window root "$shots/1-started.png"
 # The middle of btnPlayGame (63, 408, 185 x 42) at 96 DPI.
 xdotool mousemove --window "$window" 155 429 click 1
 
-# Every box is answered as it comes: Escape closes a message, "y" says Yes
-# (the update news question; the news go to the default browser).
+# Every box is answered as it comes with Return: OK for a message, the
+# default Yes for a question (the update news; they go to the browser).
 record=$work/java/javaw-command-line.txt
 started=$SECONDS shown=""
 while kill -0 "$launcher_pid" 2>/dev/null; do
@@ -91,7 +91,7 @@ while kill -0 "$launcher_pid" 2>/dev/null; do
         shown=1
         import -window root "$shots/2-game-started.png"
     fi
-    xdotool key Escape y 2>/dev/null || true
+    xdotool key Return 2>/dev/null || true
     sleep 0.5
 done
 ended=$(date +%s.%N)
