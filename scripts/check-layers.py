@@ -20,6 +20,8 @@ RULES = {
     "system": ["platform", "protocol", "system"],
     "workers": ["platform", "signing", "protocol", "http", "system", "workers"],
     "launcher": CORE,
+    # The window tables: toolkit-free, read by both front ends.
+    "ui/tables": CORE + ["ui/tables"],
     # The Qt windows: the main window and the secondary ones are one layer.
     "launcher/gui": CORE + ["launcher/gui", "windows"],
     "windows": CORE + ["launcher/gui", "windows"],
