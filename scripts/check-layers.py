@@ -25,6 +25,8 @@ RULES = {
     # The Qt windows: the main window and the secondary ones are one layer.
     "launcher/gui": CORE + ["launcher/gui", "windows"],
     "windows": CORE + ["launcher/gui", "windows"],
+    # The Win32 windows: the core and the window tables, never Qt.
+    "ui/win32": CORE + ["ui/win32", "ui/tables"],
     # Operator tools use the core below the launcher, never Qt.
     "tools/qvs-pack": ["platform", "signing", "protocol", "system"],
     "tools/qvs-probe": ["platform", "signing", "protocol", "http", "system", "workers"],
@@ -34,6 +36,12 @@ RULES = {
 }
 FOLDERS = sorted({f for allowed in RULES.values() for f in allowed}, key=len, reverse=True)
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
+# Toolkits a folder never includes: the Win32 front end no Qt, the rest of
+# ours (beside the OS layer) no windows.h.
+SYSTEM_INCLUDE = re.compile(r'^\s*#\s*include\s*<([^>]+)>', re.M)
+FORBIDDEN = {"ui/win32": re.compile(r"^Q|^qt", re.I)}
+WINDOWS_H = re.compile(r"^windows\.h$", re.I)
+WINDOWS_H_ALLOWED = ("platform", "ui/win32")
 
 
 def layer_of(path: pathlib.Path) -> str | None:
@@ -61,7 +69,13 @@ def main() -> int:
         layer = layer_of(relative)
         if layer is None:
             continue
-        for header in INCLUDE.findall(path.read_text(errors="replace")):
+        text = path.read_text(errors="replace")
+        for header in SYSTEM_INCLUDE.findall(text):
+            if layer in FORBIDDEN and FORBIDDEN[layer].search(header):
+                problems.append(f"{relative}: includes <{header}>, a toolkit {layer} never uses")
+            if WINDOWS_H.search(header) and layer not in WINDOWS_H_ALLOWED:
+                problems.append(f"{relative}: includes <{header}> outside the OS layer and Win32 windows")
+        for header in INCLUDE.findall(text):
             folder = included_folder(header)
             if folder is not None and folder not in RULES[layer]:
                 problems.append(f"{relative}: includes {header}, above its layer ({layer})")

@@ -134,8 +134,9 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
         } else {
             GetClientRect(frame, &size);
         }
-        EXPECT_EQ(size.right - size.left, table.width);
-        EXPECT_EQ(size.bottom - size.top, table.height);
+        const Dpi dpi = window->WindowDpi();
+        EXPECT_EQ(size.right - size.left, dpi.Scale(table.width));
+        EXPECT_EQ(size.bottom - size.top, dpi.Scale(table.height));
         RECT page{};
         if (const HWND tabs = FindWindowExW(frame, nullptr, WC_TABCONTROLW, nullptr)) {
             ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), std::ssize(table.tabs));
@@ -166,12 +167,13 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
             const RECT bounds = BoundsIn(child);
             const int left = control.page >= 0 ? page.left : 0;
             const int top = control.page >= 0 ? page.top : 0;
+            const ui::Rect& b = control.bounds;
             if (control.dock == ui::Dock::None) {
-                EXPECT_EQ(bounds.left - left, control.bounds.x);
-                EXPECT_EQ(bounds.top - top, control.bounds.y);
+                EXPECT_EQ(bounds.left - left, dpi.Scale(b.x));
+                EXPECT_EQ(bounds.top - top, dpi.Scale(b.y));
                 if (!control.autoSize) {
-                    EXPECT_EQ(bounds.right - bounds.left, control.bounds.width);
-                    EXPECT_EQ(bounds.bottom - bounds.top, control.bounds.height);
+                    EXPECT_EQ(bounds.right - left, dpi.Scale(b.x + b.width));
+                    EXPECT_EQ(bounds.bottom - top, dpi.Scale(b.y + b.height));
                 }
             }
             LOGFONTW font{};
@@ -179,7 +181,7 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
                        &font);
             const ui::FontSpec& spec = ui::Font(control.font);
             EXPECT_EQ(Narrow(font.lfFaceName), spec.bundledFamily);
-            EXPECT_EQ(font.lfHeight, -spec.pixelHeight);
+            EXPECT_EQ(font.lfHeight, -dpi.Scale(spec.pixelHeight));
         }
     }
 }

@@ -71,7 +71,8 @@ void Scene::Compose() {
     dirty_ = false;
 }
 
-// The picture, then the caption over it.
+// The picture, then the caption over it, cut at the bounds as the Qt labels
+// cut theirs: a change invalidates only the bounds.
 void Scene::Draw(HDC dc, const TableControl& control) {
     RECT bounds = control.Bounds();
     const tables::Control& row = control.Row();
@@ -88,7 +89,7 @@ void Scene::Draw(HDC dc, const TableControl& control) {
     SetTextColor(dc, ColourOf(control.Ink()));
     const UINT align = row.align == tables::Align::Centre ? DT_CENTER : DT_LEFT;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &bounds,
-              align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+              align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 } // namespace qvs::win32
