@@ -26,7 +26,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -134,9 +136,15 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
         } else {
             GetClientRect(frame, &size);
         }
+        // A sizeable window is never made larger than the screen allows.
         const Dpi dpi = window->WindowDpi();
-        EXPECT_EQ(size.right - size.left, dpi.Scale(table.width));
-        EXPECT_EQ(size.bottom - size.top, dpi.Scale(table.height));
+        const bool sizeable = table.border == ui::Border::Sizeable;
+        EXPECT_EQ(
+            size.right - size.left,
+            std::min(dpi.Scale(table.width), sizeable ? GetSystemMetrics(SM_CXMAXTRACK) : INT_MAX));
+        EXPECT_EQ(size.bottom - size.top,
+                  std::min(dpi.Scale(table.height),
+                           sizeable ? GetSystemMetrics(SM_CYMAXTRACK) : INT_MAX));
         RECT page{};
         if (const HWND tabs = FindWindowExW(frame, nullptr, WC_TABCONTROLW, nullptr)) {
             ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), std::ssize(table.tabs));
