@@ -4,12 +4,16 @@
 // browser windows' fallback where Wine has no HTML engine: the page goes to
 // the default browser (a stand-in xdg-open records it) and no window stays.
 #include "BuildSettings.h"
+#include "launcher/CConfig.h"
 #include "launcher/ChatBanner.h"
+#include "launcher/ErrorReport.h"
 #include "launcher/ProcessValues.h"
+#include "support/RawFile.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
 #include "ui/tables/Catalogue.h"
+#include "ui/win32/app/Win32Prompts.h"
 #include "ui/win32/app/Win32Shell.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/browser/HtmlEngine.h"
@@ -76,6 +80,12 @@ std::string ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return Narrow(name);
+}
+
+std::string TextOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return Narrow(text);
 }
 
 std::string ExpectedClass(ui::ControlKind kind) {
@@ -239,6 +249,232 @@ TEST_F(SecondaryWindowsTest, BrowserWindowsFallBackToTheDefaultBrowser) {
             std::getline(file, opened);
         }
         EXPECT_EQ(opened, url);
+    }
+}
+
+// Runs the action once the modal loop that the caller starts next is running.
+void WhileModal(std::function<void()> action) {
+    static std::function<void()> pending;
+    pending = std::move(action);
+    SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        std::exchange(pending, nullptr)();
+    });
+}
+
+// As the player's click arrives: buttons and check boxes tell the window,
+// picture buttons take the mouse themselves.
+void Click(DialogWindow& window, std::string_view name) {
+    const HWND control = window.Control(name);
+    if (ClassOf(control) == "Static") {
+        SendMessageW(control, WM_LBUTTONUP, 0, 0);
+    } else {
+        SendMessageW(control, BM_CLICK, 0, 0);
+    }
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+// Each troubleshooting button closes the reused window with its result after
+// opening its page or deleting its files (and saying so, in a real message
+// box owned by the window); Determine Now shows the command's output and
+// leaves it open.
+TEST_F(SecondaryWindowsTest, TroubleshootingButtonsDoTheirWork) {
+    const std::string site = build::GameWebSite;
+    const struct {
+        const char* button;
+        ModalResult result;
+        std::string url;
+        std::vector<const char*> deleted;
+    } rows[] = {
+        {"btnDetermineJavaVersion", ModalResult::Cancel, "", {}},
+        {"btnEnglishAutomatic",
+         ModalResult::OK,
+         std::string(build::JavaSite) + "/en/download/windows_automatic.jsp",
+         {}},
+        {"btnNonEnglish", ModalResult::OK, build::JavaSite, {}},
+        {"btnDeleteQVSC_ECD", ModalResult::OK, "", {"qvsc.ecd", "qvsc.dat"}},
+        {"btnDeleteQVS_dat", ModalResult::OK, "", {"qvs.dat"}},
+        {"btnPatchDownload", ModalResult::OK, site + "/download.html", {}},
+        {"btnTroubleShooting", ModalResult::Cancel, site + "/troubleshooting.html", {}},
+        {"btnSubmitBugReport", ModalResult::Cancel, site + "/bugs.html", {}},
+    };
+    Seams seams;
+    Win32Prompts prompts;
+    TfrmProblems window(nullptr, seams.dir.Str(), seams.shell, prompts);
+    window.SetJavaVersionCommandLine("cmd.exe /c echo java version \"1.4.2\"");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        seams.shell.urls.clear();
+        for (const char* file : {"qvsc.ecd", "qvsc.dat", "qvs.dat"}) {
+            test::WriteRawFile(seams.dir.Path() / file, "data");
+        }
+        HWND boxOwner = nullptr;
+        std::string boxText;
+        WhileModal([&] {
+            // The box runs its own loop; this answers it from there.
+            WhileModal([&] {
+                const HWND box = GetActiveWindow();
+                boxOwner = GetWindow(box, GW_OWNER);
+                boxText = TextOf(GetDlgItem(box, 0xFFFF));
+                SendMessageW(box, WM_COMMAND, IDOK, 0);
+            });
+            Click(window, row.button);
+            if (window.IsShowing()) {
+                PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+            }
+        });
+        EXPECT_EQ(window.ShowModal(), row.result);
+        EXPECT_EQ(seams.shell.urls,
+                  row.url.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.url});
+        EXPECT_EQ(boxOwner, row.deleted.empty() ? nullptr : window.Handle());
+        EXPECT_EQ(boxText.starts_with("Successfully deleted "), !row.deleted.empty()) << boxText;
+        for (const char* file : row.deleted) {
+            EXPECT_FALSE(std::filesystem::exists(seams.dir.Path() / file)) << file;
+        }
+    }
+    EXPECT_EQ(window.Text("memJavaVersion"), "java version \"1.4.2\"");
+}
+
+// The updater error window: OK for the patch, Cancel for playing on or the
+// close box; its check box writes the switch at once; its Button1 shows the
+// error report over it (owned and blocking it) and it stays open behind.
+TEST_F(SecondaryWindowsTest, UpdaterErrorWindowAnswersAndSendsTheReport) {
+    Seams seams;
+    seams.values.Config = std::make_unique<CConfig>(seams.dir.File("qvs.cfg"));
+    test::WriteRawFile(seams.dir.Path() / "qvs.cfg", "[AUI]\r\nCAN_PING=TRUE\r\n");
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 600,
+                                       450, nullptr, nullptr, nullptr, nullptr);
+    TfrmSendErrorReport report(owner, seams.dir.File("qvs.cfg"), seams.dir.File("log"), seams.shell,
+                               nullptr);
+    TfrmProblemsWithUpdater window(owner, seams.values, [&report] {
+        report.LoadConfiguration();
+        report.ShowModal();
+    });
+    const struct {
+        std::vector<const char*> clicks; // the last one closes; empty: the close box
+        ModalResult result;
+        const char* switchValue;
+    } rows[] = {
+        {{"btnOk"}, ModalResult::OK, ""},
+        {{"cbDisableAutomaticUpdateErrorDisplay", "btnCancel"}, ModalResult::Cancel, "TRUE"},
+        {{"cbDisableAutomaticUpdateErrorDisplay"}, ModalResult::Cancel, "FALSE"},
+    };
+    for (const auto& row : rows) {
+        WhileModal([&] {
+            for (const char* name : row.clicks) {
+                Click(window, name);
+            }
+            if (window.IsShowing()) {
+                PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+            }
+        });
+        EXPECT_EQ(window.ShowModal({"line 1", "line 2"}), row.result);
+        EXPECT_EQ(window.Text("memDisplay"), "line 1\r\nline 2");
+        EXPECT_EQ(seams.values.Config->ReadValue("OPTIONS", "DISABLE_ERROR_DISPLAY", ""),
+                  row.switchValue);
+    }
+    bool blocked = false;
+    HWND reportOwner = nullptr;
+    WhileModal([&] {
+        WhileModal([&] {
+            blocked = !IsWindowEnabled(window.Handle()) && report.IsShowing();
+            reportOwner = GetWindow(report.Handle(), GW_OWNER);
+            Click(report, "btnDontSend");
+        });
+        Click(window, "Button1");
+        EXPECT_TRUE(window.IsShowing());
+        EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+        Click(window, "btnCancel");
+    });
+    EXPECT_EQ(window.ShowModal({}), ModalResult::Cancel);
+    EXPECT_TRUE(blocked);
+    EXPECT_EQ(reportOwner, window.Handle());
+    EXPECT_EQ(report.Text("memErrorLog"), "[AUI]\r\nCAN_PING=TRUE\r\n[OPTIONS]\r\n"
+                                          "DISABLE_ERROR_DISPLAY=FALSE\r\n");
+    DestroyWindow(owner);
+}
+
+// The error report: its picture buttons light up under the pointer; Send
+// puts the (edited) text on the clipboard and opens the mail link, each
+// button with the click sound.
+TEST_F(SecondaryWindowsTest, ErrorReportSendsWhatTheMemoHolds) {
+    Seams seams;
+    test::WriteRawFile(seams.dir.Path() / "qvs.cfg", "[ERROR]\r\nLAST=1\r\n");
+    test::WriteRawFile(seams.dir.Path() / "log", "first\nsecond\n");
+    int clicks = 0;
+    TfrmSendErrorReport window(nullptr, seams.dir.File("qvs.cfg"), seams.dir.File("log"),
+                               seams.shell, [&clicks] { ++clicks; });
+    window.FormCreate();
+    EXPECT_EQ(window.ReportText(), "[ERROR]\r\nLAST=1\r\n\r\nfirst\r\nsecond\r\n\r\n");
+    const auto visible = [&window](const char* name) {
+        return (GetWindowLongPtrW(window.Control(name), GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    SendMessageW(window.Control("btnSendErrorReport"), WM_MOUSEMOVE, 0, 0);
+    EXPECT_TRUE(visible("imgSendErrorReportOn"));
+    EXPECT_FALSE(visible("imgSendErrorReportOff"));
+    SendMessageW(window.Control("btnSendErrorReport"), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(visible("imgSendErrorReportOn"));
+    EXPECT_TRUE(visible("imgSendErrorReportOff"));
+
+    const struct {
+        const char* button;
+        ModalResult result;
+        std::vector<std::string> urls;
+    } rows[] = {
+        {"btnDontSend", ModalResult::Cancel, {}},
+        {"btnSendErrorReport", ModalResult::OK, {ErrorReportMailLink(build::ErrorReportEmail)}},
+    };
+    window.SetText("memErrorLog", "edited\r\n");
+    for (const auto& row : rows) {
+        WhileModal([&] { Click(window, row.button); });
+        EXPECT_EQ(window.ShowModal(), row.result);
+        EXPECT_EQ(seams.shell.urls, row.urls);
+    }
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(ClipboardText(), "edited\r\n");
+}
+
+// One memo at a time; the check box keeps its tick from one advice to the
+// next, so closing the second unchanged also switches it off.
+TEST_F(SecondaryWindowsTest, NetworkInformationShowsOneMemoAndKeepsItsTick) {
+    TfrmTCP_UDP_Information window(nullptr);
+    using Memo = INetworkInformationView::Memo;
+    const struct {
+        Memo memo;
+        bool tick;
+        const char* shown;
+        const char* hidden;
+    } rows[] = {
+        {Memo::SlowContact, false, "mem2", "mem1"},
+        {Memo::AddressDifference, true, "mem1", "mem2"},
+        {Memo::SlowContact, false, "mem2", "mem1"},
+    };
+    bool ticked = false;
+    for (const auto& row : rows) {
+        bool shown = false;
+        bool hidden = true;
+        WhileModal([&] {
+            shown = IsWindowVisible(window.Control(row.shown)) != FALSE;
+            hidden = IsWindowVisible(window.Control(row.hidden)) == FALSE;
+            if (row.tick) {
+                Click(window, "cbDoNotDisplayThisMessageInTheFuture");
+            }
+            PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+        });
+        ticked = ticked || row.tick;
+        EXPECT_EQ(window.ShowModalWith(row.memo), ticked);
+        EXPECT_TRUE(shown && hidden) << row.shown;
     }
 }
 
