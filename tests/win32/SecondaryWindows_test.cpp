@@ -15,6 +15,7 @@
 #include "ui/tables/Catalogue.h"
 #include "ui/win32/app/Win32Prompts.h"
 #include "ui/win32/app/Win32Shell.h"
+#include "ui/win32/base/Handles.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/browser/HtmlEngine.h"
 #include "ui/win32/controls/Fonts.h"
@@ -135,7 +136,8 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
     for (const auto& [table, make] : Windows) {
         SCOPED_TRACE(std::string(table.name));
         Seams seams;
-        const std::unique_ptr<DialogWindow> window = make(seams);
+        const long handlesBefore = LiveHandles();
+        std::unique_ptr<DialogWindow> window = make(seams);
         const HWND frame = window->Handle();
         wchar_t caption[128] = {};
         GetWindowTextW(frame, caption, 128);
@@ -201,6 +203,9 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
             EXPECT_EQ(Narrow(font.lfFaceName), spec.bundledFamily);
             EXPECT_EQ(font.lfHeight, -dpi.Scale(spec.pixelHeight));
         }
+        // Fonts, brushes, pictures and the window itself all go with it.
+        window.reset();
+        EXPECT_EQ(LiveHandles(), handlesBefore);
     }
 }
 
