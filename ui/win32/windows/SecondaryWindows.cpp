@@ -1,45 +1,74 @@
-// Stand-ins until the secondary windows exist: pages go to the default
-// browser, questions to message boxes.
 #include "ui/win32/windows/SecondaryWindows.h"
+
+#include "launcher/CConfig.h"
+#include "ui/win32/windows/TfrmChat.h"
+#include "ui/win32/windows/TfrmProblems.h"
+#include "ui/win32/windows/TfrmProblemsWithUpdater.h"
+#include "ui/win32/windows/TfrmSendErrorReport.h"
+#include "ui/win32/windows/TfrmTCP_UDP_Information.h"
+#include "ui/win32/windows/TfrmUpdateNews.h"
 
 namespace qvs::win32 {
 
 SecondaryWindows::SecondaryWindows(HWND owner, ProcessValues& values, IShell& shell,
                                    IPrompts& prompts, std::function<void()> clickSound)
-    : owner_(owner), values_(values), shell_(shell), prompts_(prompts),
-      clickSound_(std::move(clickSound)) {}
+    : owner_(owner), shell_(shell),
+      frmProblems_(std::make_unique<TfrmProblems>(owner, values.InstallDir(), shell, prompts)),
+      frmSendErrorReport_(
+          std::make_unique<TfrmSendErrorReport>(owner, CConfig::PathIn(values.InstallDir()),
+                                                values.ErrorLogPath, shell, std::move(clickSound))),
+      frmTCP_UDP_Information_(std::make_unique<TfrmTCP_UDP_Information>(owner)),
+      frmProblemsWithUpdater_(std::make_unique<TfrmProblemsWithUpdater>(owner, values, [this] {
+          if (sendReport_) {
+              sendReport_();
+          }
+      })) {}
 
-void SecondaryWindows::AfterStartUp() {}
+SecondaryWindows::~SecondaryWindows() = default;
 
-void SecondaryWindows::ShowLiveChat() {}
-
-bool SecondaryWindows::ShowProblems() {
-    return false;
+void SecondaryWindows::AfterStartUp() {
+    frmSendErrorReport_->FormCreate();
 }
 
-void SecondaryWindows::ShowErrorReport() {}
+void SecondaryWindows::ShowLiveChat() {
+    TfrmChat frmChat(owner_, shell_);
+    frmChat.ShowModal();
+}
 
-void SecondaryWindows::SendConfigurationReport() {}
+bool SecondaryWindows::ShowProblems() {
+    return frmProblems_->ShowModal() == ModalResult::OK;
+}
 
-void SecondaryWindows::ShowNotice(const std::string& title, const std::string&) {
-    prompts_.ShowMessage(title);
+void SecondaryWindows::ShowErrorReport() {
+    frmSendErrorReport_->ShowModal();
+}
+
+void SecondaryWindows::SendConfigurationReport() {
+    frmSendErrorReport_->LoadConfiguration();
+    frmSendErrorReport_->ShowModal();
+}
+
+void SecondaryWindows::ShowNotice(const std::string& title, const std::string& html) {
+    TfrmUpdateNews frmUpdateNews(owner_, shell_);
+    frmUpdateNews.SetCaption(title);
+    frmUpdateNews.LoadHtml(html);
+    frmUpdateNews.ShowModal();
 }
 
 void SecondaryWindows::ShowUpdateNews(const std::string& url) {
-    shell_.OpenUrl(url);
+    TfrmUpdateNews frmUpdateNews(owner_, shell_);
+    frmUpdateNews.Navigate(url);
+    frmUpdateNews.ShowModal();
 }
 
 bool SecondaryWindows::ShowUpdaterError(const std::vector<std::string>& lines,
-                                        const std::function<void()>&) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    return prompts_.AskYesNo(text);
+                                        const std::function<void()>& sendReport) {
+    sendReport_ = sendReport;
+    return frmProblemsWithUpdater_->ShowModal(lines) == ModalResult::OK;
 }
 
-bool SecondaryWindows::ShowModalWith(Memo) {
-    return false;
+INetworkInformationView& SecondaryWindows::NetworkInformation() {
+    return *frmTCP_UDP_Information_;
 }
 
 } // namespace qvs::win32

@@ -1,0 +1,12 @@
+// What a modal window of the launcher closed with.
+#pragma once
+
+namespace qvs::win32 {
+
+enum class ModalResult : int {
+    None = 0,
+    OK = 1,
+    Cancel = 2,
+};
+
+} // namespace qvs::win32
