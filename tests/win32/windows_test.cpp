@@ -7,6 +7,7 @@
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
+#include "ui/tables/Catalogue.h"
 #include "ui/win32/base/Handles.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/controls/Fonts.h"
@@ -77,11 +78,11 @@ std::vector<HWND> ChildrenBottomUp(HWND parent) {
     return children;
 }
 
-std::string ExpectedClass(tables::Kind kind) {
+std::string ExpectedClass(ui::ControlKind kind) {
     switch (kind) {
-    case tables::Kind::Label:
+    case ui::ControlKind::Label:
         return "TLabel";
-    case tables::Kind::Media:
+    case ui::ControlKind::MediaPlayer:
         return "TMediaPlayer";
     default:
         return "TImage";
@@ -107,28 +108,31 @@ SIZE ExtentOf(HFONT font, std::string_view text) {
     return extent;
 }
 
-void ExpectControlMatches(const tables::Control& row, HWND control, HWND parent, Dpi dpi) {
+void ExpectControlMatches(const ui::ControlSpec& row, HWND control, HWND parent, Dpi dpi) {
     SCOPED_TRACE(std::string(row.name));
     EXPECT_EQ(ClassOf(control), ExpectedClass(row.kind));
     EXPECT_EQ(TextOf(control), row.caption);
     EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0, row.visible);
     const RECT bounds = BoundsIn(control, parent);
-    const tables::Bounds& b = row.bounds;
+    const ui::Rect& b = row.bounds;
     EXPECT_EQ(bounds.left, dpi.Scale(b.x));
     EXPECT_EQ(bounds.top, dpi.Scale(b.y));
     const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    if (row.kind != tables::Kind::Label) {
+    if (!row.autoSize) {
         EXPECT_EQ(bounds.right, dpi.Scale(b.x + b.width));
         EXPECT_EQ(bounds.bottom, dpi.Scale(b.y + b.height));
+    }
+    if (row.kind != ui::ControlKind::Label) {
         return;
     }
     ASSERT_NE(font, nullptr);
+    const ui::FontSpec& spec = ui::Font(row.font);
     LOGFONTW logFont{};
     GetObjectW(font, sizeof logFont, &logFont);
-    EXPECT_EQ(logFont.lfHeight, -dpi.Scale(row.font.pixelHeight));
-    EXPECT_EQ(logFont.lfWeight >= FW_BOLD, row.font.bold);
-    EXPECT_EQ(logFont.lfItalic != 0, row.font.italic);
-    EXPECT_EQ(FaceOf(font), Narrow(EmbeddedFamily(row.font.family)));
+    EXPECT_EQ(logFont.lfHeight, -dpi.Scale(spec.pixelHeight));
+    EXPECT_EQ(logFont.lfWeight >= FW_BOLD, spec.bold);
+    EXPECT_EQ(logFont.lfItalic != 0, spec.italic);
+    EXPECT_EQ(FaceOf(font), spec.bundledFamily);
     // The caption fits: a label sized to it, or one of fixed size, holds it.
     const SIZE extent = ExtentOf(font, row.caption);
     EXPECT_LE(extent.cx, bounds.right - bounds.left);
@@ -137,13 +141,13 @@ void ExpectControlMatches(const tables::Control& row, HWND control, HWND parent,
 
 // Each window under test: its table and how to build it.
 struct WindowCase {
-    const tables::Window& table;
+    const ui::WindowSpec& table;
     std::function<HWND(ProcessValues&, IPrompts&, IShell&, std::shared_ptr<void>&)> build;
 };
 
 std::vector<WindowCase> Windows() {
     return {
-        {tables::MainWindow(),
+        {ui::MainWindowTable(),
          [](ProcessValues& values, IPrompts& prompts, IShell& shell, std::shared_ptr<void>& keep) {
              auto window = std::make_shared<TfrmMain>(values, prompts, shell);
              keep = window;
@@ -162,8 +166,8 @@ TEST_F(WindowsTest, EveryControlCarriesItsTable) {
         EXPECT_EQ(TextOf(handle), window.table.caption);
         RECT client{};
         GetClientRect(handle, &client);
-        EXPECT_EQ(client.right, dpi.Scale(window.table.clientWidth));
-        EXPECT_EQ(client.bottom, dpi.Scale(window.table.clientHeight));
+        EXPECT_EQ(client.right, dpi.Scale(window.table.width));
+        EXPECT_EQ(client.bottom, dpi.Scale(window.table.height));
         const std::vector<HWND> children = ChildrenBottomUp(handle);
         ASSERT_EQ(children.size(), window.table.controls.size());
         for (std::size_t i = 0; i < children.size(); ++i) {

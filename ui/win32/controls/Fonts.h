@@ -3,24 +3,19 @@
 // the classic fonts would otherwise show no text at all.
 #pragma once
 
+#include "ui/tables/Catalogue.h"
 #include "ui/win32/base/Dpi.h"
 #include "ui/win32/base/Handles.h"
-#include "ui/win32/windows/ProvisionalTable.h"
 
 #include <map>
 #include <string>
-#include <string_view>
-#include <tuple>
 #include <vector>
 
 namespace qvs::win32 {
 
-// The family the tables name, as the embedded font that stands in for it.
-std::wstring EmbeddedFamily(std::string_view family);
-
 class PrivateFonts {
 public:
-    // Every ".ttf" resource; how many fonts were added is Count().
+    // Every bundled font of the tables; how many were added is Count().
     PrivateFonts();
     std::size_t Count() const { return fonts_.size(); }
 
@@ -33,11 +28,11 @@ private:
 class FontCache {
 public:
     explicit FontCache(Dpi dpi) : dpi_(dpi) {}
-    HFONT Get(const tables::FontSpec& spec);
+    HFONT Get(ui::FontId id);
 
 private:
     Dpi dpi_;
-    std::map<std::tuple<std::string_view, int, bool, bool>, Font> fonts_;
+    std::map<ui::FontId, Font> fonts_;
 };
 
 } // namespace qvs::win32

@@ -17,31 +17,4 @@ std::span<const std::byte> ResourceBytes(std::string_view name) {
     return {static_cast<const std::byte*>(bytes), SizeofResource(module, found)};
 }
 
-namespace {
-
-struct NameSearch {
-    std::wstring_view suffix;
-    std::vector<std::wstring> found;
-};
-
-BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR data) {
-    auto& search = *reinterpret_cast<NameSearch*>(data);
-    if (!IS_INTRESOURCE(name)) {
-        const std::wstring_view text(name);
-        if (text.ends_with(search.suffix)) {
-            search.found.emplace_back(text);
-        }
-    }
-    return TRUE;
-}
-
-} // namespace
-
-std::vector<std::wstring> ResourceNamesEndingWith(std::wstring_view suffix) {
-    NameSearch search{suffix, {}};
-    EnumResourceNamesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(10), CollectName,
-                       reinterpret_cast<LONG_PTR>(&search));
-    return search.found;
-}
-
 } // namespace qvs::win32

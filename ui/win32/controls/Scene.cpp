@@ -1,5 +1,6 @@
 #include "ui/win32/controls/Scene.h"
 
+#include "ui/tables/Catalogue.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/controls/Resources.h"
 
@@ -10,21 +11,21 @@ namespace qvs::win32 {
 
 namespace {
 
-COLORREF ColourOf(tables::Rgb rgb) {
-    return RGB(rgb.red, rgb.green, rgb.blue);
+// COLORREF is BGR.
+COLORREF ColourOf(ui::Rgb rgb) {
+    return RGB(rgb.r, rgb.g, rgb.b);
 }
 
 } // namespace
 
-Scene::Scene(const tables::Window& table, HWND parent, Dpi dpi)
+Scene::Scene(const ui::WindowSpec& table, HWND parent, Dpi dpi)
     : table_(table), parent_(parent), dpi_(dpi), fonts_(dpi) {
-    for (const tables::Control& row : table.controls) {
-        if (!row.picture.empty() && !pictures_.contains(row.picture)) {
-            pictures_.emplace(
-                row.picture,
-                Picture::Decode(ResourceBytes(std::string(row.picture) + ".jpg"), dpi));
+    for (const ui::ControlSpec& row : table.controls) {
+        if (row.picture != ui::PictureId::None && !pictures_.contains(row.picture)) {
+            pictures_.emplace(row.picture,
+                              Picture::Decode(ResourceBytes(ui::PictureFile(row.picture)), dpi));
         }
-        const HFONT font = row.kind == tables::Kind::Label ? fonts_.Get(row.font) : nullptr;
+        const HFONT font = row.kind == ui::ControlKind::Label ? fonts_.Get(row.font) : nullptr;
         controls_.push_back(std::make_unique<TableControl>(*this, row, parent, font));
     }
 }
@@ -56,7 +57,7 @@ void Scene::Paint(HDC target, const RECT& area, POINT origin) {
 }
 
 void Scene::Compose() {
-    const SIZE size{dpi_.Scale(table_.clientWidth), dpi_.Scale(table_.clientHeight)};
+    const SIZE size{dpi_.Scale(table_.width), dpi_.Scale(table_.height)};
     {
         const WindowDc screen(parent_);
         buffer_.Prepare(screen.Get(), size);
@@ -75,19 +76,19 @@ void Scene::Compose() {
 // cut theirs: a change invalidates only the bounds.
 void Scene::Draw(HDC dc, const TableControl& control) {
     RECT bounds = control.Bounds();
-    const tables::Control& row = control.Row();
+    const ui::ControlSpec& row = control.Row();
     if (const auto picture = pictures_.find(row.picture); picture != pictures_.end()) {
         picture->second.Draw(dc, {bounds.left, bounds.top},
                              {bounds.right - bounds.left, bounds.bottom - bounds.top});
     }
     const std::wstring caption = Widen(control.Caption());
-    if (row.kind != tables::Kind::Label || caption.empty()) {
+    if (row.kind != ui::ControlKind::Label || caption.empty()) {
         return;
     }
     const SelectGuard font(dc, control.FontHandle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColourOf(control.Ink()));
-    const UINT align = row.align == tables::Align::Centre ? DT_CENTER : DT_LEFT;
+    const UINT align = row.align == ui::Align::Centre ? DT_CENTER : DT_LEFT;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &bounds,
               align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }

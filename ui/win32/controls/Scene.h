@@ -19,7 +19,7 @@ namespace qvs::win32 {
 
 class Scene {
 public:
-    Scene(const tables::Window& table, HWND parent, Dpi dpi);
+    Scene(const ui::WindowSpec& table, HWND parent, Dpi dpi);
     ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
@@ -40,11 +40,11 @@ private:
     void Compose();
     void Draw(HDC dc, const TableControl& control);
 
-    const tables::Window& table_;
+    const ui::WindowSpec& table_;
     HWND parent_;
     Dpi dpi_;
     FontCache fonts_;
-    std::map<std::string_view, Picture> pictures_;
+    std::map<ui::PictureId, Picture> pictures_;
     std::vector<std::unique_ptr<TableControl>> controls_;
     BackBuffer buffer_;
     bool dirty_ = true;

@@ -1,5 +1,6 @@
 #include "ui/win32/controls/TableControl.h"
 
+#include "ui/tables/Catalogue.h"
 #include "ui/win32/base/Handles.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/controls/Scene.h"
@@ -11,11 +12,11 @@ namespace qvs::win32 {
 namespace {
 
 // The class names are those of the controls the window was designed with.
-const wchar_t* ClassName(tables::Kind kind) {
+const wchar_t* ClassName(ui::ControlKind kind) {
     switch (kind) {
-    case tables::Kind::Label:
+    case ui::ControlKind::Label:
         return L"TLabel";
-    case tables::Kind::Media:
+    case ui::ControlKind::MediaPlayer:
         return L"TMediaPlayer";
     default:
         return L"TImage";
@@ -30,9 +31,9 @@ RECT Union(const RECT& a, const RECT& b) {
 
 } // namespace
 
-TableControl::TableControl(Scene& scene, const tables::Control& row, HWND parent, HFONT font)
-    : scene_(scene), row_(row), font_(font), ink_(row.ink) {
-    const tables::Bounds& b = row.bounds;
+TableControl::TableControl(Scene& scene, const ui::ControlSpec& row, HWND parent, HFONT font)
+    : scene_(scene), row_(row), font_(font), ink_(row.ink.value_or(ui::colour::Black)) {
+    const ui::Rect& b = row.bounds;
     const RECT bounds = scene.GetDpi().Scale(RECT{b.x, b.y, b.x + b.width, b.y + b.height});
     const std::wstring caption = Widen(row.caption);
     Create({ClassName(row.kind)},
@@ -41,7 +42,7 @@ TableControl::TableControl(Scene& scene, const tables::Control& row, HWND parent
     // Each new control goes on top of those before it, as the table lists
     // them bottom to top.
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (row.kind == tables::Kind::Label && row.align == tables::Align::Left) {
+    if (row.autoSize) {
         FitToCaption();
     }
 }
@@ -56,7 +57,7 @@ std::string TableControl::Caption() const {
 void TableControl::SetCaption(std::string_view caption) {
     const RECT before = Bounds();
     SetWindowTextW(Handle(), Widen(caption).c_str());
-    if (row_.kind == tables::Kind::Label && row_.align == tables::Align::Left) {
+    if (row_.autoSize) {
         FitToCaption();
     }
     Changed(before);
@@ -73,7 +74,7 @@ void TableControl::SetVisible(bool visible) {
     }
 }
 
-void TableControl::SetInk(tables::Rgb ink) {
+void TableControl::SetInk(ui::Rgb ink) {
     ink_ = ink;
     Changed(Bounds());
 }

@@ -4,8 +4,8 @@
 // pixels come from the Scene that owns it.
 #pragma once
 
+#include "ui/tables/WindowSpec.h"
 #include "ui/win32/base/WindowBase.h"
-#include "ui/win32/windows/ProvisionalTable.h"
 
 #include <functional>
 #include <string>
@@ -21,9 +21,9 @@ class TableControl : public WindowBase {
 public:
     using MouseHandler = std::function<void(const TableControl&, MouseEvent)>;
 
-    TableControl(Scene& scene, const tables::Control& row, HWND parent, HFONT font);
+    TableControl(Scene& scene, const ui::ControlSpec& row, HWND parent, HFONT font);
 
-    const tables::Control& Row() const { return row_; }
+    const ui::ControlSpec& Row() const { return row_; }
     std::string_view Name() const { return row_.name; }
     int Tag() const { return row_.tag; }
 
@@ -32,8 +32,8 @@ public:
     void SetCaption(std::string_view caption);
     bool IsVisible() const;
     void SetVisible(bool visible);
-    tables::Rgb Ink() const { return ink_; }
-    void SetInk(tables::Rgb ink);
+    ui::Rgb Ink() const { return ink_; }
+    void SetInk(ui::Rgb ink);
     // The width in table pixels (96 DPI); the picture is cut, not scaled.
     void SetWidth(int width);
     void SetEnabled(bool enabled);
@@ -52,9 +52,9 @@ private:
     void Mouse(MouseEvent event);
 
     Scene& scene_;
-    const tables::Control& row_;
+    const ui::ControlSpec& row_;
     HFONT font_;
-    tables::Rgb ink_;
+    ui::Rgb ink_;
     bool inside_ = false;
     bool pressed_ = false;
     MouseHandler mouse_;

@@ -11,6 +11,7 @@
 #include "launcher/UpdatePass.h"
 #include "platform/FileSystem.h"
 #include "system/CDirectory.h"
+#include "ui/tables/Catalogue.h"
 #include "ui/win32/base/MessagePump.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/windows/SecondaryWindows.h"
@@ -23,16 +24,12 @@ namespace qvs::win32 {
 
 namespace {
 
-constexpr tables::Rgb Lime{0, 255, 0};
-constexpr tables::Rgb Red{255, 0, 0};
-
 const char* const HelpLine[] = {"lblHelp1", "lblHelp2", "lblHelp3", "lblHelp4"};
 const char* const ForgotLabels[] = {"lblForgot1", "lblForgot2", "lblForgot3"};
 const char* const Counters[] = {"lblCurrentUpdate", "lblOf", "lblNumUpdates"};
 
-// The class of the window is the form's own name.
-const tables::Window& Table() {
-    return tables::MainWindow();
+const ui::WindowSpec& Table() {
+    return ui::MainWindowTable();
 }
 
 RECT CentredOnDesktop(SIZE size) {
@@ -58,8 +55,7 @@ TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
             nullptr,
             0});
     const Dpi dpi = DpiOf(Handle());
-    const RECT bounds =
-        CentredOnDesktop({dpi.Scale(Table().clientWidth), dpi.Scale(Table().clientHeight)});
+    const RECT bounds = CentredOnDesktop({dpi.Scale(Table().width), dpi.Scale(Table().height)});
     SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     scene_ = std::make_unique<Scene>(Table(), Handle(), dpi);
@@ -89,7 +85,7 @@ void TfrmMain::ConnectMenu() {
 // The highlight picture of a button: btnX has img_moX.
 TableControl& TfrmMain::Highlight(int tag) const {
     for (const auto& control : scene_->Controls()) {
-        if (control->Row().kind == tables::Kind::ClickArea && control->Tag() == tag) {
+        if (control->Row().kind == ui::ControlKind::ClickArea && control->Tag() == tag) {
             return (*scene_)["img_mo" + std::string(control->Name().substr(3))];
         }
     }
@@ -98,8 +94,8 @@ TableControl& TfrmMain::Highlight(int tag) const {
 
 void TfrmMain::OnMouse(const TableControl& control, MouseEvent event) {
     const std::string_view name = control.Name();
-    const tables::Kind kind = control.Row().kind;
-    if (kind == tables::Kind::ClickArea) {
+    const ui::ControlKind kind = control.Row().kind;
+    if (kind == ui::ControlKind::ClickArea) {
         const int tag = control.Tag();
         if (event == MouseEvent::Move) {
             menu_.btnMouseMove(tag);
@@ -201,7 +197,7 @@ void TfrmMain::SetHandPointer(bool hand) {
 
 void TfrmMain::SetForgotLabelsRed(bool red) {
     for (const char* name : ForgotLabels) {
-        (*scene_)[name].SetInk(red ? Red : Lime);
+        (*scene_)[name].SetInk(red ? ui::colour::Red : ui::colour::Lime);
     }
 }
 
