@@ -1,7 +1,7 @@
-#include "windows/TfrmUpdateNews.h"
+#include "ui/qt/TfrmUpdateNews.h"
 
 #include "BrowserTestSupport.h"
-#include "launcher/gui/TfrmMain.h"
+#include "ui/qt/TfrmMain.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedServer.h"

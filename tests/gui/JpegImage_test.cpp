@@ -1,5 +1,5 @@
-#include "launcher/gui/JpegError.h"
-#include "launcher/gui/JpegImage.h"
+#include "ui/qt/JpegError.h"
+#include "ui/qt/JpegImage.h"
 #include "support/RawFile.h"
 
 #include <gtest/gtest.h>
