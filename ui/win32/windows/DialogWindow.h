@@ -5,12 +5,12 @@
 // the tab control, shown per page) and runs modally with the one pump.
 #pragma once
 
+#include "launcher/ModalResult.h"
 #include "ui/tables/WindowSpec.h"
 #include "ui/win32/base/Dpi.h"
 #include "ui/win32/base/Handles.h"
 #include "ui/win32/base/WindowBase.h"
 #include "ui/win32/controls/Picture.h"
-#include "ui/win32/windows/ModalResult.h"
 
 #include <map>
 #include <string>
