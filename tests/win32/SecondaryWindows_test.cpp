@@ -255,6 +255,17 @@ TEST_F(SecondaryWindowsTest, BrowserWindowsFallBackToTheDefaultBrowser) {
         }
         EXPECT_EQ(opened, url);
     }
+    // The game server's notice has no address: it goes to the default
+    // program of HTML files (Wine's is no browser, so it is recorded here).
+    test::RecordingShell recorder;
+    TfrmUpdateNews notice(nullptr, recorder);
+    EXPECT_FALSE(notice.LoadHtml("<p>Down\nfor maintenance</p>"));
+    EXPECT_EQ(notice.ShowModal(), ModalResult::Cancel);
+    ASSERT_EQ(recorder.files.size(), 1u);
+    EXPECT_TRUE(recorder.files[0].path.ends_with("\\QvsNotice.html"));
+    std::ifstream file(std::filesystem::path(Widen(recorder.files[0].path)), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+              "<p>Down\r\nfor maintenance</p>\r\n");
 }
 
 // Runs the action once the modal loop that the caller starts next is running.
