@@ -131,78 +131,97 @@ protected:
     static inline std::unique_ptr<PrivateFonts> fonts_;
 };
 
-// One loop over every window and every control of its table.
+// The window's caption, size, tabs and every control of its table, at the
+// DPI the window is laid out for.
+void ExpectTable(DialogWindow& window, const ui::WindowSpec& table) {
+    const HWND frame = window.Handle();
+    wchar_t caption[128] = {};
+    GetWindowTextW(frame, caption, 128);
+    EXPECT_EQ(Narrow(caption), table.caption);
+    RECT size;
+    if (table.border == ui::Border::Sizeable) {
+        GetWindowRect(frame, &size);
+    } else {
+        GetClientRect(frame, &size);
+    }
+    // A sizeable window is never made larger than the screen allows.
+    const Dpi dpi = window.WindowDpi();
+    const bool sizeable = table.border == ui::Border::Sizeable;
+    EXPECT_EQ(
+        size.right - size.left,
+        std::min(dpi.Scale(table.width), sizeable ? GetSystemMetrics(SM_CXMAXTRACK) : INT_MAX));
+    EXPECT_EQ(
+        size.bottom - size.top,
+        std::min(dpi.Scale(table.height), sizeable ? GetSystemMetrics(SM_CYMAXTRACK) : INT_MAX));
+    RECT page{};
+    if (const HWND tabs = FindWindowExW(frame, nullptr, WC_TABCONTROLW, nullptr)) {
+        ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), std::ssize(table.tabs));
+        for (std::size_t i = 0; i < table.tabs.size(); ++i) {
+            wchar_t text[64] = {};
+            TCITEMW item{TCIF_TEXT, 0, 0, text, 64, 0, 0};
+            SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(Narrow(text), table.tabs[i].caption);
+        }
+        GetClientRect(tabs, &page);
+        TabCtrl_AdjustRect(tabs, FALSE, &page);
+    }
+    for (const ui::ControlSpec& control : table.controls) {
+        SCOPED_TRACE(std::string(control.name));
+        const HWND child = window.Control(control.name);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(ClassOf(child), ExpectedClass(control.kind));
+        const bool onPage = control.page < 0 || control.page == window.CurrentPage();
+        EXPECT_EQ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0,
+                  control.visible && onPage);
+        if (control.kind == ui::ControlKind::Label || control.kind == ui::ControlKind::Button ||
+            control.kind == ui::ControlKind::CheckBox) {
+            EXPECT_EQ(window.Text(control.name), control.caption);
+        }
+        if (control.lines != nullptr) {
+            EXPECT_EQ(window.Text(control.name), Lines(control));
+        }
+        const RECT bounds = BoundsIn(child);
+        const int left = control.page >= 0 ? page.left : 0;
+        const int top = control.page >= 0 ? page.top : 0;
+        const ui::Rect& b = control.bounds;
+        if (control.dock == ui::Dock::None) {
+            EXPECT_EQ(bounds.left - left, dpi.Scale(b.x));
+            EXPECT_EQ(bounds.top - top, dpi.Scale(b.y));
+            if (!control.autoSize) {
+                EXPECT_EQ(bounds.right - left, dpi.Scale(b.x + b.width));
+                EXPECT_EQ(bounds.bottom - top, dpi.Scale(b.y + b.height));
+            }
+        }
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        const ui::FontSpec& spec = ui::Font(control.font);
+        EXPECT_EQ(Narrow(font.lfFaceName), spec.bundledFamily);
+        EXPECT_EQ(font.lfHeight, -dpi.Scale(spec.pixelHeight));
+    }
+}
+
+// One loop over every window and every control of its table, at the DPI of
+// the session and again after a move to a monitor of 1.5 times that DPI.
 TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
     for (const auto& [table, make] : Windows) {
         SCOPED_TRACE(std::string(table.name));
         Seams seams;
         const long handlesBefore = LiveHandles();
         std::unique_ptr<DialogWindow> window = make(seams);
+        ExpectTable(*window, table);
         const HWND frame = window->Handle();
-        wchar_t caption[128] = {};
-        GetWindowTextW(frame, caption, 128);
-        EXPECT_EQ(Narrow(caption), table.caption);
-        RECT size;
-        if (table.border == ui::Border::Sizeable) {
-            GetWindowRect(frame, &size);
-        } else {
-            GetClientRect(frame, &size);
-        }
-        // A sizeable window is never made larger than the screen allows.
-        const Dpi dpi = window->WindowDpi();
-        const bool sizeable = table.border == ui::Border::Sizeable;
-        EXPECT_EQ(
-            size.right - size.left,
-            std::min(dpi.Scale(table.width), sizeable ? GetSystemMetrics(SM_CXMAXTRACK) : INT_MAX));
-        EXPECT_EQ(size.bottom - size.top,
-                  std::min(dpi.Scale(table.height),
-                           sizeable ? GetSystemMetrics(SM_CYMAXTRACK) : INT_MAX));
-        RECT page{};
-        if (const HWND tabs = FindWindowExW(frame, nullptr, WC_TABCONTROLW, nullptr)) {
-            ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), std::ssize(table.tabs));
-            for (std::size_t i = 0; i < table.tabs.size(); ++i) {
-                wchar_t text[64] = {};
-                TCITEMW item{TCIF_TEXT, 0, 0, text, 64, 0, 0};
-                SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-                EXPECT_EQ(Narrow(text), table.tabs[i].caption);
-            }
-            GetClientRect(tabs, &page);
-            TabCtrl_AdjustRect(tabs, FALSE, &page);
-        }
-        for (const ui::ControlSpec& control : table.controls) {
-            SCOPED_TRACE(std::string(control.name));
-            const HWND child = window->Control(control.name);
-            ASSERT_NE(child, nullptr);
-            EXPECT_EQ(ClassOf(child), ExpectedClass(control.kind));
-            const bool onPage = control.page < 0 || control.page == window->CurrentPage();
-            EXPECT_EQ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0,
-                      control.visible && onPage);
-            if (control.kind == ui::ControlKind::Label || control.kind == ui::ControlKind::Button ||
-                control.kind == ui::ControlKind::CheckBox) {
-                EXPECT_EQ(window->Text(control.name), control.caption);
-            }
-            if (control.lines != nullptr) {
-                EXPECT_EQ(window->Text(control.name), Lines(control));
-            }
-            const RECT bounds = BoundsIn(child);
-            const int left = control.page >= 0 ? page.left : 0;
-            const int top = control.page >= 0 ? page.top : 0;
-            const ui::Rect& b = control.bounds;
-            if (control.dock == ui::Dock::None) {
-                EXPECT_EQ(bounds.left - left, dpi.Scale(b.x));
-                EXPECT_EQ(bounds.top - top, dpi.Scale(b.y));
-                if (!control.autoSize) {
-                    EXPECT_EQ(bounds.right - left, dpi.Scale(b.x + b.width));
-                    EXPECT_EQ(bounds.bottom - top, dpi.Scale(b.y + b.height));
-                }
-            }
-            LOGFONTW font{};
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
-                       &font);
-            const ui::FontSpec& spec = ui::Font(control.font);
-            EXPECT_EQ(Narrow(font.lfFaceName), spec.bundledFamily);
-            EXPECT_EQ(font.lfHeight, -dpi.Scale(spec.pixelHeight));
-        }
+        const Dpi dpi{window->WindowDpi().value * 3 / 2};
+        const SIZE size{dpi.Scale(table.width), dpi.Scale(table.height)};
+        const SIZE outer = table.border == ui::Border::Sizeable
+                               ? size
+                               : OuterSize(size, GetWindowLongW(frame, GWL_STYLE),
+                                           GetWindowLongW(frame, GWL_EXSTYLE), dpi);
+        RECT suggested{0, 0, outer.cx, outer.cy};
+        SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(dpi.value, dpi.value),
+                     reinterpret_cast<LPARAM>(&suggested));
+        ASSERT_EQ(window->WindowDpi().value, dpi.value);
+        ExpectTable(*window, table);
         // Fonts, brushes, pictures and the window itself all go with it.
         window.reset();
         EXPECT_EQ(LiveHandles(), handlesBefore);

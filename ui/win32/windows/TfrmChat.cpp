@@ -89,6 +89,7 @@ bool TfrmChat::BeforeShow() {
 
 void TfrmChat::Resized() {
     FitToPlaceholder(wbChat_.get());
+    FitToPlaceholder(wbAdvertisement_.get());
     FormResize();
 }
 
