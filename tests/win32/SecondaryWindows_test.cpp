@@ -233,6 +233,16 @@ TEST_F(SecondaryWindowsTest, ControlsCarryTheirTables) {
 // stand-in that appends its argument to the file QVS_XDG_OPEN_LOG names.
 TEST_F(SecondaryWindowsTest, BrowserWindowsFallBackToTheDefaultBrowser) {
     ASSERT_FALSE(HtmlEngineAvailable());
+    // Where there is an engine, this program asks it for its newest mode.
+    RegisterBrowserEmulation();
+    DWORD mode = 0;
+    DWORD size = sizeof mode;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER,
+                           L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl"
+                           L"\\FEATURE_BROWSER_EMULATION",
+                           L"win32_windows_test.exe", RRF_RT_REG_DWORD, nullptr, &mode, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(mode, 11001u);
     const char* log = std::getenv("QVS_XDG_OPEN_LOG");
     ASSERT_NE(log, nullptr) << "the test runs with a stand-in xdg-open";
     const std::string logFile = std::string("Z:") + log;
