@@ -456,12 +456,13 @@ TEST_F(SecondaryWindowsTest, UpdaterErrorWindowAnswersAndSendsTheReport) {
 TEST_F(SecondaryWindowsTest, ErrorReportSendsWhatTheMemoHolds) {
     Seams seams;
     test::WriteRawFile(seams.dir.Path() / "qvs.cfg", "[ERROR]\r\nLAST=1\r\n");
-    test::WriteRawFile(seams.dir.Path() / "log", "first\nsecond\n");
+    // The game writes its log in the system code page: "caf\xe9" stays "café".
+    test::WriteRawFile(seams.dir.Path() / "log", "first\ncaf\xe9\n");
     int clicks = 0;
     TfrmSendErrorReport window(nullptr, seams.dir.File("qvs.cfg"), seams.dir.File("log"),
                                seams.shell, [&clicks] { ++clicks; });
     window.FormCreate();
-    EXPECT_EQ(window.ReportText(), "[ERROR]\r\nLAST=1\r\n\r\nfirst\r\nsecond\r\n\r\n");
+    EXPECT_EQ(window.ReportText(), "[ERROR]\r\nLAST=1\r\n\r\nfirst\r\ncaf\xc3\xa9\r\n\r\n");
     const auto visible = [&window](const char* name) {
         return (GetWindowLongPtrW(window.Control(name), GWL_STYLE) & WS_VISIBLE) != 0;
     };

@@ -54,12 +54,28 @@ StockClass StockClassOf(const ui::ControlSpec& control) {
     }
 }
 
+// Texts read from files (the error log, qvs.cfg) may be in the system code
+// page rather than UTF-8; their bytes keep their meaning instead of all
+// turning into U+FFFD.
+std::wstring WidenText(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    if (text.empty() ||
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0) > 0) {
+        return Widen(text);
+    }
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+
 std::wstring JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         text += (i == 0 ? "" : "\r\n") + lines[i];
     }
-    return Widen(text);
+    return WidenText(text);
 }
 
 } // namespace
@@ -413,7 +429,7 @@ std::string DialogWindow::Text(std::string_view name) const {
 }
 
 void DialogWindow::SetText(std::string_view name, std::string_view text) {
-    SetWindowTextW(Control(name), Widen(text).c_str());
+    SetWindowTextW(Control(name), WidenText(text).c_str());
 }
 
 void DialogWindow::SetLines(std::string_view name, const std::vector<std::string>& lines) {
