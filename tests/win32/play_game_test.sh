@@ -7,9 +7,12 @@
 # Wine's search path; a stand-in xdg-open records the pages Wine hands to
 # the default browser. Needs a display (the test command gives it Xvfb) and
 # ends only the processes it started, by process id, and its Wine session.
-# Usage: play_game_test.sh MINGW_BUILD QVS_SERVER DEMO_SERVER_DIR JAVA_DIR SHOT_DIR ADDRESS
+# Then the self-update: a newer launcher on the server (this one with its
+# version raised) arrives as "QVS", and the patch program puts it in place of
+# qvs.exe and starts it again.
+# Usage: play_game_test.sh MINGW_BUILD QVS_SERVER DEMO_SERVER_DIR JAVA_DIR SHOT_DIR ADDRESS VERSION
 set -euo pipefail
-build=$1 qvs_server=$2 demo=$3 java_dir=$4 shots=$5 host=$6
+build=$1 qvs_server=$2 demo=$3 java_dir=$4 shots=$5 host=$6 version=$7
 wine=${QVS_WINE:-/usr/lib/wine/wine64}
 wineserver=${QVS_WINESERVER:-/usr/lib/wine/wineserver}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -119,4 +122,47 @@ cmp -s "$install/qvsc.ecd" "$server_dir/updates/qvsc1.ecd" || fail "qvsc.ecd dif
 [[ $(config_value VERSION) == *'"11.0.2"'* ]] || fail "java.exe -version not recorded"
 [[ $(cat "$work/opened-urls" 2>/dev/null) == "http://$host:8080/updates/update_news.html" ]] ||
     fail "update news: opened [$(cat "$work/opened-urls" 2>/dev/null)]"
+
+# The same launcher with the last number of its version one higher, in its
+# version resource (fixed and text) and in the record qvs-server reads.
+raise_version() { # FROM TO OLD NEW
+    python3 - "$@" <<'PY'
+import struct, sys
+source, target, old, new = sys.argv[1:5]
+data = bytearray(open(source, "rb").read())
+tag = b"QvsFileVersionRecord:"
+at = data.index(tag + old.encode() + b"\0") + len(tag)
+data[at:at + len(new) + 1] = new.encode() + b"\0"
+assert len(old) == len(new) and data.count(old.encode("utf-16-le")) == 1
+data = data.replace(old.encode("utf-16-le"), new.encode("utf-16-le"))
+fixed = data.index(struct.pack("<I", 0xFEEF04BD))
+n = [int(x) for x in new.split(".")]
+struct.pack_into("<IIII", data, fixed + 8, n[0] << 16 | n[1], n[2] << 16 | n[3],
+                 n[0] << 16 | n[1], n[2] << 16 | n[3])
+open(target, "wb").write(data)
+PY
+}
+newer=${version%.*}.$((${version##*.} + 1))
+raise_version "$install/qvs.exe" "$server_dir/updates/QVS.exe" "$version" "$newer"
+rm -f "$record"
+updated() { cmp -s "$install/qvs.exe" "$server_dir/updates/QVS.exe"; }
+"$wine" "$install/qvs.exe" &
+launcher_pid=$!
+wait_for 60 has_launcher_window || fail "self-update: no launcher window"
+sleep 2
+xdotool mousemove --window "$(launcher_window)" 155 429 click 1
+started=$SECONDS
+until ! kill -0 "$launcher_pid" 2>/dev/null && updated && has_launcher_window; do
+    ((SECONDS - started < 120)) || fail "self-update: qvs.exe not replaced and restarted"
+    xdotool key Return 2>/dev/null || true
+    sleep 0.5
+done
+code=0
+wait "$launcher_pid" || code=$?
+launcher_pid=""
+[[ $code == 0 ]] || fail "self-update: launcher exit code $code"
+sleep 2
+import -window root "$shots/3-restarted.png"
+[[ ! -e $install/QVS ]] || fail "self-update: the downloaded QVS left behind"
+[[ ! -f $record ]] || fail "self-update: the game was started"
 echo "PASS: screenshots in $shots"
