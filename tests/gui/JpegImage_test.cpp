@@ -1,6 +1,6 @@
+#include "support/RawFile.h"
 #include "ui/qt/JpegError.h"
 #include "ui/qt/JpegImage.h"
-#include "support/RawFile.h"
 
 #include <gtest/gtest.h>
 
