@@ -552,7 +552,10 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                       message == WM_CTLCOLOREDIT);
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+        // Escape, as the dialog keys give it: the close box's way out.
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+            CloseBoxClicked();
+        } else if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
             if (const Child* child = FindWindow(reinterpret_cast<HWND>(lParam))) {
                 Clicked(child->spec->name);
             }
