@@ -163,6 +163,10 @@ void ExpectTable(DialogWindow& window, const ui::WindowSpec& table) {
             EXPECT_EQ(Narrow(text), table.tabs[i].caption);
         }
         GetClientRect(tabs, &page);
+        // All tabs in view at once: the last one ends inside the control.
+        RECT last{};
+        SendMessageW(tabs, TCM_GETITEMRECT, table.tabs.size() - 1, reinterpret_cast<LPARAM>(&last));
+        EXPECT_LE(last.right, page.right);
         TabCtrl_AdjustRect(tabs, FALSE, &page);
     }
     for (const ui::ControlSpec& control : table.controls) {
