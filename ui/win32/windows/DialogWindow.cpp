@@ -470,6 +470,10 @@ HWND DialogWindow::ModalOwner() const {
 }
 
 ModalResult DialogWindow::ShowModal() {
+    // Asked again while it shows (a timer's handler): one loop is enough.
+    if (showing_) {
+        return ModalResult::Cancel;
+    }
     const HWND owner = ModalOwner();
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ModalLoop loop(owner);
