@@ -222,7 +222,7 @@ void DialogWindow::FillTabs(HWND tabs) {
 void DialogWindow::MeasurePages() {
     // Little room beside each caption, so all seven steps fit the width
     // without scroll arrows.
-    SendMessageW(tabs_, TCM_SETPADDING, 0, MAKELPARAM(dpi_.Scale(5), dpi_.Scale(3)));
+    SendMessageW(tabs_, TCM_SETPADDING, 0, MAKELPARAM(dpi_.Scale(4), dpi_.Scale(3)));
     SendMessageW(tabs_, TCM_SETMINTABWIDTH, 0, dpi_.Scale(20));
     RECT area;
     GetClientRect(tabs_, &area);
