@@ -2,14 +2,19 @@
 # Plays the demo without a person: starts the installed launcher, presses Play
 # Game, answers every question with No, and keeps screenshots of the
 # download and of the game client. Runs inside an X server (xvfb-run).
+# With QVS_WINE set (the Wine loader) it plays the Windows launcher under
+# Wine, whose questions take their No with Escape at the keyboard.
 # Usage: play-headless.sh INSTALL_DIR SHOT_DIR
 set -uo pipefail
 install=$1
 shots=$2
 
 source "$(dirname "$0")/x11-windows.sh"
+if [ -n "${QVS_WINE:-}" ]; then
+    answer_no() { xdotool key Escape 2>/dev/null || true; }
+fi
 
-"$install/qvs.exe" &
+${QVS_WINE:-} "$install/qvs.exe" &
 pid=$!
 for _ in $(seq 1 100); do
     [ -n "$(launcher_window)" ] && break

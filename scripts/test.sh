@@ -25,7 +25,8 @@ jobs=2
 fuzz_seconds=${QVS_FUZZ_SECONDS:-10}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-reports=(build/asan/gtest-unit build/asan/gtest-display build/tsan/gtest build/mingw/gtest)
+reports=(build/asan/gtest-unit build/asan/gtest-display build/tsan/gtest build/mingw/gtest
+    build/mingw/gtest-display)
 rm -rf "${reports[@]}"
 
 stage() { printf '\n==== %s ====\n' "$*"; }
@@ -126,10 +127,17 @@ thread_sanitizer_tests() {
 }
 
 # Optimised lightly and without debug information: under Wine the tests check
-# Windows behaviour, and a failure names its case.
+# Windows behaviour, and a failure names its case. The launcher's hosts are
+# this build folder's own loopback address, so its Play Game test and the
+# sanitizer build's can run at the same time; that test takes qvs-server and
+# the demo folder from the sanitizer build.
 windows_build() {
+    local host
+    host=$(own_loopback_address build/mingw)
     cmake -S . -B build/mingw -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 -DCMAKE_C_FLAGS=-O1 \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_BUILD_GUI=OFF -DQVS_WARNINGS_AS_ERRORS=ON
+        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DQVS_SERVER_HOST="$host" \
+        -DQVS_UPDATE_WEB_HOST="$host:8080" -DQVS_GAME_WEB_SITE="http://$host:8080" \
+        -DQVS_NATIVE_BUILD="$root/build/asan" -DQVS_WARNINGS_AS_ERRORS=ON
     cmake --build build/mingw -j"$jobs"
 }
 
@@ -139,7 +147,7 @@ wine_tests() {
     [ -d "$WINEPREFIX" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
     # GoogleTest on Windows takes a path without a drive letter as relative.
     local status=0 report_drive=Z:
-    run_ctest build/mingw build/mingw/gtest || status=$?
+    run_ctest build/mingw build/mingw/gtest -LE wine_display || status=$?
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     return "$status"
 }
@@ -184,6 +192,27 @@ smoke_one() { # NAME COMMAND...
         echo "bench: $name FAILED"
         return 1
     fi
+}
+
+# The Windows launcher's windows and Play Game under Wine on Xvfb, in a Wine
+# prefix of their own (a test there may end every Wine process of it), made
+# on first use without the Mono and Gecko installers, crash dialogs off.
+wine_display_tests() {
+    export WINEPREFIX="$root/build/wine-display" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    local wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver status=0
+    if [ ! -d "$WINEPREFIX" ]; then
+        DISPLAY="" timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || true
+        timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+            /t REG_DWORD /d 0 /f >/dev/null
+        timeout 120 "$wineserver" -w || true
+    fi
+    mkdir -p build/mingw/gtest-display
+    GTEST_OUTPUT="xml:Z:$root/build/mingw/gtest-display/" xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --test-dir build/mingw --output-on-failure --no-tests=error -L wine_display 2>&1 |
+        tee -a "$log"
+    status=${PIPESTATUS[0]}
+    timeout 30 "$wineserver" -k 2>/dev/null || true
+    return "$status"
 }
 
 # Failed tests so far, as ctest and the fuzz loop logged them.
@@ -270,6 +299,7 @@ run_stage "unit tests under the sanitizers" unit_tests
 run_stage "fuzz targets from their seeds, ${fuzz_seconds} s each" fuzz_targets
 run_stage "Windows build (MinGW)" windows_build
 start_background "Windows tests under Wine" wine_tests
+start_background "Windows launcher under Wine on a display (Xvfb)" wine_display_tests
 run_stage "GCC release build and benchmark smoke" gcc_release_build benchmark_smoke
 run_stage "ThreadSanitizer: workers, qvs-server and the file batch" thread_sanitizer_tests
 finish_backgrounds

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The Windows launcher against the Linux one, side by side (a benchmark: it
+# prints figures and never fails on them):
+#   size  qvs.exe of the Win32 front end, stripped, with all its art and
+#         fonts, against the Linux qvs.exe, stripped, plus the Qt libraries
+#         it links (their files as installed);
+#   start seconds from starting each launcher on Xvfb to its window being
+#         shown, the median of five starts from a fresh installation folder
+#         with no server (Wine's server kept running between starts, so its
+#         own start-up is not counted).
+# Builds what it measures: build/bench-launcher/win32 (MinGW, MinSizeRel)
+# and build/bench-launcher/qt (Release).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+source scripts/deps.sh
+qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}"
+if [[ ${1:-} != --inside ]]; then
+    base=$root/build/bench-launcher
+    cmake -S . -B "$base/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+        -DCMAKE_BUILD_TYPE=MinSizeRel -DQVS_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$base/win32" -j2 --target qvs_exe UpdateQvsPatch >/dev/null
+    cmake -S . -B "$base/qt" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF \
+        -DQVS_BUILD_TOOLS=OFF >/dev/null
+    cmake --build "$base/qt" -j2 --target qvs_exe >/dev/null
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$base"
+fi
+base=$2
+work=$(mktemp -d)
+trap 'timeout 30 /usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+export WINEPREFIX=$base/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mib() { awk -v b="$1" 'BEGIN {printf "%.2f MiB", b / 1048576}'; }
+
+x86_64-w64-mingw32-strip -o "$work/win32.exe" "$base/win32/ui/win32/qvs.exe"
+strip -o "$work/qt.exe" "$base/qt/launcher/gui/qvs.exe"
+win32=$(stat -c %s "$work/win32.exe")
+qt=$(stat -c %s "$work/qt.exe")
+libraries=0
+for library in $(ldd "$base/qt/launcher/gui/qvs.exe" | awk '/libQt6/ {print $3}'); do
+    libraries=$((libraries + $(stat -L -c %s "$library")))
+done
+echo "size: Win32 qvs.exe $(mib "$win32"); Linux qvs.exe $(mib "$qt") + Qt libraries" \
+    "$(mib "$libraries") = $(mib $((qt + libraries))); ratio" \
+    "$(awk -v a="$win32" -v b="$((qt + libraries))" 'BEGIN {printf "%.3f", a / b}')"
+
+# Seconds until a window titled Quorvash is shown.
+time_to_window() { # command...
+    local start pid
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>&1 &
+    pid=$!
+    until xdotool search --onlyvisible --name '^Quorvash$' >/dev/null 2>&1; do sleep 0.02; done
+    awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN {printf "%.3f\n", b - a}'
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    while xdotool search --onlyvisible --name '^Quorvash$' >/dev/null 2>&1; do sleep 0.05; done
+}
+median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+[ -d "$WINEPREFIX" ] || timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+/usr/lib/wine/wineserver -p
+for kind in win32 qt; do
+    times=()
+    for run in 1 2 3 4 5; do
+        install=$work/$kind-$run
+        cmake --install "$base/$kind" --prefix "$install" --component launcher >/dev/null
+        if [[ $kind == win32 ]]; then
+            times+=("$(time_to_window /usr/lib/wine/wine64 "$install/qvs.exe")")
+        else
+            times+=("$(time_to_window "$install/qvs.exe")")
+        fi
+    done
+    echo "start to window: $kind median $(printf '%s\n' "${times[@]}" | median) s" \
+        "(runs: ${times[*]})"
+done
