@@ -20,4 +20,17 @@ inline int AdvertisementInterval(int r) {
     return 25000 + r % 20000;
 }
 
+// After each completed banner document the view is fitted to its panel
+// again, then grown by BannerViewGrowth both ways and moved to this corner:
+// its border and scroll bars fall outside the panel, which clips them.
+inline constexpr int BannerViewLeft = -12;
+inline constexpr int BannerViewTop = -17;
+inline constexpr int BannerViewGrowth = 50;
+
+// The left edge that centres the banner panel in the window's client width,
+// also when the window is narrower (the division truncates toward zero).
+inline int BannerPanelLeft(int clientWidth, int panelWidth) {
+    return (clientWidth - panelWidth) / 2;
+}
+
 } // namespace qvs

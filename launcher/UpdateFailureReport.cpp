@@ -124,4 +124,8 @@ Lines UpdateFailureReport::Explanation(UpdateError status, const UpdateRecord& r
     return {};
 }
 
+void UpdateFailureReport::DisableErrorDisplay(CConfig& config, bool disabled) {
+    config.WriteValue("OPTIONS", "DISABLE_ERROR_DISPLAY", disabled ? "TRUE" : "FALSE");
+}
+
 } // namespace qvs

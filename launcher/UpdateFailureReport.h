@@ -10,6 +10,7 @@
 
 namespace qvs {
 
+class CConfig;
 class IShell;
 class IUpdaterErrorView;
 class UpdateRecord;
@@ -26,6 +27,9 @@ public:
     static std::string ErrorStatusText(UpdateError status);
     // The explanation for a status, from the record's counters and flags.
     static std::vector<std::string> Explanation(UpdateError status, const UpdateRecord& record);
+    // The window's check box: "OPTIONS"/"DISABLE_ERROR_DISPLAY" is "TRUE"
+    // while ticked, "FALSE" once unticked.
+    static void DisableErrorDisplay(CConfig& config, bool disabled);
 
 private:
     ProcessValues& values_;

@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Refuses an #include that points up a layer.
+"""Refuses an #include that points up a layer or into the wrong toolkit.
 
 The layers, bottom first, and what each may include besides itself. A
 folder's files may include headers of the folders listed for it and nothing
-else of ours; system and standard headers, and the generated BuildSettings.h,
-are free to all. Exit 1 with one line per offending include.
+else of ours; standard headers and the generated BuildSettings.h are free to
+all. Qt headers belong to the Qt front end alone, Windows API headers to the
+Win32 front end and the OS layer's Windows half. Exit 1 with one line per
+offending include.
 """
 import pathlib
 import re
@@ -22,11 +24,10 @@ RULES = {
     "launcher": CORE,
     # The window tables: toolkit-free, read by both front ends.
     "ui/tables": CORE + ["ui/tables"],
-    # The Qt windows: the main window and the secondary ones are one layer.
-    "launcher/gui": CORE + ["launcher/gui", "windows"],
-    "windows": CORE + ["launcher/gui", "windows"],
-    # The Win32 windows: the core and the window tables, never Qt.
-    "ui/win32": CORE + ["ui/win32", "ui/tables"],
+    # The two front ends build their windows from the tables, never from
+    # each other.
+    "ui/qt": CORE + ["ui/tables", "ui/qt"],
+    "ui/win32": CORE + ["ui/tables", "ui/win32"],
     # Operator tools use the core below the launcher, never Qt.
     "tools/qvs-pack": ["platform", "signing", "protocol", "system"],
     "tools/qvs-probe": ["platform", "signing", "protocol", "http", "system", "workers"],
@@ -36,12 +37,22 @@ RULES = {
 }
 FOLDERS = sorted({f for allowed in RULES.values() for f in allowed}, key=len, reverse=True)
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
-# Toolkits a folder never includes: the Win32 front end no Qt, the rest of
-# ours (beside the OS layer) no windows.h.
-SYSTEM_INCLUDE = re.compile(r'^\s*#\s*include\s*<([^>]+)>', re.M)
-FORBIDDEN = {"ui/win32": re.compile(r"^Q|^qt", re.I)}
-WINDOWS_H = re.compile(r"^windows\.h$", re.I)
-WINDOWS_H_ALLOWED = ("platform", "ui/win32")
+SYSTEM_INCLUDE = re.compile(r"^\s*#\s*include\s*<([^>]+)>", re.M)
+QT_HEADER = re.compile(r"^Q[A-Za-z0-9]*(/|$)")
+WINDOWS_HEADER = re.compile(
+    r"^(windows|win[a-z0-9]*|ws2[a-z0-9]*|commctrl|commdlg|shellapi|shlobj|shlwapi|ole2|"
+    r"oleidl|objbase|exdisp|mshtml|mshtmhst|gdiplus|wincodec|mmsystem|uxtheme|dwmapi)\.h$",
+    re.I)
+# Where the Windows API may be included (folder prefixes).
+WINDOWS_FOLDERS = ("platform/win32/", "ui/win32/")
+
+
+def toolkit_problem(relative: pathlib.Path, layer: str, header: str) -> str | None:
+    if QT_HEADER.match(header) and layer != "ui/qt":
+        return f"{relative}: includes <{header}>, Qt outside the Qt front end"
+    if WINDOWS_HEADER.match(header) and not relative.as_posix().startswith(WINDOWS_FOLDERS):
+        return f"{relative}: includes <{header}>, the Windows API outside its folders"
+    return None
 
 
 def layer_of(path: pathlib.Path) -> str | None:
@@ -70,15 +81,14 @@ def main() -> int:
         if layer is None:
             continue
         text = path.read_text(errors="replace")
-        for header in SYSTEM_INCLUDE.findall(text):
-            if layer in FORBIDDEN and FORBIDDEN[layer].search(header):
-                problems.append(f"{relative}: includes <{header}>, a toolkit {layer} never uses")
-            if WINDOWS_H.search(header) and layer not in WINDOWS_H_ALLOWED:
-                problems.append(f"{relative}: includes <{header}> outside the OS layer and Win32 windows")
         for header in INCLUDE.findall(text):
             folder = included_folder(header)
             if folder is not None and folder not in RULES[layer]:
                 problems.append(f"{relative}: includes {header}, above its layer ({layer})")
+        for header in SYSTEM_INCLUDE.findall(text):
+            problem = toolkit_problem(relative, layer, header)
+            if problem is not None:
+                problems.append(problem)
     for line in problems:
         print(line)
     print(f"layering: {len(problems)} includes point up a layer")

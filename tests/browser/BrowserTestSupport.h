@@ -3,8 +3,8 @@
 #pragma once
 
 #include "support/QtTestApplication.h"
-#include "windows/TWebBrowser.h"
-#include "windows/WebEngineSetUp.h"
+#include "ui/qt/TWebBrowser.h"
+#include "ui/qt/WebEngineSetUp.h"
 
 #include <gtest/gtest.h>
 

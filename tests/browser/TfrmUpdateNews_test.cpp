@@ -1,11 +1,11 @@
-#include "windows/TfrmUpdateNews.h"
+#include "ui/qt/TfrmUpdateNews.h"
 
 #include "BrowserTestSupport.h"
-#include "launcher/gui/TfrmMain.h"
 #include "support/RecordingPrompts.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedServer.h"
 #include "support/TempDir.h"
+#include "ui/qt/TfrmMain.h"
 
 #include <QApplication>
 #include <QDialog>

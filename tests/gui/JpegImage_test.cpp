@@ -1,6 +1,6 @@
-#include "launcher/gui/JpegError.h"
-#include "launcher/gui/JpegImage.h"
 #include "support/RawFile.h"
+#include "ui/qt/JpegError.h"
+#include "ui/qt/JpegImage.h"
 
 #include <gtest/gtest.h>
 

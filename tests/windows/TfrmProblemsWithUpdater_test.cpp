@@ -1,4 +1,4 @@
-#include "windows/TfrmProblemsWithUpdater.h"
+#include "ui/qt/TfrmProblemsWithUpdater.h"
 
 #include "WindowTestSupport.h"
 #include "launcher/CConfig.h"

@@ -1,4 +1,4 @@
-#include "windows/TfrmProblems.h"
+#include "ui/qt/TfrmProblems.h"
 
 #include "BuildSettings.h"
 #include "WindowTestSupport.h"

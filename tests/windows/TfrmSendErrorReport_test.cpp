@@ -1,12 +1,13 @@
-#include "windows/TfrmSendErrorReport.h"
+#include "ui/qt/TfrmSendErrorReport.h"
+#include "ui/qt/WindowBuilder.h"
 
 #include "BuildSettings.h"
 #include "WindowTestSupport.h"
 #include "launcher/ErrorReport.h"
-#include "launcher/gui/TImage.h"
 #include "support/RawFile.h"
 #include "support/RecordingShell.h"
 #include "support/TempDir.h"
+#include "ui/qt/TImage.h"
 
 #include <gtest/gtest.h>
 
@@ -43,10 +44,11 @@ TEST(TfrmSendErrorReportTest, HotAreasSwapPicturesAndTheReportIsSentOnlyWhenAske
     window.FormCreate();
     EXPECT_EQ(window.childAt(100, 258), window.btnSendErrorReport);
     EXPECT_EQ(window.childAt(340, 258), window.btnDontSend);
+    const auto image = [&window](const char* name) { return Find<TImage>(window, name); };
     for (const auto& [hotArea, off, on] :
-         {std::tuple{window.btnSendErrorReport, window.imgSendErrorReportOff,
-                     window.imgSendErrorReportOn},
-          std::tuple{window.btnDontSend, window.imgCancelOff, window.imgCancelOn}}) {
+         {std::tuple{window.btnSendErrorReport, image("imgSendErrorReportOff"),
+                     image("imgSendErrorReportOn")},
+          std::tuple{window.btnDontSend, image("imgCancelOff"), image("imgCancelOn")}}) {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
         QApplication::sendEvent(hotArea, &enter);
         EXPECT_TRUE(off->isHidden() && !on->isHidden());

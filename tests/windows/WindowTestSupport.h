@@ -2,8 +2,8 @@
 // window from inside its own event loop.
 #pragma once
 
+#include "launcher/ModalResult.h"
 #include "support/QtTestApplication.h"
-#include "windows/ModalResult.h"
 
 #include <QTimer>
 

@@ -28,6 +28,9 @@ constexpr std::array Controls = {
                 .parent = "pnlAdvertisement"},
 };
 
+// The first banner loads at the first tick; each completed one re-arms it.
+constexpr std::array Timers = {TimerSpec{"TimerAd", 1, true}};
+
 constexpr WindowSpec Window = {
     .name = "frmChat",
     .caption = "Quorvash Live Chat",
@@ -35,6 +38,7 @@ constexpr WindowSpec Window = {
     .height = 581,
     .border = Border::Sizeable,
     .controls = Controls,
+    .timers = Timers,
 };
 
 } // namespace

@@ -118,7 +118,7 @@ struct ControlSpec {
     bool visible = true;
     bool autoSize = false; // labels: sized to the caption, again at each change
     Align align = Align::Left;
-    int tag = 0;             // menu buttons: the Tag of the launcher core (HelpText.h)
+    int tag = 0;             // a menu button's Tag (MainMenu.h): its click area and highlight
     int tabOrder = -1;       // -1: the front end's default order
     int page = -1;           // -1: on the window or its parent; else the tab's index
     std::string_view parent; // empty: the window (or the tab page)
@@ -131,6 +131,14 @@ struct ControlSpec {
 struct TabSpec {
     std::string_view name;
     std::string_view caption;
+};
+
+// A timer of the window, in milliseconds. An enabled one runs once the
+// window's start-up is done; the others wait for the launcher's logic.
+struct TimerSpec {
+    std::string_view name;
+    int interval = 0;
+    bool enabled = false;
 };
 
 enum class Border {
@@ -152,6 +160,7 @@ struct WindowSpec {
     std::span<const TabSpec> tabs;         // pages of the window's TabControl
     std::span<const ControlSpec> controls; // stacking order, bottom first
     std::span<const HelpLines> helpLines;  // the menu buttons' help, by Tag - 1
+    std::span<const TimerSpec> timers;
 };
 
 const WindowSpec& MainWindowTable();
@@ -168,5 +177,6 @@ std::span<const WindowSpec* const> AllWindowTables();
 // The control of that name; throws std::out_of_range for an unknown name,
 // which is a fault of the calling code.
 const ControlSpec& Lookup(const WindowSpec& window, std::string_view name);
+const TimerSpec& LookupTimer(const WindowSpec& window, std::string_view name);
 
 } // namespace qvs::ui

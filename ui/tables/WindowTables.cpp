@@ -26,4 +26,12 @@ const ControlSpec& Lookup(const WindowSpec& window, std::string_view name) {
     return *found;
 }
 
+const TimerSpec& LookupTimer(const WindowSpec& window, std::string_view name) {
+    const auto found = std::ranges::find(window.timers, name, &TimerSpec::name);
+    if (found == window.timers.end()) {
+        throw std::out_of_range(std::string(window.name) + " has no timer " + std::string(name));
+    }
+    return *found;
+}
+
 } // namespace qvs::ui

@@ -55,8 +55,15 @@ void RegisterBrowserEmulation() {
     if (name.empty()) {
         return;
     }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, EmulationKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
     const DWORD mode = Edge11Mode;
-    RegSetKeyValueW(HKEY_CURRENT_USER, EmulationKey, name.c_str(), REG_DWORD, &mode, sizeof mode);
+    RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mode),
+                   sizeof mode);
+    RegCloseKey(key);
 }
 
 } // namespace qvs::win32

@@ -211,7 +211,7 @@ void TWebBrowser::OnDocumentComplete(IDispatch* browser) {
     // Frames complete too; only the top document counts.
     ComPtr<IUnknown> top;
     ComPtr<IUnknown> completed;
-    if (browser == nullptr || FAILED(browser_.As(&top)) ||
+    if (browser == nullptr || !browser_ || FAILED(browser_.As(&top)) ||
         FAILED(browser->QueryInterface(IID_PPV_ARGS(&completed))) || top != completed) {
         return;
     }

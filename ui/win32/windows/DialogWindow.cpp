@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace qvs::win32 {
 
@@ -53,12 +54,28 @@ StockClass StockClassOf(const ui::ControlSpec& control) {
     }
 }
 
+// Texts read from files (the error log, qvs.cfg) may be in the system code
+// page rather than UTF-8; their bytes keep their meaning instead of all
+// turning into U+FFFD.
+std::wstring WidenText(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    if (text.empty() ||
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0) > 0) {
+        return Widen(text);
+    }
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+
 std::wstring JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         text += (i == 0 ? "" : "\r\n") + lines[i];
     }
-    return Widen(text);
+    return WidenText(text);
 }
 
 } // namespace
@@ -155,16 +172,8 @@ HWND DialogWindow::CreateControl(const ui::ControlSpec& control, int id) {
     const StockClass stock = StockClassOf(control);
     const HWND parent = ParentOf(control);
     const HFONT font = FontOf(control.font);
-    RECT bounds = Place(control);
+    const RECT bounds = Bounds(control);
     const std::wstring caption = Widen(control.caption);
-    if (control.autoSize) {
-        WindowDc dc(Handle());
-        SelectGuard select(dc.Get(), font);
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
-        bounds.right = bounds.left + extent.cx;
-        bounds.bottom = bounds.top + extent.cy;
-    }
     const DWORD visible = control.visible && control.page <= 0 ? WS_VISIBLE : 0u;
     // Pictures paint through the transparent click areas that lie on them.
     const DWORD clip = control.kind == ui::ControlKind::Picture ? 0u : WS_CLIPSIBLINGS;
@@ -199,10 +208,6 @@ HWND DialogWindow::CreateControl(const ui::ControlSpec& control, int id) {
 }
 
 void DialogWindow::FillTabs(HWND tabs) {
-    // Little room beside each caption, so all seven steps fit the width
-    // without scroll arrows.
-    SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(dpi_.Scale(5), dpi_.Scale(3)));
-    SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, dpi_.Scale(20));
     int index = 0;
     for (const ui::TabSpec& tab : table_.tabs) {
         std::wstring caption = Widen(tab.caption);
@@ -211,11 +216,62 @@ void DialogWindow::FillTabs(HWND tabs) {
         item.pszText = caption.data();
         SendMessageW(tabs, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
     }
+    MeasurePages();
+}
+
+void DialogWindow::MeasurePages() {
+    // Little room beside each caption, so all seven steps fit the width
+    // without scroll arrows.
+    SendMessageW(tabs_, TCM_SETPADDING, 0, MAKELPARAM(dpi_.Scale(4), dpi_.Scale(3)));
+    SendMessageW(tabs_, TCM_SETMINTABWIDTH, 0, dpi_.Scale(20));
     RECT area;
-    GetClientRect(tabs, &area);
-    TabCtrl_AdjustRect(tabs, FALSE, &area);
-    MapWindowPoints(tabs, Handle(), reinterpret_cast<POINT*>(&area), 2);
+    GetClientRect(tabs_, &area);
+    TabCtrl_AdjustRect(tabs_, FALSE, &area);
+    MapWindowPoints(tabs_, Handle(), reinterpret_cast<POINT*>(&area), 2);
     pageArea_ = area;
+}
+
+RECT DialogWindow::Bounds(const ui::ControlSpec& control) {
+    RECT bounds = Place(control);
+    if (control.autoSize) {
+        const std::wstring caption = Widen(control.caption);
+        WindowDc dc(Handle());
+        SelectGuard select(dc.Get(), FontOf(control.font));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+        bounds.right = bounds.left + extent.cx;
+        bounds.bottom = bounds.top + extent.cy;
+    }
+    return bounds;
+}
+
+// A new DPI (the window moved to another monitor): the suggested frame, then
+// fonts, bounds and pictures at the new scale. The old fonts go only once no
+// control uses them.
+void DialogWindow::ApplyDpi(Dpi dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    const std::map<ui::FontId, Font> oldFonts = std::exchange(fonts_, {});
+    pagePaper_.Reset();
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(table_.font)), FALSE);
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (Child& child : children_) {
+        SendMessageW(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(child.spec->font)),
+                     FALSE);
+        const RECT bounds = Bounds(*child.spec);
+        MoveWindow(child.window, bounds.left, bounds.top, bounds.right - bounds.left,
+                   bounds.bottom - bounds.top, TRUE);
+        if (child.window == tabs_) {
+            MeasurePages();
+        }
+        if (child.spec->kind == ui::ControlKind::Picture) {
+            child.picture =
+                Picture::Decode(ResourceBytes(ui::PictureFile(child.spec->picture)), dpi_);
+        }
+    }
+    LayOutDocks();
+    Resized();
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 HWND DialogWindow::ParentOf(const ui::ControlSpec& control) const {
@@ -373,7 +429,7 @@ std::string DialogWindow::Text(std::string_view name) const {
 }
 
 void DialogWindow::SetText(std::string_view name, std::string_view text) {
-    SetWindowTextW(Control(name), Widen(text).c_str());
+    SetWindowTextW(Control(name), WidenText(text).c_str());
 }
 
 void DialogWindow::SetLines(std::string_view name, const std::vector<std::string>& lines) {
@@ -414,6 +470,10 @@ HWND DialogWindow::ModalOwner() const {
 }
 
 ModalResult DialogWindow::ShowModal() {
+    // Asked again while it shows (a timer's handler): one loop is enough.
+    if (showing_) {
+        return ModalResult::Cancel;
+    }
     const HWND owner = ModalOwner();
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ModalLoop loop(owner);
@@ -496,7 +556,10 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                       message == WM_CTLCOLOREDIT);
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+        // Escape, as the dialog keys give it: the close box's way out.
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+            CloseBoxClicked();
+        } else if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
             if (const Child* child = FindWindow(reinterpret_cast<HWND>(lParam))) {
                 Clicked(child->spec->name);
             }
@@ -513,6 +576,9 @@ LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_CLOSE:
         CloseBoxClicked();
+        return 0;
+    case WM_DPICHANGED:
+        ApplyDpi({HIWORD(wParam)}, *reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         return Default(message, wParam, lParam);

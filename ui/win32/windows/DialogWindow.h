@@ -5,12 +5,12 @@
 // the tab control, shown per page) and runs modally with the one pump.
 #pragma once
 
+#include "launcher/ModalResult.h"
 #include "ui/tables/WindowSpec.h"
 #include "ui/win32/base/Dpi.h"
 #include "ui/win32/base/Handles.h"
 #include "ui/win32/base/WindowBase.h"
 #include "ui/win32/controls/Picture.h"
-#include "ui/win32/windows/ModalResult.h"
 
 #include <map>
 #include <string>
@@ -29,8 +29,7 @@ public:
     HWND Owner() const { return owner_; }
     // The child of this table name; null for a name it does not have.
     HWND Control(std::string_view name) const;
-    // Client bounds of a table control at 96 DPI, as the table puts it
-    // (relative to its parent or tab page), read back from the window.
+    // The DPI the window is laid out for.
     Dpi WindowDpi() const { return dpi_; }
 
     std::string Text(std::string_view name) const;
@@ -82,6 +81,10 @@ private:
     void CreateControls();
     HWND CreateControl(const ui::ControlSpec& control, int id);
     void FillTabs(HWND tabs);
+    void MeasurePages();
+    // Place, and for labels sized to their caption its extent.
+    RECT Bounds(const ui::ControlSpec& control);
+    void ApplyDpi(Dpi dpi, const RECT& suggested);
     void ShowPage(int page);
     void LayOutDocks();
     void CentreOn(HWND owner);

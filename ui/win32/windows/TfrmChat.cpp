@@ -30,8 +30,9 @@ TfrmChat::TfrmChat(HWND owner, IShell& shell, RandomSource random)
     banner.documentComplete = [this] { wbAdvertisementDocumentComplete(); };
     wbAdvertisement_ = CreateViewIn(Control("wbAdvertisement"), shell, std::move(banner));
     FormResize();
-    if (wbAdvertisement_) {
-        StartTimerAd(1);
+    const ui::TimerSpec& timerAd = ui::LookupTimer(Table(), "TimerAd");
+    if (wbAdvertisement_ && timerAd.enabled) {
+        StartTimerAd(static_cast<UINT>(timerAd.interval));
     }
     wbChat_->Navigate(ChatPage());
 }
@@ -53,11 +54,13 @@ void TfrmChat::TimerAdTimer() {
 
 void TfrmChat::wbAdvertisementDocumentComplete() {
     const HWND view = Control("wbAdvertisement");
+    const RECT fit = Place(ui::Lookup(Table(), "wbAdvertisement"));
     const Dpi dpi = WindowDpi();
     // Fit again first, so that repeated completions do not shift it further.
-    MoveWindow(view, 0, 0, dpi.Scale(468), dpi.Scale(60), TRUE);
-    // Border and scroll bars of the view fall outside the panel, which clips them.
-    MoveWindow(view, dpi.Scale(-12), dpi.Scale(-17), dpi.Scale(468 + 50), dpi.Scale(60 + 50), TRUE);
+    MoveWindow(view, fit.left, fit.top, fit.right - fit.left, fit.bottom - fit.top, TRUE);
+    MoveWindow(view, dpi.Scale(BannerViewLeft), dpi.Scale(BannerViewTop),
+               fit.right - fit.left + dpi.Scale(BannerViewGrowth),
+               fit.bottom - fit.top + dpi.Scale(BannerViewGrowth), TRUE);
     FitToPlaceholder(wbAdvertisement_.get());
     StartTimerAd(static_cast<UINT>(AdvertisementInterval(random_())));
     if (IsWindowVisible(Handle())) {
@@ -72,9 +75,8 @@ void TfrmChat::FormResize() {
     GetClientRect(Handle(), &client);
     GetWindowRect(panel, &bounds);
     MapWindowPoints(nullptr, GetParent(panel), reinterpret_cast<POINT*>(&bounds), 2);
-    const int width = bounds.right - bounds.left;
-    SetWindowPos(panel, nullptr, (client.right - width) / 2, bounds.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(panel, nullptr, BannerPanelLeft(client.right, bounds.right - bounds.left),
+                 bounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool TfrmChat::BeforeShow() {
@@ -87,6 +89,7 @@ bool TfrmChat::BeforeShow() {
 
 void TfrmChat::Resized() {
     FitToPlaceholder(wbChat_.get());
+    FitToPlaceholder(wbAdvertisement_.get());
     FormResize();
 }
 

@@ -3,14 +3,10 @@
 // so the chosen tab and the Java version text stay between openings.
 #pragma once
 
+#include "launcher/TroubleshootingSteps.h"
 #include "ui/win32/windows/DialogWindow.h"
 
 #include <string>
-
-namespace qvs {
-class IPrompts;
-class IShell;
-} // namespace qvs
 
 namespace qvs::win32 {
 
@@ -23,29 +19,16 @@ public:
     // The Java version query; tests stand in for the runtime.
     void SetJavaVersionCommandLine(std::string commandLine);
 
-    void btnDetermineJavaVersionClick();
-    void btnEnglishAutomaticClick();
-    void btnNonEnglishClick();
-    void btnDeleteQVSC_ECDClick();
-    void btnDeleteQVS_datClick();
-    void btnPatchDownloadClick();
-    void btnTroubleShootingClick();
-    void btnSubmitBugReportClick();
-
 protected:
+    // A button with a result closes the window once its step has run, so a
+    // message box of the step shows while the window is still open.
     void Clicked(std::string_view name) override;
     // Every handler's errors are shown.
     void HandlerFailed(const std::string& message) noexcept override;
 
 private:
-    // The window closes once the action has run, so a message box of the
-    // action shows while the window is still open.
-    template <typename Action> void CloseAfter(ModalResult result, Action action);
-
-    std::string installDir_;
-    IShell& shell_;
     IPrompts& prompts_;
-    std::string javaCommandLine_;
+    TroubleshootingSteps steps_;
 };
 
 } // namespace qvs::win32

@@ -1,7 +1,7 @@
 #include "ui/win32/windows/TfrmProblemsWithUpdater.h"
 
-#include "launcher/CConfig.h"
 #include "launcher/ProcessValues.h"
+#include "launcher/UpdateFailureReport.h"
 
 namespace qvs::win32 {
 
@@ -30,8 +30,8 @@ void TfrmProblemsWithUpdater::Clicked(std::string_view name) {
 }
 
 void TfrmProblemsWithUpdater::cbDisableAutomaticUpdateErrorDisplayClick() {
-    const bool off = IsChecked("cbDisableAutomaticUpdateErrorDisplay");
-    values_.Config->WriteValue("OPTIONS", "DISABLE_ERROR_DISPLAY", off ? "TRUE" : "FALSE");
+    UpdateFailureReport::DisableErrorDisplay(*values_.Config,
+                                             IsChecked("cbDisableAutomaticUpdateErrorDisplay"));
 }
 
 void TfrmProblemsWithUpdater::Button1Click() {
