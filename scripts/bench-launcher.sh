@@ -32,11 +32,11 @@ export WINEPREFIX=$base/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msht
 mib() { awk -v b="$1" 'BEGIN {printf "%.2f MiB", b / 1048576}'; }
 
 x86_64-w64-mingw32-strip -o "$work/win32.exe" "$base/win32/ui/win32/qvs.exe"
-strip -o "$work/qt.exe" "$base/qt/launcher/gui/qvs.exe"
+strip -o "$work/qt.exe" "$base/qt/ui/qt/qvs.exe"
 win32=$(stat -c %s "$work/win32.exe")
 qt=$(stat -c %s "$work/qt.exe")
 libraries=0
-for library in $(ldd "$base/qt/launcher/gui/qvs.exe" | awk '/libQt6/ {print $3}'); do
+for library in $(ldd "$base/qt/ui/qt/qvs.exe" | awk '/libQt6/ {print $3}'); do
     libraries=$((libraries + $(stat -L -c %s "$library")))
 done
 echo "size: Win32 qvs.exe $(mib "$win32"); Linux qvs.exe $(mib "$qt") + Qt libraries" \
@@ -56,7 +56,11 @@ time_to_window() { # command...
     while xdotool search --onlyvisible --name '^Quorvash$' >/dev/null 2>&1; do sleep 0.05; done
 }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-[ -d "$WINEPREFIX" ] || timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+if [ ! -d "$WINEPREFIX" ]; then
+    DISPLAY="" timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    timeout 60 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+        /t REG_DWORD /d 0 /f >/dev/null
+fi
 /usr/lib/wine/wineserver -p
 for kind in win32 qt; do
     times=()

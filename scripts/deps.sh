@@ -22,7 +22,7 @@ QVS_CORE_PACKAGES=(build-essential cmake ninja-build pkg-config googletest
 
 # What the Qt windows, their pictures and their end-to-end tests need.
 QVS_GUI_PACKAGES=(qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libturbojpeg0-dev
-    libx11-dev xvfb xauth xdotool x11-utils imagemagick fonts-liberation2 fonts-wine)
+    libx11-dev xvfb xauth xdotool x11-utils imagemagick fonts-liberation2 fonts-wine python3-fonttools)
 
 # What building the benchmarks needs (never the test command's).
 QVS_BENCH_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libbenchmark-dev

@@ -4,9 +4,10 @@
 # every fuzz target from its seed corpus for a short bounded time, and the
 # tests that need a display (Xvfb); the threaded parts (the workers,
 # qvs-server, the file batch) run again under ThreadSanitizer and the core
-# with its tests is cross-compiled for Windows and run under Wine. GCC builds
-# the README's release configuration, whose benchmarks each run once at
-# their smallest size (a smoke test, not a measurement). Every build treats
+# with its tests and the Win32 launcher is cross-compiled for Windows and run
+# under Wine (the launcher's windows and Play Game on Xvfb). GCC builds the
+# README's release configuration, whose benchmarks each run once at their
+# smallest size (a smoke test, not a measurement). Every build treats
 # warnings as errors (QVS_WARNINGS_AS_ERRORS). The display
 # tests and the Wine tests mostly wait (the launcher closes 14.5 s after
 # starting the game; Wine starts its own server), so they run in the

@@ -1,9 +1,11 @@
 #include "ui/win32/controls/Scene.h"
 
 #include "ui/tables/Catalogue.h"
+#include "ui/win32/base/MessagePump.h"
 #include "ui/win32/base/Text.h"
 #include "ui/win32/controls/Resources.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -41,6 +43,37 @@ TableControl& Scene::operator[](std::string_view name) const {
         }
     }
     throw std::out_of_range("no control " + std::string(name));
+}
+
+void Scene::SetCaption(std::string_view control, const std::string& text) {
+    (*this)[control].SetCaption(text);
+}
+
+void Scene::SetVisible(std::string_view control, bool visible) {
+    (*this)[control].SetVisible(visible);
+}
+
+bool Scene::IsVisible(std::string_view control) const {
+    return (*this)[control].IsVisible();
+}
+
+void Scene::SetWidth(std::string_view control, int width) {
+    (*this)[control].SetWidth(width);
+}
+
+// Last in the list is drawn last, and on top of the window's z-order it
+// takes the pointer first.
+void Scene::BringToFront(std::string_view control) {
+    TableControl& raised = (*this)[control];
+    const auto found = std::ranges::find_if(
+        controls_, [&raised](const auto& candidate) { return candidate.get() == &raised; });
+    std::rotate(found, found + 1, controls_.end());
+    SetWindowPos(raised.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Invalidate(raised.Bounds());
+}
+
+void Scene::ProcessPendingMessages() {
+    PumpMessages(Pump::Pending);
 }
 
 void Scene::Invalidate(const RECT& area) {

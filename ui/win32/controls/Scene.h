@@ -1,9 +1,11 @@
 // The controls of one picture window, built from its table, and the picture
 // they make together: composed bottom to top (each picture, then each
 // caption) into a back buffer that is kept until something changes. The
-// window and every control paint their part of it with one BitBlt.
+// window and every control paint their part of it with one BitBlt. It is
+// the window's control panel for the launcher's logic.
 #pragma once
 
+#include "launcher/IControlPanel.h"
 #include "ui/win32/base/BackBuffer.h"
 #include "ui/win32/base/Dpi.h"
 #include "ui/win32/controls/Fonts.h"
@@ -17,10 +19,10 @@
 
 namespace qvs::win32 {
 
-class Scene {
+class Scene : public IControlPanel {
 public:
     Scene(const ui::WindowSpec& table, HWND parent, Dpi dpi);
-    ~Scene();
+    ~Scene() override;
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
@@ -29,6 +31,14 @@ public:
     const std::vector<std::unique_ptr<TableControl>>& Controls() const { return controls_; }
     Dpi GetDpi() const { return dpi_; }
     FontCache& Fonts() { return fonts_; }
+
+    // IControlPanel
+    void SetCaption(std::string_view control, const std::string& text) override;
+    void SetVisible(std::string_view control, bool visible) override;
+    bool IsVisible(std::string_view control) const override;
+    void SetWidth(std::string_view control, int width) override;
+    void BringToFront(std::string_view control) override;
+    void ProcessPendingMessages() override;
 
     // The area (parent client coordinates) must be painted anew.
     void Invalidate(const RECT& area);

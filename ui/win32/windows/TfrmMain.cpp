@@ -59,7 +59,7 @@ TfrmMain::TfrmMain(ProcessValues& values, IPrompts& prompts, IShell& shell)
     SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     scene_ = std::make_unique<Scene>(Table(), Handle(), dpi);
-    updateDisplay_ = std::make_unique<UpdateDisplay>(*scene_, [this] { ProcessPendingMessages(); });
+    updateDisplay_ = std::make_unique<UpdateDisplay>(*scene_);
     for (Timer* t :
          {&timer, &tmrGameServerOffline, &tmrPingGameServerOnline, &tmrGaverServerOfflineTooLong}) {
         t->SetOwner(Handle());
@@ -82,14 +82,14 @@ void TfrmMain::ConnectMenu() {
     SetHelpLines({"", "", "", ""});
 }
 
-// The highlight picture of a button: btnX has img_moX.
+// The highlight picture of the menu button with this Tag.
 TableControl& TfrmMain::Highlight(int tag) const {
     for (const auto& control : scene_->Controls()) {
-        if (control->Row().kind == ui::ControlKind::ClickArea && control->Tag() == tag) {
-            return (*scene_)["img_mo" + std::string(control->Name().substr(3))];
+        if (control->Row().kind == ui::ControlKind::Picture && control->Tag() == tag) {
+            return *control;
         }
     }
-    throw std::out_of_range("no button with tag " + std::to_string(tag));
+    throw std::out_of_range("no highlight with tag " + std::to_string(tag));
 }
 
 void TfrmMain::OnMouse(const TableControl& control, MouseEvent event) {
@@ -108,17 +108,13 @@ void TfrmMain::OnMouse(const TableControl& control, MouseEvent event) {
         } else if (tag == TagExit) {
             event == MouseEvent::Enter ? menu_.btnExitEnter() : menu_.btnExitLeave();
         }
-    } else if (name == "imgBackground" || name.starts_with("img_mo")) {
-        // Highlight pictures count as background for movement; Play Game's
-        // picture sticks out above its hot area and takes no click.
+    } else if (name == "imgBackground" || (kind == ui::ControlKind::Picture && control.Tag() > 0)) {
+        // Highlight pictures count as background for movement and pass
+        // their clicks to the menu (which leaves out Play Game's).
         if (event == MouseEvent::Move) {
             menu_.imgBackgroundMouseMove();
-        } else if (event == MouseEvent::Click && name.starts_with("img_mo")) {
-            const std::string button = "btn" + std::string(name.substr(6));
-            const int tag = (*scene_)[button].Tag();
-            if (tag != TagPlayGame) {
-                menu_.ClickByTag(tag);
-            }
+        } else if (event == MouseEvent::Click) {
+            menu_.ClickByTag(control.Tag());
         }
     } else if (name.starts_with("lblForgot")) {
         if (event == MouseEvent::Click) {
@@ -141,9 +137,20 @@ void TfrmMain::RunStartUp() {
     // The game-server timers only now: a message box shown earlier (another
     // client running) must not let them work on a configuration that is not
     // open yet. The sequence timer waits for Play Game.
-    tmrGameServerOffline.Start();
-    tmrPingGameServerOnline.Start();
-    tmrGaverServerOfflineTooLong.Start();
+    const std::pair<std::string_view, Timer*> timers[] = {
+        {"timer", &timer},
+        {"tmrGameServerOffline", &tmrGameServerOffline},
+        {"tmrPingGameServerOnline", &tmrPingGameServerOnline},
+        {"tmrGaverServerOfflineTooLong", &tmrGaverServerOfflineTooLong}};
+    for (const auto& [name, t] : timers) {
+        if (ui::LookupTimer(Table(), name).enabled) {
+            t->Start();
+        }
+    }
+}
+
+UINT TfrmMain::IntervalOf(std::string_view timer) {
+    return static_cast<UINT>(ui::LookupTimer(Table(), timer).interval);
 }
 
 void TfrmMain::Show() {

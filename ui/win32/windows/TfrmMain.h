@@ -16,11 +16,11 @@
 #include "launcher/IUpdaterErrorView.h"
 #include "launcher/MainMenu.h"
 #include "launcher/ProcessValues.h"
+#include "launcher/UpdateDisplay.h"
 #include "system/IPrompts.h"
 #include "ui/win32/base/Timer.h"
 #include "ui/win32/base/WindowBase.h"
 #include "ui/win32/controls/Scene.h"
-#include "ui/win32/windows/UpdateDisplay.h"
 
 #include <chrono>
 #include <memory>
@@ -123,10 +123,12 @@ private:
     HCURSOR cursor_ = nullptr;
     std::wstring clickSound_;
 
-    Timer timer{1, 1};
-    Timer tmrGameServerOffline{2, 500};
-    Timer tmrPingGameServerOnline{3, 1};
-    Timer tmrGaverServerOfflineTooLong{4, 30000};
+    // The window's timers; their intervals come from its table.
+    static UINT IntervalOf(std::string_view timer);
+    Timer timer{1, IntervalOf("timer")};
+    Timer tmrGameServerOffline{2, IntervalOf("tmrGameServerOffline")};
+    Timer tmrPingGameServerOnline{3, IntervalOf("tmrPingGameServerOnline")};
+    Timer tmrGaverServerOfflineTooLong{4, IntervalOf("tmrGaverServerOfflineTooLong")};
 };
 
 } // namespace qvs::win32
