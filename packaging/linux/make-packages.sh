@@ -25,10 +25,13 @@ rm -f "$template/quorvash.desktop"
 install -m 755 "$here/quorvash" "$template/quorvash"
 
 deb_root=$work/deb
-mkdir -p "$deb_root/usr/lib" "$deb_root/usr/bin" "$deb_root/DEBIAN"
+mkdir -p "$deb_root/usr/lib" "$deb_root/usr/games" "$deb_root/DEBIAN"
 cp -a "$template" "$deb_root/usr/lib/quorvash"
-ln -s ../lib/quorvash/quorvash "$deb_root/usr/bin/quorvash"
-install -D -m 644 "$here/quorvash-menu.desktop" "$deb_root/usr/share/applications/quorvash.desktop"
+# Debian keeps games' commands in /usr/games, which players have on PATH.
+ln -s ../lib/quorvash/quorvash "$deb_root/usr/games/quorvash"
+mkdir -p "$deb_root/usr/share/applications"
+sed 's|^Exec=.*|Exec=/usr/games/quorvash|' "$here/quorvash-menu.desktop" \
+    >"$deb_root/usr/share/applications/quorvash.desktop"
 for size in 16 24 32 48 64 128 256; do
     install -D -m 644 "$root/resources/icons/quorvash-$size.png" \
         "$deb_root/usr/share/icons/hicolor/${size}x${size}/apps/quorvash.png"
@@ -36,7 +39,7 @@ done
 doc=$deb_root/usr/share/doc/quorvash
 install -D -m 644 "$here/copyright" "$doc/copyright"
 sed "s/@VERSION@/$version/; s/@DATE@/$(date -R -d @"${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}")/" \
-    "$here/changelog.in" | gzip -9n >"$doc/changelog.Debian.gz"
+    "$here/changelog.in" | gzip -9n >"$doc/changelog.gz"
 install -D -m 644 "$here/quorvash.6" "$deb_root/usr/share/man/man6/quorvash.6"
 gzip -9n "$deb_root/usr/share/man/man6/quorvash.6"
 find "$deb_root" -type d -exec chmod 755 {} +
@@ -48,10 +51,15 @@ mkdir -p "$work/shlibs/debian"
 printf 'Source: quorvash\n\nPackage: quorvash\nArchitecture: any\n' >"$work/shlibs/debian/control"
 libs=$(cd "$work/shlibs" && dpkg-shlibdeps -O "$deb_root/usr/lib/quorvash/qvs.exe" \
     "$deb_root/usr/lib/quorvash/UpdateQvsPatch" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
-depends="$libs, qt6-qpa-plugins, libqt6webenginecore6-bin"
+depends=$libs
+for runtime in qt6-qpa-plugins libqt6webenginecore6-bin; do
+    [[ ", $depends" == *", $runtime"* ]] || depends="$depends, $runtime"
+done
 size=$(du -sk --exclude=DEBIAN "$deb_root" | cut -f1)
 sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$arch/" -e "s/@DEPENDS@/$depends/" \
     -e "s/@SIZE@/$size/" "$here/control.in" >"$deb_root/DEBIAN/control"
+(cd "$deb_root" && find usr -type f -printf '%P\0' | sort -z |
+    (cd usr && xargs -0 md5sum) | sed 's|  |  usr/|') >"$deb_root/DEBIAN/md5sums"
 deb=$out/quorvash_${version}_$arch.deb
 dpkg-deb --root-owner-group -Zxz --build "$deb_root" "$deb" >/dev/null
 
