@@ -14,6 +14,10 @@
 #   updates/QVS.exe        the Windows launcher, signed for its own version
 #   linux/updates/QVS.exe  the Linux launcher, for an update server of its own
 # Data sets and client code are published separately (qvs-pack create, sign).
+#
+# QVS_RELEASE_BUILD: the folder of the two build folders (default build/);
+# QVS_RELEASE_LINUX_CMAKE_ARGS: more cache settings for the Linux build (the
+# test command builds the tests and benchmarks in it too).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -58,7 +62,8 @@ settings=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF
     -DQVS_GAME_WEB_SITE="$site" -DQVS_UPDATE_PUBLIC_KEYS="$public_key")
 linux=${QVS_RELEASE_BUILD:-$root/build}/release-linux
 windows=${QVS_RELEASE_BUILD:-$root/build}/release-windows
-cmake -S "$root" -B "$linux" "${settings[@]}" >/dev/null
+read -r -a linux_extra <<<"${QVS_RELEASE_LINUX_CMAKE_ARGS:-}"
+cmake -S "$root" -B "$linux" "${settings[@]}" "${linux_extra[@]}" >/dev/null
 cmake --build "$linux" -j2
 cmake -S "$root" -B "$windows" "${settings[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$windows" -j2
