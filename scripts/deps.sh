@@ -27,3 +27,6 @@ QVS_GUI_PACKAGES=(qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libturbojpeg
 # What building the benchmarks needs (never the test command's).
 QVS_BENCH_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libbenchmark-dev
     libgcrypt20-dev libasio-dev python3 time)
+
+# What making the release's installers needs (scripts/release.sh and their tests).
+QVS_RELEASE_PACKAGES=(nsis dpkg-dev lintian)

@@ -1,0 +1,48 @@
+#!/bin/bash
+# The release command on a scratch key with loopback hosts: a key file that
+# others can read is refused before anything is built; a release has every
+# artifact, and its published launchers carry update signatures that
+# qvs-pack verify accepts with the printed public key.
+# Usage: release_test.sh WORK_DIR
+#   QVS_RELEASE_BUILD and QVS_RELEASE_LINUX_CMAKE_ARGS reach release.sh, so a
+#   caller can have the release built where its other builds are.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$1
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+mkdir -p "$work"
+key=$work/release-key.pem
+rm -f "$key"
+(umask 077 && openssl genpkey -algorithm ed25519 -out "$key")
+hosts=(--server-host 127.0.0.1 --web-host 127.0.0.1:8080 --site http://127.0.0.1:8080)
+
+chmod 644 "$key"
+code=0
+message=$(bash "$root/scripts/release.sh" --key "$key" "${hosts[@]}" --out "$work/out" 2>&1) || code=$?
+[[ "$code" == 1 && "$message" == *"others can read it"* ]] ||
+    fail "a readable key was not refused (exit $code): $message"
+chmod 600 "$key"
+
+rm -rf "$work/out"
+bash "$root/scripts/release.sh" --key "$key" "${hosts[@]}" --out "$work/out" >"$work/release.log"
+public_key=$(sed -n 's/^public key: //p' "$work/release.log")
+[[ "$public_key" == "$(openssl pkey -in "$key" -pubout -outform DER | tail -c 32 | base64)" ]] ||
+    fail "public key printed: '$public_key'"
+version=$(sed -n 's/^project(Quorvash VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+for artifact in "quorvash-$version-setup.exe" "quorvash_${version}_$(dpkg --print-architecture).deb" \
+    "quorvash-$version-linux-$(dpkg --print-architecture).tar.gz" updates/QVS.exe linux/updates/QVS.exe; do
+    [[ -s "$work/out/$artifact" ]] || fail "missing $artifact"
+    grep -q "^$(sha256sum "$work/out/$artifact" | cut -c1-64)  $artifact\$" "$work/release.log" ||
+        fail "no SHA-256 printed for $artifact"
+done
+qvs_pack=${QVS_RELEASE_BUILD:-$root/build}/release-linux/tools/qvs-pack/qvs-pack
+for launcher in updates/QVS.exe linux/updates/QVS.exe; do
+    "$qvs_pack" verify --public-key "$public_key" --name QVS.exe --version "$version" \
+        "$work/out/$launcher" >/dev/null || fail "$launcher is not signed for QVS.exe $version"
+done
+head -c 2 "$work/out/updates/QVS.exe" | grep -q MZ || fail "updates/QVS.exe is not a Windows program"
+head -c 4 "$work/out/linux/updates/QVS.exe" | grep -q ELF || fail "linux/updates/QVS.exe is not a Linux program"
+echo "release_test: $(cd "$work/out" && du -b -- *.exe *.deb *.tar.gz | tr '\t' ' ' | paste -sd ';')"
