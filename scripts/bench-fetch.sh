@@ -9,7 +9,8 @@
 # fresh installation on the build's disk. Prints each run, the mean times,
 # the ratios against the peer (goal: at most 1.30) and the peak resident
 # memory of each (goal: under 64 MiB whatever the size).
-# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_ROUNDS (3),
+# Environment: QVS_BENCH_BUILD (build directory), QVS_BENCH_NO_BUILD (1: use
+# the programs already built there), QVS_BENCH_ROUNDS (3),
 # QVS_BENCH_SIZES (MiB, "256 1024"), QVS_BENCH_PROBE (a qvs-probe to measure
 # in place of the build's, such as one of an earlier release).
 set -euo pipefail
@@ -22,9 +23,11 @@ qvs_install_packages "${QVS_BENCH_PACKAGES[@]}" curl time bc
 build=${QVS_BENCH_BUILD:-$root/build/bench}
 rounds=${QVS_BENCH_ROUNDS:-3}
 sizes=${QVS_BENCH_SIZES:-256 1024}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
-    -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target qvs-probe qvs-server qvs-pack >/dev/null
+if [ -z "${QVS_BENCH_NO_BUILD:-}" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_GUI=OFF \
+        -DQVS_BUILD_TESTS=OFF -DQVS_BUILD_BENCH=ON >/dev/null
+    cmake --build "$build" -j2 --target qvs-probe qvs-server qvs-pack >/dev/null
+fi
 probe=${QVS_BENCH_PROBE:-$build/tools/qvs-probe/qvs-probe}
 pack="$build/tools/qvs-pack/qvs-pack"
 

@@ -171,7 +171,7 @@ benchmark_smoke() {
     export QVS_BENCH_BUILD=$root/build/gcc-release QVS_BENCH_NO_BUILD=1 QVS_BENCH_MIB=4 \
         QVS_BENCH_ROUNDS=1 QVS_BENCH_FILES=100 QVS_BENCH_VERSIONS=2 QVS_BENCH_LAUNCHERS=4 \
         QVS_BENCH_LOAD_ROUNDS=1 QVS_BENCH_IDLE=20 QVS_BENCH_DRIPS=4 QVS_BENCH_HTTP_CLIENTS=8 \
-        QVS_BENCH_HTTP_SECONDS=1
+        QVS_BENCH_HTTP_SECONDS=1 QVS_BENCH_SIZES=8 QVS_BENCH_WIN32_BUILD=$root/build/mingw
     local program script status=0
     for program in build/gcc-release/bench/bench_stream build/gcc-release/bench/bench_package; do
         smoke_one "$program" "$program" --benchmark_min_time=0 || status=1
