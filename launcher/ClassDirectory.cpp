@@ -1,6 +1,7 @@
 #include "launcher/ClassDirectory.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,7 +17,7 @@ namespace {
 // Absolute, links resolved where the path exists, no trailing separator.
 fs::path Resolved(const std::string& text) {
     std::error_code error;
-    fs::path path = fs::absolute(platform::NativePath(text), error);
+    fs::path path = fs::absolute(platform::Utf8Path(platform::NativePath(text)), error);
     fs::path canonical = fs::weakly_canonical(path, error);
     if (!error) {
         path = canonical;
@@ -67,7 +68,7 @@ ClassDirectory ResolveClassDirectory(std::string_view name, const std::string& i
     const fs::path directory = Resolved(text);
     ClassDirectory result;
     result.place = PlaceOf(directory, Resolved(installDir));
-    result.path = directory.string();
+    result.path = platform::Utf8String(directory);
     if (result.path.empty() ||
         result.path.back() != static_cast<char>(fs::path::preferred_separator)) {
         result.path += static_cast<char>(fs::path::preferred_separator);
@@ -78,12 +79,12 @@ ClassDirectory ResolveClassDirectory(std::string_view name, const std::string& i
 bool MakeClassDirectory(const std::string& path) {
     std::vector<fs::path> missing;
     fs::path level = Resolved(path);
-    while (!platform::IsDirectory(level.string()) && level != level.parent_path()) {
+    while (!platform::IsDirectory(platform::Utf8String(level)) && level != level.parent_path()) {
         missing.push_back(level);
         level = level.parent_path();
     }
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (!platform::MakeDirectory(it->string())) {
+        if (!platform::MakeDirectory(platform::Utf8String(*it))) {
             return false;
         }
     }

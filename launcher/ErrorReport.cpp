@@ -1,6 +1,7 @@
 #include "launcher/ErrorReport.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "system/TextLines.h"
 
 #include <filesystem>
@@ -52,7 +53,7 @@ std::vector<std::string> ReadErrorLogLines(const std::string& errorLogPath) {
     if (!platform::FileExists(errorLogPath)) {
         return lines;
     }
-    std::ifstream log(platform::NativePath(errorLogPath), std::ios::binary);
+    std::ifstream log(platform::Utf8Path(platform::NativePath(errorLogPath)), std::ios::binary);
     if (!log.is_open()) {
         return lines;
     }
@@ -96,7 +97,7 @@ bool ShouldOfferErrorReport(const std::string& errorLogPath) {
     }
     std::error_code error;
     const std::uintmax_t size =
-        std::filesystem::file_size(platform::NativePath(errorLogPath), error);
+        std::filesystem::file_size(platform::Utf8Path(platform::NativePath(errorLogPath)), error);
     return !error && size >= ErrorLogReportSize;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -14,8 +15,9 @@ namespace {
 // trailing separator and in lower case.
 std::string Normalised(const std::string& path) {
     std::error_code error;
-    auto absolute = std::filesystem::absolute(platform::NativePath(path), error).lexically_normal();
-    std::string text = absolute.string();
+    auto absolute = std::filesystem::absolute(platform::Utf8Path(platform::NativePath(path)), error)
+                        .lexically_normal();
+    std::string text = platform::Utf8String(absolute);
     while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
         text.pop_back();
     }
@@ -30,7 +32,8 @@ bool SameDirectoryOnDisk(const std::string& a, const std::string& b) {
     }
     std::error_code error;
     const bool same =
-        std::filesystem::equivalent(platform::NativePath(a), platform::NativePath(b), error);
+        std::filesystem::equivalent(platform::Utf8Path(platform::NativePath(a)),
+                                    platform::Utf8Path(platform::NativePath(b)), error);
     return same && !error;
 }
 

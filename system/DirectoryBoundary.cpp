@@ -1,6 +1,7 @@
 #include "system/DirectoryBoundary.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "system/PackageError.h"
 #include "system/PackagePath.h"
 
@@ -18,7 +19,7 @@ std::filesystem::path Resolved(const std::string& path) {
         native.pop_back();
     }
     std::error_code error;
-    auto resolved = std::filesystem::weakly_canonical(std::filesystem::path(native), error);
+    auto resolved = std::filesystem::weakly_canonical(platform::Utf8Path(native), error);
     if (error) {
         throw PackageError("Cannot resolve the directory " + path);
     }
@@ -32,7 +33,8 @@ DirectoryBoundary::DirectoryBoundary(const std::string& root) : root_(Resolved(r
 void DirectoryBoundary::Check(const std::string& path) const {
     const auto relative = Resolved(path).lexically_relative(root_);
     if (relative.empty() || *relative.begin() == "..") {
-        throw PackageError("Package directory lies outside " + root_.string() + ": " + path);
+        throw PackageError("Package directory lies outside " + platform::Utf8String(root_) + ": " +
+                           path);
     }
 }
 

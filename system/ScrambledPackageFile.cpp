@@ -1,6 +1,7 @@
 #include "system/ScrambledPackageFile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 #include "protocol/CStream.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@ namespace qvs {
 ScrambledPackageFile::ScrambledPackageFile(const std::string& path, std::uint64_t length,
                                            std::size_t window)
     : path_(path), length_(length), rawLeft_(length), window_(std::max<std::size_t>(window, 1)) {
-    file_.open(std::filesystem::path(platform::NativePath(path)), std::ios::binary);
+    file_.open(platform::Utf8Path(platform::NativePath(path)), std::ios::binary);
     if (!file_) {
         ThrowReadError();
     }

@@ -1,6 +1,7 @@
 #include "system/UpdateLog.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 
 #include <chrono>
 #include <cstdio>
@@ -45,7 +46,7 @@ std::string Escaped(std::string_view text) {
 // so trimming happens once in a while rather than at every line.
 std::string KeptTail(const std::string& path, std::uint64_t size, const std::string& line) {
     const std::uint64_t keep = UpdateLog::MaxBytes / 2;
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(platform::Utf8Path(path), std::ios::binary);
     file.seekg(static_cast<std::streamoff>(size > keep ? size - keep : 0));
     std::string tail((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const std::size_t lineStart = tail.find('\n');
@@ -81,9 +82,9 @@ void UpdateLog::Append(std::string_view message) const {
 void UpdateLog::Write(const std::string& line) const {
     const std::string path = platform::NativePath(Path());
     std::error_code error;
-    const std::uint64_t size = std::filesystem::file_size(path, error);
+    const std::uint64_t size = std::filesystem::file_size(platform::Utf8Path(path), error);
     if (error || size + line.size() <= MaxBytes) {
-        std::ofstream(path, std::ios::binary | std::ios::app) << line;
+        std::ofstream(platform::Utf8Path(path), std::ios::binary | std::ios::app) << line;
         return;
     }
     platform::WriteFileAtomically(Path(), KeptTail(path, size, line));

@@ -1,6 +1,7 @@
 #include "workers/DownloadFile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Utf8Path.h"
 
 #include <chrono>
 #include <cstdio>
@@ -21,10 +22,10 @@ constexpr auto StaleAfter = std::chrono::hours(1);
 void RemoveStale(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path where(folder.empty() ? "." : platform::NativePath(folder));
+    const fs::path where = platform::Utf8Path(folder.empty() ? "." : platform::NativePath(folder));
     const auto before = fs::file_time_type::clock::now() - StaleAfter;
     for (fs::directory_iterator it(where, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = platform::Utf8String(it->path().filename());
         std::error_code ignored;
         if (name.starts_with(Prefix) && name.ends_with(Suffix) && it->is_regular_file(ignored) &&
             fs::last_write_time(it->path(), ignored) < before) {
@@ -47,7 +48,7 @@ DownloadFile::DownloadFile(const std::string& folder) {
     RemoveStale(folder);
     for (int attempt = 0; attempt < Attempts && !file_.is_open(); ++attempt) {
         path_ = folder + RandomName();
-        native_ = std::filesystem::path(platform::NativePath(path_));
+        native_ = platform::Utf8Path(platform::NativePath(path_));
         std::error_code error;
         if (!std::filesystem::exists(native_, error) && !error) {
             file_.open(native_, std::ios::binary | std::ios::trunc);

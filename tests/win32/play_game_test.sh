@@ -7,6 +7,7 @@
 # Wine's search path; a stand-in xdg-open records the pages Wine hands to
 # the default browser. Needs a display (the test command gives it Xvfb) and
 # ends only the processes it started, by process id, and its Wine session.
+# The installation folder lies below a profile named in three scripts.
 # Then the self-update: a newer launcher on the server (this one with its
 # version raised) arrives as "QVS", and the patch program puts it in place of
 # qvs.exe and starts it again.
@@ -59,7 +60,9 @@ version_file() { od -An -tu4 "$1" | tr -d ' \n'; }
 server_dir=$work/server
 cp -r "$demo" "$server_dir"
 echo "$host" >"$server_dir/updates/QVS_SERVER_ADDRESS.TXT"
-install=$work/install
+# A profile named in three scripts, as a player's may be: every path the
+# launcher, the patch program and javaw.exe meet holds it.
+install="$work/users/Jürgen 王伟 Ωμέγα/AppData/Local/Quorvash"
 cmake --install "$build" --prefix "$install" --component launcher >/dev/null
 mkdir -p "$work/java" "$work/bin"
 cp "$java_dir/java.exe" "$java_dir/javaw.exe" "$work/java/"
