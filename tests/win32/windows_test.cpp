@@ -156,23 +156,38 @@ std::vector<WindowCase> Windows() {
     };
 }
 
+void ExpectWindowMatches(const ui::WindowSpec& table, HWND handle, Dpi dpi) {
+    EXPECT_EQ(TextOf(handle), table.caption);
+    RECT client{};
+    GetClientRect(handle, &client);
+    EXPECT_EQ(client.right, dpi.Scale(table.width));
+    EXPECT_EQ(client.bottom, dpi.Scale(table.height));
+    const std::vector<HWND> children = ChildrenBottomUp(handle);
+    ASSERT_EQ(children.size(), table.controls.size());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        ExpectControlMatches(table.controls[i], children[i], handle, dpi);
+    }
+}
+
+// At the session's DPI, and again after a move to a monitor of 1.5 times
+// that DPI (Wine has one DPI and never sends WM_DPICHANGED itself); closing
+// the window leaves no handle of the RAII layer behind.
 TEST_F(WindowsTest, EveryControlCarriesItsTable) {
     for (const WindowCase& window : Windows()) {
         SCOPED_TRACE(std::string(window.table.name));
+        const long handlesBefore = LiveHandles();
         std::shared_ptr<void> keep;
         const HWND handle = window.build(values, prompts, shell, keep);
         const Dpi dpi = DpiOf(handle);
         std::printf("%s at %d DPI\n", std::string(window.table.name).c_str(), dpi.value);
-        EXPECT_EQ(TextOf(handle), window.table.caption);
-        RECT client{};
-        GetClientRect(handle, &client);
-        EXPECT_EQ(client.right, dpi.Scale(window.table.width));
-        EXPECT_EQ(client.bottom, dpi.Scale(window.table.height));
-        const std::vector<HWND> children = ChildrenBottomUp(handle);
-        ASSERT_EQ(children.size(), window.table.controls.size());
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            ExpectControlMatches(window.table.controls[i], children[i], handle, dpi);
-        }
+        ExpectWindowMatches(window.table, handle, dpi);
+        const Dpi moved{dpi.value * 3 / 2};
+        RECT suggested{0, 0, moved.Scale(window.table.width), moved.Scale(window.table.height)};
+        SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(moved.value, moved.value),
+                     reinterpret_cast<LPARAM>(&suggested));
+        ExpectWindowMatches(window.table, handle, moved);
+        keep.reset();
+        EXPECT_EQ(LiveHandles(), handlesBefore);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace qvs::win32 {
 
@@ -74,6 +75,21 @@ void Scene::BringToFront(std::string_view control) {
 
 void Scene::ProcessPendingMessages() {
     PumpMessages(Pump::Pending);
+}
+
+void Scene::ApplyDpi(Dpi dpi) {
+    dpi_ = dpi;
+    // The old fonts go once every control holds its new one.
+    const FontCache old = std::exchange(fonts_, FontCache(dpi));
+    for (auto& [id, picture] : pictures_) {
+        picture = Picture::Decode(ResourceBytes(ui::PictureFile(id)), dpi);
+    }
+    for (const auto& control : controls_) {
+        const ui::ControlSpec& row = control->Row();
+        control->ApplyDpi(row.kind == ui::ControlKind::Label ? fonts_.Get(row.font) : nullptr);
+    }
+    dirty_ = true;
+    RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Scene::Invalidate(const RECT& area) {

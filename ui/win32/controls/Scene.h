@@ -40,6 +40,10 @@ public:
     void BringToFront(std::string_view control) override;
     void ProcessPendingMessages() override;
 
+    // Moves to another DPI: fonts, pictures and every control's bounds
+    // anew, as the window's size follows.
+    void ApplyDpi(Dpi dpi);
+
     // The area (parent client coordinates) must be painted anew.
     void Invalidate(const RECT& area);
     // Paints the area of the window (or of a control at origin) from the

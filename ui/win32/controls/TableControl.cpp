@@ -32,7 +32,8 @@ RECT Union(const RECT& a, const RECT& b) {
 } // namespace
 
 TableControl::TableControl(Scene& scene, const ui::ControlSpec& row, HWND parent, HFONT font)
-    : scene_(scene), row_(row), font_(font), ink_(row.ink.value_or(ui::colour::Black)) {
+    : scene_(scene), row_(row), font_(font), ink_(row.ink.value_or(ui::colour::Black)),
+      width_(row.bounds.width) {
     const ui::Rect& b = row.bounds;
     const RECT bounds = scene.GetDpi().Scale(RECT{b.x, b.y, b.x + b.width, b.y + b.height});
     const std::wstring caption = Widen(row.caption);
@@ -80,10 +81,22 @@ void TableControl::SetInk(ui::Rgb ink) {
 }
 
 void TableControl::SetWidth(int width) {
+    width_ = width;
     const RECT before = Bounds();
     SetWindowPos(Handle(), nullptr, 0, 0, scene_.GetDpi().Scale(width), before.bottom - before.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Changed(before);
+}
+
+void TableControl::ApplyDpi(HFONT font) {
+    font_ = font;
+    const ui::Rect& b = row_.bounds;
+    const RECT bounds = scene_.GetDpi().Scale(RECT{b.x, b.y, b.x + width_, b.y + b.height});
+    MoveWindow(Handle(), bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, FALSE);
+    if (row_.autoSize) {
+        FitToCaption();
+    }
 }
 
 void TableControl::SetEnabled(bool enabled) {

@@ -36,6 +36,9 @@ public:
     void SetInk(ui::Rgb ink);
     // The width in table pixels (96 DPI); the picture is cut, not scaled.
     void SetWidth(int width);
+    // Lays the control out again at the scene's new DPI with its new font;
+    // caption, visibility and width stay.
+    void ApplyDpi(HFONT font);
     void SetEnabled(bool enabled);
     HFONT FontHandle() const { return font_; }
     // Bounds in the parent's client area.
@@ -55,6 +58,7 @@ private:
     const ui::ControlSpec& row_;
     HFONT font_;
     ui::Rgb ink_;
+    int width_; // in table pixels
     bool inside_ = false;
     bool pressed_ = false;
     MouseHandler mouse_;

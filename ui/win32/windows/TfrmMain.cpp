@@ -357,6 +357,15 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_DPICHANGED: {
+        // Per-monitor DPI: the window and all in it scale to the monitor.
+        const Dpi dpi{HIWORD(wParam)};
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        scene_->ApplyDpi(dpi);
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, dpi.Scale(Table().width),
+                     dpi.Scale(Table().height), SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_CLOSE:
         CloseMainWindow();
         return 0;
