@@ -3,7 +3,7 @@
 // they look the same whatever plug-ins a system has.
 #pragma once
 
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 
 #include <QFont>
 #include <QIcon>

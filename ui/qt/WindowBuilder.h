@@ -3,7 +3,7 @@
 // pictures into widgets. Windows then find their controls by table name.
 #pragma once
 
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 
 #include <QColor>
 #include <QString>

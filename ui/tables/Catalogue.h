@@ -1,7 +1,7 @@
 // The fonts, colours and pictures that the window tables name by id.
 #pragma once
 
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 
 #include <span>
 #include <string_view>

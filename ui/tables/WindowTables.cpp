@@ -1,4 +1,4 @@
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 
 #include <algorithm>
 #include <array>

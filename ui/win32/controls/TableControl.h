@@ -4,7 +4,7 @@
 // pixels come from the Scene that owns it.
 #pragma once
 
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 #include "ui/win32/base/WindowBase.h"
 
 #include <functional>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "launcher/ModalResult.h"
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 #include "ui/win32/base/Dpi.h"
 #include "ui/win32/base/Handles.h"
 #include "ui/win32/base/WindowBase.h"

@@ -1,7 +1,7 @@
 #include "ui/win32/windows/TfrmProblems.h"
 
 #include "system/IPrompts.h"
-#include "ui/tables/WindowSpec.h"
+#include "ui/tables/WindowTables.h"
 
 #include <utility>
 
