@@ -276,7 +276,8 @@ TEST_F(AtomicFileBatchTest, AFileThatCannotBeAddedLeavesTheOthersInTheBatch) {
     AtomicFileBatch batch;
     batch.Add(Path("first"), std::string_view("1"));
     for (const auto& [name, why] : cases) {
-        ExpectCreateError([&] { batch.Add(Path(name), std::string_view("x")); }, Path(name), why);
+        const std::string path = Path(name);
+        ExpectCreateError([&] { batch.Add(path, std::string_view("x")); }, path, why);
     }
     EXPECT_THROW(batch.Add(Path("old.txt"),
                            [](const AtomicFileBatch::ContentWriter& write) {
