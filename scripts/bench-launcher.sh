@@ -67,6 +67,7 @@ time_to_window() { # command...
     while xdotool search --onlyvisible --name '^Quorvash$' >/dev/null 2>&1; do sleep 0.05; done
 }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+mkdir -p "$base"
 if [ ! -d "$WINEPREFIX" ]; then
     DISPLAY="" timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
     timeout 60 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
