@@ -15,9 +15,11 @@
 #   linux/updates/QVS.exe  the Linux launcher, for an update server of its own
 # Data sets and client code are published separately (qvs-pack create, sign).
 #
-# QVS_RELEASE_BUILD: the folder of the two build folders (default build/);
-# QVS_RELEASE_LINUX_CMAKE_ARGS: more cache settings for the Linux build (the
-# test command builds the tests and benchmarks in it too).
+# QVS_RELEASE_LINUX_BUILD, QVS_RELEASE_WINDOWS_BUILD: the build folders
+# (build/release-linux, build/release-windows); QVS_RELEASE_LINUX_CMAKE_ARGS,
+# QVS_RELEASE_WINDOWS_CMAKE_ARGS: more cache settings for each. The test
+# command releases from its own builds this way, which then rebuild only what
+# the hosts and the key change.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -60,12 +62,14 @@ qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}" "${QVS_R
 settings=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DQVS_BUILD_TESTS=OFF
     -DQVS_SERVER_HOST="$server_host" -DQVS_UPDATE_WEB_HOST="$web_host"
     -DQVS_GAME_WEB_SITE="$site" -DQVS_UPDATE_PUBLIC_KEYS="$public_key")
-linux=${QVS_RELEASE_BUILD:-$root/build}/release-linux
-windows=${QVS_RELEASE_BUILD:-$root/build}/release-windows
+linux=${QVS_RELEASE_LINUX_BUILD:-$root/build/release-linux}
+windows=${QVS_RELEASE_WINDOWS_BUILD:-$root/build/release-windows}
 read -r -a linux_extra <<<"${QVS_RELEASE_LINUX_CMAKE_ARGS:-}"
+read -r -a windows_extra <<<"${QVS_RELEASE_WINDOWS_CMAKE_ARGS:-}"
 cmake -S "$root" -B "$linux" "${settings[@]}" "${linux_extra[@]}" >/dev/null
 cmake --build "$linux" -j2
-cmake -S "$root" -B "$windows" "${settings[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+cmake -S "$root" -B "$windows" "${settings[@]}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    "${windows_extra[@]}" >/dev/null
 cmake --build "$windows" -j2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$linux/CMakeCache.txt")
 

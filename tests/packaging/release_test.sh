@@ -4,8 +4,8 @@
 # artifact, and its published launchers carry update signatures that
 # qvs-pack verify accepts with the printed public key.
 # Usage: release_test.sh WORK_DIR
-#   QVS_RELEASE_BUILD and QVS_RELEASE_LINUX_CMAKE_ARGS reach release.sh, so a
-#   caller can have the release built where its other builds are.
+#   release.sh's QVS_RELEASE_* settings pass through, so a caller can have
+#   the release built in builds it already has.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$1
@@ -38,7 +38,7 @@ for artifact in "quorvash-$version-setup.exe" "quorvash_${version}_$(dpkg --prin
     grep -q "^$(sha256sum "$work/out/$artifact" | cut -c1-64)  $artifact\$" "$work/release.log" ||
         fail "no SHA-256 printed for $artifact"
 done
-qvs_pack=${QVS_RELEASE_BUILD:-$root/build}/release-linux/tools/qvs-pack/qvs-pack
+qvs_pack=${QVS_RELEASE_LINUX_BUILD:-$root/build/release-linux}/tools/qvs-pack/qvs-pack
 for launcher in updates/QVS.exe linux/updates/QVS.exe; do
     "$qvs_pack" verify --public-key "$public_key" --name QVS.exe --version "$version" \
         "$work/out/$launcher" >/dev/null || fail "$launcher is not signed for QVS.exe $version"
