@@ -29,4 +29,4 @@ QVS_BENCH_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libb
     libgcrypt20-dev libasio-dev python3 time)
 
 # What making the release's installers needs (scripts/release.sh and their tests).
-QVS_RELEASE_PACKAGES=(nsis dpkg-dev lintian)
+QVS_RELEASE_PACKAGES=(nsis dpkg-dev lintian osslsigncode p7zip-full)

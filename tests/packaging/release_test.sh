@@ -2,7 +2,10 @@
 # The release command on a scratch key with loopback hosts: a key file that
 # others can read is refused before anything is built; a release has every
 # artifact, and its published launchers carry update signatures that
-# qvs-pack verify accepts with the printed public key.
+# qvs-pack verify accepts with the printed public key. With --authenticode
+# and a self-signed code-signing certificate, osslsigncode verify accepts
+# the published QVS.exe, the setup program and the programs inside it, the
+# update signature still holds, and one byte changed in the code fails both.
 # Usage: release_test.sh WORK_DIR
 #   QVS_RELEASE_BUILD and QVS_RELEASE_LINUX_CMAKE_ARGS reach release.sh, so a
 #   caller can have the release built where its other builds are.
@@ -45,4 +48,48 @@ for launcher in updates/QVS.exe linux/updates/QVS.exe; do
 done
 head -c 2 "$work/out/updates/QVS.exe" | grep -q MZ || fail "updates/QVS.exe is not a Windows program"
 head -c 4 "$work/out/linux/updates/QVS.exe" | grep -q ELF || fail "linux/updates/QVS.exe is not a Linux program"
+
+# A code-signing certificate of our own; its password only in a file.
+cert=$work/codesign
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$cert-key.pem" -out "$cert.pem" -days 7 \
+    -subj "/CN=Quorvash Test Signing" -addext extendedKeyUsage=codeSigning 2>/dev/null
+printf 'pkcs12 password\n' >"$cert.pass"
+openssl pkcs12 -export -inkey "$cert-key.pem" -in "$cert.pem" -out "$cert.p12" -passout "file:$cert.pass"
+code=0
+message=$(QVS_AUTHENTICODE_PASSWORD="" bash "$root/scripts/release.sh" --key "$key" "${hosts[@]}" \
+    --authenticode "$cert.p12" --out "$work/signed" 2>&1) || code=$?
+[[ "$code" == 1 && "$message" == *"no password for"* ]] ||
+    fail "a certificate without a password was not refused (exit $code): $message"
+rm -rf "$work/signed"
+bash "$root/scripts/release.sh" --key "$key" "${hosts[@]}" --authenticode "$cert.p12" \
+    --authenticode-pass-file "$cert.pass" --out "$work/signed" >"$work/signed.log"
+authenticode_ok() { # FILE
+    osslsigncode verify -CAfile "$cert.pem" -in "$1" >"$work/verify.log" 2>&1 &&
+        grep -q "^Signature verification: ok" "$work/verify.log"
+}
+update_signed() { # FILE
+    "$qvs_pack" verify --public-key "$public_key" --name QVS.exe --version "$version" "$1" >/dev/null 2>&1
+}
+published=$work/signed/updates/QVS.exe
+setup=$work/signed/quorvash-$version-setup.exe
+rm -rf "$work/setup-files"
+7z x -o"$work/setup-files" "$setup" qvs.exe UpdateQvsPatch.exe >/dev/null
+for program in "$published" "$setup" "$work/setup-files/qvs.exe" "$work/setup-files/UpdateQvsPatch.exe"; do
+    authenticode_ok "$program" || fail "osslsigncode verify refuses $program: $(cat "$work/verify.log")"
+done
+update_signed "$published" || fail "the Authenticode-signed updates/QVS.exe lost its update signature"
+cmp -s "$published" "$work/setup-files/qvs.exe" || fail "the setup program installs another qvs.exe"
+# One byte of the code section changed.
+text=$(x86_64-w64-mingw32-objdump -h "$published" | awk '$2 == ".text" {print $6}')
+python3 - "$published" "$work/tampered.exe" $((16#$text + 100)) <<'FLIP'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+data[int(sys.argv[3])] ^= 0x01
+open(sys.argv[2], "wb").write(data)
+FLIP
+authenticode_ok "$work/tampered.exe" && fail "osslsigncode verify accepts a changed code byte"
+update_signed "$work/tampered.exe" && fail "qvs-pack verify accepts a changed code byte"
+sed -n 's/^Signature verification: //p' "$work/verify.log" | grep -q failed ||
+    fail "osslsigncode did not report the changed byte: $(cat "$work/verify.log")"
+
 echo "release_test: $(cd "$work/out" && du -b -- *.exe *.deb *.tar.gz | tr '\t' ' ' | paste -sd ';')"
