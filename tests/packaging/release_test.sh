@@ -89,7 +89,5 @@ open(sys.argv[2], "wb").write(data)
 FLIP
 authenticode_ok "$work/tampered.exe" && fail "osslsigncode verify accepts a changed code byte"
 update_signed "$work/tampered.exe" && fail "qvs-pack verify accepts a changed code byte"
-sed -n 's/^Signature verification: //p' "$work/verify.log" | grep -q failed ||
-    fail "osslsigncode did not report the changed byte: $(cat "$work/verify.log")"
 
 echo "release_test: $(cd "$work/out" && du -b -- *.exe *.deb *.tar.gz | tr '\t' ' ' | paste -sd ';')"
