@@ -4,8 +4,9 @@
 # artifact, and its published launchers carry update signatures that
 # qvs-pack verify accepts with the printed public key. With --authenticode
 # and a self-signed code-signing certificate, osslsigncode verify accepts
-# the published QVS.exe, the setup program and the programs inside it, the
-# update signature still holds, and one byte changed in the code fails both.
+# the published QVS.exe, the setup program and the programs inside it (the
+# uninstaller too), the update signature still holds, and one byte changed
+# in the code fails both.
 # Usage: release_test.sh WORK_DIR
 #   QVS_RELEASE_BUILD and QVS_RELEASE_LINUX_CMAKE_ARGS reach release.sh, so a
 #   caller can have the release built where its other builds are.
@@ -73,8 +74,8 @@ update_signed() { # FILE
 published=$work/signed/updates/QVS.exe
 setup=$work/signed/quorvash-$version-setup.exe
 rm -rf "$work/setup-files"
-7z x -o"$work/setup-files" "$setup" qvs.exe UpdateQvsPatch.exe >/dev/null
-for program in "$published" "$setup" "$work/setup-files/qvs.exe" "$work/setup-files/UpdateQvsPatch.exe"; do
+7z x -o"$work/setup-files" "$setup" qvs.exe UpdateQvsPatch.exe uninstall.exe >/dev/null
+for program in "$published" "$setup" "$work/setup-files/"{qvs,UpdateQvsPatch,uninstall}.exe; do
     authenticode_ok "$program" || fail "osslsigncode verify refuses $program: $(cat "$work/verify.log")"
 done
 update_signed "$published" || fail "the Authenticode-signed updates/QVS.exe lost its update signature"
