@@ -1,5 +1,7 @@
 #include "signing/PeHeader.h"
 
+#include <algorithm>
+
 namespace qvs {
 
 namespace {
