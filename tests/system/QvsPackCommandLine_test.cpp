@@ -5,6 +5,7 @@
 #include "platform/Process.h"
 #include "support/Scramble.h"
 #include "support/TempDir.h"
+#include "support/TinyProgram.h"
 #include "support/TreeSnapshot.h"
 #include "support/WireBytes.h"
 
@@ -47,12 +48,9 @@ TEST_F(QvsPack, BadInputExitsWithOneAndOneLine) {
     WriteFileBytes(temp_.File("hostile.ecd"),
                    test::Scramble(test::Sz("..\\") + test::Le32(0) + test::Le32(0)));
     fs::create_directories(temp_.Path() / "install");
-    // A PE32+ program whose certificate table (Authenticode's) ends the file.
-    std::string program = "MZ" + std::string(0x3a, '\0') + test::Le32(0x40) + "PE" +
-                          std::string(18, '\0') + test::Le32(240) + "\x0b\x02";
-    program += std::string(0x58 + 112 + 32 - program.size(), '\0') + test::Le32(0x200) +
-               test::Le32(16) + std::string(0x200 - 0x58 - 112 - 24, '\0');
-    program.replace(0x58 + 108, 4, test::Le32(16));
+    // A program whose certificate table (Authenticode's) ends the file.
+    std::string program = test::TinyProgram() + std::string(16, '\0');
+    program.replace(test::SecurityEntryAt, 8, test::Le32(1024) + test::Le32(16));
     WriteFileBytes(temp_.File("signed.exe"), program);
     ASSERT_EQ(Run("keygen " + Quoted("k.pem")).exitCode, 0);
     const std::string cases[] = {
