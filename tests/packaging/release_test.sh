@@ -68,9 +68,8 @@ authenticode_ok() { # FILE
     osslsigncode verify -CAfile "$cert.pem" -in "$1" >"$work/verify.log" 2>&1 &&
         grep -q "^Signature verification: ok" "$work/verify.log"
 }
-update_signed() { # FILE
-    "$qvs_pack" verify --public-key "$public_key" --name QVS.exe --version "$version" "$1" >/dev/null 2>&1
-}
+update_signed() { "$qvs_pack" verify --public-key "$public_key" --name QVS.exe \
+    --version "$version" "$1" &>/dev/null; }
 published=$work/signed/updates/QVS.exe
 setup=$work/signed/quorvash-$version-setup.exe
 rm -rf "$work/setup-files"
@@ -81,13 +80,10 @@ done
 update_signed "$published" || fail "the Authenticode-signed updates/QVS.exe lost its update signature"
 cmp -s "$published" "$work/setup-files/qvs.exe" || fail "the setup program installs another qvs.exe"
 # One byte of the code section changed.
-text=$(x86_64-w64-mingw32-objdump -h "$published" | awk '$2 == ".text" {print $6}')
-python3 - "$published" "$work/tampered.exe" $((16#$text + 100)) <<'FLIP'
-import sys
-data = bytearray(open(sys.argv[1], "rb").read())
-data[int(sys.argv[3])] ^= 0x01
-open(sys.argv[2], "wb").write(data)
-FLIP
+at=$((16#$(x86_64-w64-mingw32-objdump -h "$published" | awk '$2 == ".text" {print $6}') + 100))
+cp "$published" "$work/tampered.exe"
+printf "\\$(printf %03o $(($(od -An -tu1 -j"$at" -N1 "$published") ^ 1)))" |
+    dd of="$work/tampered.exe" bs=1 seek="$at" conv=notrunc status=none
 authenticode_ok "$work/tampered.exe" && fail "osslsigncode verify accepts a changed code byte"
 update_signed "$work/tampered.exe" && fail "qvs-pack verify accepts a changed code byte"
 
