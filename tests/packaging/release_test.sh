@@ -56,11 +56,6 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$cert-key.pem" -out "$cert.pe
     -subj "/CN=Quorvash Test Signing" -addext extendedKeyUsage=codeSigning 2>/dev/null
 printf 'pkcs12 password\n' >"$cert.pass"
 openssl pkcs12 -export -inkey "$cert-key.pem" -in "$cert.pem" -out "$cert.p12" -passout "file:$cert.pass"
-code=0
-message=$(QVS_AUTHENTICODE_PASSWORD="" bash "$root/scripts/release.sh" --key "$key" "${hosts[@]}" \
-    --authenticode "$cert.p12" --out "$work/signed" 2>&1) || code=$?
-[[ "$code" == 1 && "$message" == *"no password for"* ]] ||
-    fail "a certificate without a password was not refused (exit $code): $message"
 rm -rf "$work/signed"
 bash "$root/scripts/release.sh" --key "$key" "${hosts[@]}" --authenticode "$cert.p12" \
     --authenticode-pass-file "$cert.pass" --out "$work/signed" >"$work/signed.log"
