@@ -18,7 +18,7 @@ qvs_install_packages() {
 QVS_CORE_PACKAGES=(build-essential cmake ninja-build pkg-config googletest
     nginx curl clang lld libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 python3 tar time
     default-jdk-headless libgcrypt20-dev libgcrypt-mingw-w64-dev libgpg-error-mingw-w64-dev openssl
-    libasio-dev libnginx-mod-stream systemd)
+    libasio-dev libnginx-mod-stream systemd osslsigncode)
 
 # What the Qt windows, their pictures and their end-to-end tests need.
 QVS_GUI_PACKAGES=(qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libturbojpeg0-dev
@@ -29,4 +29,4 @@ QVS_BENCH_PACKAGES=(build-essential cmake ninja-build pkg-config googletest libb
     libgcrypt20-dev libasio-dev python3 time)
 
 # What making the release's installers needs (scripts/release.sh and their tests).
-QVS_RELEASE_PACKAGES=(nsis dpkg-dev lintian)
+QVS_RELEASE_PACKAGES=(nsis dpkg-dev lintian osslsigncode p7zip-full)

@@ -7,6 +7,14 @@
 #
 #   scripts/release.sh --key SECRET_KEY_FILE --server-host HOST \
 #       --web-host HOST[:PORT] --site URL [--out DIR]
+#       [--authenticode CERT.p12 [--authenticode-pass-file FILE] [--timestamp-url URL]]
+#
+# With --authenticode every Windows program is also Authenticode-signed
+# (SHA-256) with the certificate and key of CERT.p12: qvs.exe after its
+# update signature (the published one and the one in the setup program are
+# the same file), UpdateQvsPatch.exe, the uninstaller and the setup program.
+# The PKCS#12 password comes from FILE or from QVS_AUTHENTICODE_PASSWORD,
+# never from the command line.
 #
 # OUT (default build/release) receives:
 #   quorvash-VERSION-setup.exe, quorvash_VERSION_ARCH.deb,
@@ -25,10 +33,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 usage() {
     echo "usage: release.sh --key SECRET_KEY_FILE --server-host HOST --web-host HOST[:PORT] --site URL [--out DIR]" >&2
+    echo "       [--authenticode CERT.p12 [--authenticode-pass-file FILE] [--timestamp-url URL]]" >&2
     exit 2
 }
 
 key="" server_host="" web_host="" site="" out="$root/build/release"
+authenticode="" pass_file="" timestamp_url=""
 while (($# > 0)); do
     (($# >= 2)) || usage
     case $1 in
@@ -37,6 +47,9 @@ while (($# > 0)); do
     --web-host) web_host=$2 ;;
     --site) site=$2 ;;
     --out) out=$2 ;;
+    --authenticode) authenticode=$2 ;;
+    --authenticode-pass-file) pass_file=$2 ;;
+    --timestamp-url) timestamp_url=$2 ;;
     *) usage ;;
     esac
     shift 2
@@ -55,6 +68,18 @@ key=$(realpath "$key")
 public_key=$(openssl pkey -in "$key" -pubout -outform DER 2>/dev/null | tail -c 32 | base64) ||
     fail "$key is not an Ed25519 secret key (PKCS#8 PEM, as qvs-pack keygen writes)"
 [ ${#public_key} -eq 44 ] || fail "$key is not an Ed25519 secret key"
+if [ -n "$authenticode" ]; then
+    [ -f "$authenticode" ] && [ -r "$authenticode" ] || fail "cannot read the certificate $authenticode"
+    authenticode=$(realpath "$authenticode")
+    if [ -n "$pass_file" ]; then
+        [ -f "$pass_file" ] && [ -r "$pass_file" ] || fail "cannot read the password file $pass_file"
+        pass_file=$(realpath "$pass_file")
+    elif [ -z "${QVS_AUTHENTICODE_PASSWORD:-}" ]; then
+        fail "no password for $authenticode: name a file with --authenticode-pass-file or set QVS_AUTHENTICODE_PASSWORD"
+    fi
+elif [ -n "$pass_file$timestamp_url" ]; then
+    fail "--authenticode-pass-file and --timestamp-url need --authenticode"
+fi
 
 source "$root/scripts/deps.sh"
 qvs_install_packages "${QVS_CORE_PACKAGES[@]}" "${QVS_GUI_PACKAGES[@]}" "${QVS_RELEASE_PACKAGES[@]}"
@@ -79,6 +104,25 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 qvs_pack=$linux/tools/qvs-pack/qvs-pack
 
+# authenticode.sh FILE signs a Windows program in place; makensis runs it too.
+if [ -n "$authenticode" ]; then
+    if [ -z "$pass_file" ]; then
+        pass_file=$work/password
+        (umask 077 && printf '%s' "$QVS_AUTHENTICODE_PASSWORD" >"$pass_file")
+    fi
+    timestamp=""
+    [ -z "$timestamp_url" ] || timestamp="-t $(printf '%q' "$timestamp_url") "
+    cat >"$work/authenticode.sh" <<SIGN
+set -euo pipefail
+osslsigncode sign -pkcs12 $(printf '%q' "$authenticode") -readpass $(printf '%q' "$pass_file") \
+    -h sha256 $timestamp-in "\$1" -out "\$1.signed" >/dev/null
+mv "\$1.signed" "\$1"
+SIGN
+fi
+authenticode_sign() { # FILE
+    bash "$work/authenticode.sh" "$1" || fail "osslsigncode could not sign $1"
+}
+
 # The published launchers, signed for updates under the name and version the
 # update server announces.
 publish_launcher() { # INSTALLED_EXE DESTINATION_DIR
@@ -94,9 +138,23 @@ stage=$work/windows
 cmake --install "$windows" --prefix "$stage" --component launcher --strip >/dev/null
 cp "$root/resources/icons/quorvash.ico" "$stage/"
 setup=$out/quorvash-$version-setup.exe
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUT="$setup" \
+nsis_signing=()
+if [ -n "$authenticode" ]; then
+    # Authenticode last: it covers the update signature, which skips its table.
+    publish_launcher "$stage/qvs.exe" "$work/signed"
+    authenticode_sign "$work/signed/QVS.exe"
+    cp "$work/signed/QVS.exe" "$stage/qvs.exe"
+    authenticode_sign "$stage/UpdateQvsPatch.exe"
+    nsis_signing=(-DSIGN_COMMAND="bash \"$work/authenticode.sh\" \"%1\"")
+fi
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUT="$setup" "${nsis_signing[@]}" \
     "$root/packaging/windows/quorvash.nsi" >/dev/null
-publish_launcher "$stage/qvs.exe" "$out/updates"
+if [ -n "$authenticode" ]; then
+    mkdir -p "$out/updates"
+    cp "$work/signed/QVS.exe" "$out/updates/QVS.exe"
+else
+    publish_launcher "$stage/qvs.exe" "$out/updates"
+fi
 
 mapfile -t linux_packages < <(bash "$root/packaging/linux/make-packages.sh" "$linux" "$out")
 cmake --install "$linux" --prefix "$work/linux" --component launcher --strip >/dev/null

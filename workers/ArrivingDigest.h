@@ -1,4 +1,4 @@
-// The SHA-256 of a file's bytes, taken on a thread of its own while the file
+// The SignedDigest of a file's bytes, taken on a thread of its own while the file
 // still arrives, so that checking its signature adds next to nothing to a
 // fast transfer. Bytes are copied in (the receiver's buffer is reused) and
 // hashed in order.
@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "signing/Sha256.h"
+#include "signing/SignedDigest.h"
 
 namespace qvs {
 
@@ -39,7 +39,7 @@ private:
     std::vector<std::string> spare_; // hashed copies, for their memory
     std::size_t queued_ = 0;
     bool ended_ = false;
-    Sha256 digest_;
+    SignedDigest digest_;
     std::thread thread_; // last: starts once the rest is ready
 };
 

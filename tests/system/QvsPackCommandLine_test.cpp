@@ -5,6 +5,7 @@
 #include "platform/Process.h"
 #include "support/Scramble.h"
 #include "support/TempDir.h"
+#include "support/TinyProgram.h"
 #include "support/TreeSnapshot.h"
 #include "support/WireBytes.h"
 
@@ -47,7 +48,14 @@ TEST_F(QvsPack, BadInputExitsWithOneAndOneLine) {
     WriteFileBytes(temp_.File("hostile.ecd"),
                    test::Scramble(test::Sz("..\\") + test::Le32(0) + test::Le32(0)));
     fs::create_directories(temp_.Path() / "install");
+    // A program whose certificate table (Authenticode's) ends the file.
+    std::string program = test::TinyProgram() + std::string(16, '\0');
+    program.replace(test::SecurityEntryAt, 8, test::Le32(1024) + test::Le32(16));
+    WriteFileBytes(temp_.File("signed.exe"), program);
+    ASSERT_EQ(Run("keygen " + Quoted("k.pem")).exitCode, 0);
     const std::string cases[] = {
+        "sign --key " + Quoted("k.pem") + " --name QVS.exe --version 1.0.0.1 " +
+            Quoted("signed.exe"),
         "list " + Quoted("missing.ecd"),
         "list " + Quoted("junk.ecd"),
         "extract " + Quoted("junk.ecd") + " " + Quoted("install"),

@@ -9,7 +9,7 @@
 # ends only the processes it started, by process id, and its Wine session.
 # The installation folder lies below a profile named in three scripts.
 # Then the self-update: a newer launcher on the server (this one with its
-# version raised) arrives as "QVS", and the patch program puts it in place of
+# version raised, signed for updates and by Authenticode) arrives as "QVS", and the patch program puts it in place of
 # qvs.exe and starts it again.
 # Usage: play_game_test.sh MINGW_BUILD QVS_SERVER DEMO_SERVER_DIR JAVA_DIR SHOT_DIR ADDRESS VERSION
 set -euo pipefail
@@ -147,6 +147,17 @@ PY
 }
 newer=${version%.*}.$((${version##*.} + 1))
 raise_version "$install/qvs.exe" "$server_dir/updates/QVS.exe" "$version" "$newer"
+# Published as a release does: signed for updates (with the build's secret
+# key, QVS_UPDATE_SECRET_KEY, for a keyed build), then by Authenticode.
+update_key=${QVS_UPDATE_SECRET_KEY:-$work/update-key.pem}
+[[ -f $update_key ]] || (umask 077 && openssl genpkey -algorithm ed25519 -out "$update_key")
+"$(dirname "$qvs_server")/../qvs-pack/qvs-pack" sign --key "$update_key" --name QVS.exe \
+    --version "$newer" "$server_dir/updates/QVS.exe" >/dev/null
+(cd "$work" && openssl req -x509 -newkey rsa:2048 -nodes -keyout cs.key -out cs.pem -days 2 \
+    -subj /CN=Test -addext extendedKeyUsage=codeSigning 2>/dev/null &&
+    openssl pkcs12 -export -inkey cs.key -in cs.pem -out cs.p12 -passout pass:pw && echo pw >cs.pass &&
+    osslsigncode sign -pkcs12 cs.p12 -readpass cs.pass -h sha256 -in "$server_dir/updates/QVS.exe" \
+        -out QVS.signed >/dev/null && mv QVS.signed "$server_dir/updates/QVS.exe")
 rm -f "$record"
 updated() { cmp -s "$install/qvs.exe" "$server_dir/updates/QVS.exe"; }
 "$wine" "$install/qvs.exe" &

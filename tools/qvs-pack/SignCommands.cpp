@@ -4,8 +4,9 @@
 #include "platform/Utf8Path.h"
 #include "signing/Ed25519.h"
 #include "signing/KeyText.h"
-#include "signing/Sha256.h"
+#include "signing/PeHeader.h"
 #include "signing/SignatureError.h"
+#include "signing/SignedDigest.h"
 #include "signing/UpdateSignature.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ std::string ReadFile(const std::string& path) {
 // Reads the trailer from the end of the file, then hashes the content a
 // window at a time, so a package of any size needs little memory.
 std::string StreamedDigest(std::ifstream& in, std::uint64_t size) {
-    Sha256 digest;
+    SignedDigest digest;
     std::string window(std::size_t{1} << 20, '\0');
     in.seekg(0);
     while (size > 0) {
@@ -104,18 +105,27 @@ void SignCommands::KeyGen(const std::string& secretFile) {
     out_ << KeyText::Base64(keys.publicKey) << '\n';
 }
 
-// The file's last bytes, where a trailer would be; in stays open on it.
+// The last bytes before where the trailer would end (size: that end), so
+// before a program's certificate table; in stays open on the file.
 std::string SignCommands::ReadTail(const std::string& file, std::ifstream& in,
                                    std::uint64_t& size) {
     in.open(platform::Utf8Path(platform::NativePath(file)), std::ios::binary | std::ios::ate);
     if (!in) {
         throw std::runtime_error("cannot read " + file);
     }
-    size = static_cast<std::uint64_t>(in.tellg());
+    const auto fileSize = static_cast<std::uint64_t>(in.tellg());
+    std::string head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, PeHeader::MaxHeadSize)), '\0');
+    in.seekg(0);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    size = UpdateSignature::TrailerEnd(head, fileSize);
     std::string tail(
         static_cast<std::size_t>(std::min<std::uint64_t>(size, UpdateTrailer::MaxSize)), '\0');
     in.seekg(static_cast<std::streamoff>(size - tail.size()));
     in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    if (!in) {
+        throw std::runtime_error("read error");
+    }
     return tail;
 }
 
@@ -130,6 +140,11 @@ void SignCommands::Sign(const std::string& secretFile, const std::string& name,
                         const std::string& version, const std::string& file) {
     const std::string seed = KeyText::SeedFromPem(ReadFile(secretFile));
     const std::string bytes = ReadFile(file);
+    // Authenticode signs the whole program, our trailer included: it comes last.
+    if (UpdateSignature::TrailerEnd(bytes, bytes.size()) != bytes.size()) {
+        throw std::runtime_error(file + " already carries an Authenticode signature; sign it "
+                                        "for updates first");
+    }
     const std::string_view content = UpdateSignature::Content(bytes);
     const std::string trailer = UpdateSignature::Sign(seed, {name, version}, content);
     platform::WriteFileAtomically(file, std::string(content) + trailer);

@@ -1,6 +1,7 @@
 // The signing commands of qvs-pack:
 //   keygen SECRET_FILE                                  new key pair; prints the public key
-//   sign --key SECRET_FILE --name NAME --version V FILE  appends (or replaces) the trailer
+//   sign --key SECRET_FILE --name NAME --version V FILE  appends (or replaces) the trailer;
+//                                                       refuses an Authenticode-signed program
 //   verify --public-key B64 [--name NAME --version V] FILE
 #pragma once
 
