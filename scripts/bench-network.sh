@@ -134,7 +134,8 @@ python3 - "$size" "$ecdBytes" "${times[probe]}" "${times[curl]}" "${times[server
 import sys
 size, ecd = int(sys.argv[1]), int(sys.argv[2])
 mean = lambda text: sum(map(float, text.split())) / len(text.split())
-probe, curl, server = (mean(sys.argv[i]) for i in (3, 4, 5))
+# /usr/bin/time counts in hundredths: a tiny smoke run may take "0.00".
+probe, curl, server = (max(mean(sys.argv[i]), 0.01) for i in (3, 4, 5))
 pprobe, pcurl, pserver = (int(sys.argv[i]) for i in (6, 7, 8))
 limit = 2 * size // 1024 + 32 * 1024
 print(f"http: qvs-probe get {probe:.2f} s, curl {curl:.2f} s, ratio {probe / curl:.2f} "
