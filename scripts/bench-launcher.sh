@@ -72,6 +72,7 @@ if [ ! -d "$WINEPREFIX" ]; then
     DISPLAY="" timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
     timeout 60 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
         /t REG_DWORD /d 0 /f >/dev/null
+    timeout 60 /usr/lib/wine/wineserver -w # the new prefix's own server first ends
 fi
 /usr/lib/wine/wineserver -p
 for kind in win32 qt; do
