@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 namespace qvs::win32 {
@@ -81,7 +82,7 @@ std::wstring JoinLines(const std::vector<std::string>& lines) {
 } // namespace
 
 DialogWindow::DialogWindow(const ui::WindowSpec& table, HWND owner)
-    : table_(table), owner_(owner), dpi_(DpiOf(owner)),
+    : table_(table), owner_(owner), dpi_(DpiOf(owner)), fonts_(dpi_),
       buttonFace_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
       white_(CreateSolidBrush(RGB(255, 255, 255))) {
     CreateFrame();
@@ -126,7 +127,7 @@ void DialogWindow::CreateFrame() {
         SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(table_.font)), FALSE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(table_.font)), FALSE);
 }
 
 void DialogWindow::CreateControls() {
@@ -171,7 +172,7 @@ void DialogWindow::CreateControls() {
 HWND DialogWindow::CreateControl(const ui::ControlSpec& control, int id) {
     const StockClass stock = StockClassOf(control);
     const HWND parent = ParentOf(control);
-    const HFONT font = FontOf(control.font);
+    const HFONT font = fonts_.Get(control.font);
     const RECT bounds = Bounds(control);
     const std::wstring caption = Widen(control.caption);
     const DWORD visible = control.visible && control.page <= 0 ? WS_VISIBLE : 0u;
@@ -236,7 +237,7 @@ RECT DialogWindow::Bounds(const ui::ControlSpec& control) {
     if (control.autoSize) {
         const std::wstring caption = Widen(control.caption);
         WindowDc dc(Handle());
-        SelectGuard select(dc.Get(), FontOf(control.font));
+        SelectGuard select(dc.Get(), fonts_.Get(control.font));
         SIZE extent{};
         GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
         bounds.right = bounds.left + extent.cx;
@@ -250,14 +251,14 @@ RECT DialogWindow::Bounds(const ui::ControlSpec& control) {
 // control uses them.
 void DialogWindow::ApplyDpi(Dpi dpi, const RECT& suggested) {
     dpi_ = dpi;
-    const std::map<ui::FontId, Font> oldFonts = std::exchange(fonts_, {});
+    const FontCache oldFonts = std::exchange(fonts_, FontCache(dpi));
     pagePaper_.Reset();
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(table_.font)), FALSE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(table_.font)), FALSE);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     for (Child& child : children_) {
-        SendMessageW(child.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(child.spec->font)),
-                     FALSE);
+        SendMessageW(child.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fonts_.Get(child.spec->font)), FALSE);
         const RECT bounds = Bounds(*child.spec);
         MoveWindow(child.window, bounds.left, bounds.top, bounds.right - bounds.left,
                    bounds.bottom - bounds.top, TRUE);
@@ -335,21 +336,6 @@ void DialogWindow::CentreOn(HWND owner) {
     SetWindowPos(Handle(), nullptr, (area.left + area.right - width) / 2,
                  (area.top + area.bottom - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HFONT DialogWindow::FontOf(ui::FontId id) {
-    auto found = fonts_.find(id);
-    if (found == fonts_.end()) {
-        const ui::FontSpec& spec = ui::Font(id);
-        // A negative height is the character height in pixels, as Qt's
-        // pixel size; the family is the one the exe carries.
-        Font font(CreateFontW(
-            -dpi_.Scale(spec.pixelHeight), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
-            FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-            DEFAULT_PITCH | FF_DONTCARE, Widen(spec.bundledFamily).c_str()));
-        found = fonts_.emplace(id, std::move(font)).first;
-    }
-    return found->second.Get();
 }
 
 const DialogWindow::Child* DialogWindow::Find(std::string_view name) const {

@@ -10,9 +10,9 @@
 #include "ui/win32/base/Dpi.h"
 #include "ui/win32/base/Handles.h"
 #include "ui/win32/base/WindowBase.h"
+#include "ui/win32/controls/Fonts.h"
 #include "ui/win32/controls/Picture.h"
 
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,7 +89,6 @@ private:
     void LayOutDocks();
     void CentreOn(HWND owner);
     HWND ModalOwner() const;
-    HFONT FontOf(ui::FontId id);
     const Child* Find(std::string_view name) const;
     const Child* FindWindow(HWND window) const;
     Child* FindWindow(HWND window);
@@ -108,7 +107,7 @@ private:
     std::vector<Child> children_;
     HWND tabs_ = nullptr;
     RECT pageArea_{};
-    std::map<ui::FontId, Font> fonts_;
+    FontCache fonts_;
     Brush buttonFace_;
     Brush white_;
     Brush pagePaper_;
