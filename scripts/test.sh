@@ -199,9 +199,11 @@ smoke_one() { # NAME COMMAND...
 # The Windows launcher's windows and Play Game under Wine on Xvfb, in a Wine
 # prefix of their own (a test there may end every Wine process of it), made
 # on first use without the Mono and Gecko installers, crash dialogs off.
-wine_display_tests() {
+wine_display_tests() { # [ctest selection, -L wine_display by default]
     export WINEPREFIX="$root/build/wine-display" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     local wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver status=0
+    local selection=("$@")
+    ((${#selection[@]} > 0)) || selection=(-L wine_display)
     if [ ! -d "$WINEPREFIX" ]; then
         DISPLAY="" timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || true
         timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
@@ -210,22 +212,28 @@ wine_display_tests() {
     fi
     mkdir -p build/mingw/gtest-display
     GTEST_OUTPUT="xml:Z:$root/build/mingw/gtest-display/" xvfb-run -a -s "-screen 0 1280x1024x24" \
-        ctest --test-dir build/mingw --output-on-failure --no-tests=error -L wine_display 2>&1 |
+        ctest --test-dir build/mingw --output-on-failure --no-tests=error "${selection[@]}" 2>&1 |
         tee -a "$log"
     status=${PIPESTATUS[0]}
     timeout 30 "$wineserver" -k 2>/dev/null || true
     return "$status"
 }
 
-# The release command on a scratch key with loopback hosts, releasing from
-# the GCC release build and the MinGW build once the Wine tests are done with
-# it: each rebuilds only what the hosts and the key change (the next run
-# builds them back, as its builds name their hosts and no key).
+# The release command on a scratch key with the MinGW build's own loopback
+# address, releasing from the GCC release build and the MinGW build once the
+# Wine tests are done with it: each rebuilds only what the hosts and the key
+# change (the next run builds them back, as its builds name no key).
 release_tests() {
-    QVS_RELEASE_LINUX_BUILD=$root/build/gcc-release QVS_RELEASE_WINDOWS_BUILD=$root/build/mingw \
+    QVS_RELEASE_TEST_HOST=$(own_loopback_address build/mingw) \
+        QVS_RELEASE_LINUX_BUILD=$root/build/gcc-release QVS_RELEASE_WINDOWS_BUILD=$root/build/mingw \
         QVS_RELEASE_LINUX_CMAKE_ARGS="-DQVS_BUILD_TESTS=ON -DQVS_BUILD_BENCH=ON -DQVS_WARNINGS_AS_ERRORS=ON" \
         QVS_RELEASE_WINDOWS_CMAKE_ARGS="-DCMAKE_BUILD_TYPE= -DQVS_BUILD_TESTS=ON -DQVS_WARNINGS_AS_ERRORS=ON" \
         bash tests/packaging/release_test.sh "$root/build/release-test" | tee -a "$log"
+    # The MinGW build is now the release's, with its key: Play Game and the
+    # self-update under Wine, every file signed with that key, the new
+    # launcher by Authenticode too.
+    QVS_UPDATE_SECRET_KEY=$root/build/release-test/release-key.pem wine_display_tests \
+        -R '^win32_play_game$'
 }
 
 # Failed tests so far, as ctest and the fuzz loop logged them.

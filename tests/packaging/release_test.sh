@@ -9,7 +9,8 @@
 # in the code fails both.
 # Usage: release_test.sh WORK_DIR
 #   release.sh's QVS_RELEASE_* settings pass through, so a caller can have
-#   the release built in builds it already has.
+#   the release built in builds it already has; QVS_RELEASE_TEST_HOST is the
+#   loopback address the release names (127.0.0.1).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$1
@@ -21,7 +22,8 @@ mkdir -p "$work"
 key=$work/release-key.pem
 rm -f "$key"
 (umask 077 && openssl genpkey -algorithm ed25519 -out "$key")
-hosts=(--server-host 127.0.0.1 --web-host 127.0.0.1:8080 --site http://127.0.0.1:8080)
+host=${QVS_RELEASE_TEST_HOST:-127.0.0.1}
+hosts=(--server-host "$host" --web-host "$host:8080" --site "http://$host:8080")
 
 chmod 644 "$key"
 code=0

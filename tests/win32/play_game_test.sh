@@ -60,6 +60,16 @@ version_file() { od -An -tu4 "$1" | tr -d ' \n'; }
 server_dir=$work/server
 cp -r "$demo" "$server_dir"
 echo "$host" >"$server_dir/updates/QVS_SERVER_ADDRESS.TXT"
+pack=$(dirname "$qvs_server")/../qvs-pack/qvs-pack
+# A launcher built with update keys installs signed packages only: given the
+# secret key of its build, the demo's are signed as a release's would be.
+if [[ -n ${QVS_UPDATE_SECRET_KEY:-} ]]; then
+    for package in "$server_dir"/updates/qvs*.ecd; do
+        name=$(basename "$package" .ecd) # qvs3: data set 3, qvsc1: client code 1
+        "$pack" sign --key "$QVS_UPDATE_SECRET_KEY" --name "${name%%[0-9]*}" \
+            --version "${name##*[!0-9]}" "$package" >/dev/null
+    done
+fi
 # A profile named in three scripts, as a player's may be: every path the
 # launcher, the patch program and javaw.exe meet holds it.
 install="$work/users/Jürgen 王伟 Ωμέγα/AppData/Local/Quorvash"
@@ -151,7 +161,7 @@ raise_version "$install/qvs.exe" "$server_dir/updates/QVS.exe" "$version" "$newe
 # key, QVS_UPDATE_SECRET_KEY, for a keyed build), then by Authenticode.
 update_key=${QVS_UPDATE_SECRET_KEY:-$work/update-key.pem}
 [[ -f $update_key ]] || (umask 077 && openssl genpkey -algorithm ed25519 -out "$update_key")
-"$(dirname "$qvs_server")/../qvs-pack/qvs-pack" sign --key "$update_key" --name QVS.exe \
+"$pack" sign --key "$update_key" --name QVS.exe \
     --version "$newer" "$server_dir/updates/QVS.exe" >/dev/null
 (cd "$work" && openssl req -x509 -newkey rsa:2048 -nodes -keyout cs.key -out cs.pem -days 2 \
     -subj /CN=Test -addext extendedKeyUsage=codeSigning 2>/dev/null &&
