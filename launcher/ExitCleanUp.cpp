@@ -1,9 +1,12 @@
 #include "launcher/ExitCleanUp.h"
 
+#include "launcher/ProcessValues.h"
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8Path.h"
 
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -46,6 +49,34 @@ bool CleanUpClientClass(const std::string& clientClassDir, const std::string& in
     }
     const std::string classFile = clientClassDir + "StartUp.class";
     return platform::FileExists(classFile) && platform::RemoveFile(classFile);
+}
+
+namespace {
+
+void ReportStartUpFailure(const char* reason,
+                          const std::function<void(const std::string&)>& showFailure) {
+    std::fprintf(stderr, "qvs.exe: start-up failed: %s\n", reason);
+    try {
+        showFailure(std::string("Quorvash could not start: ") + reason);
+    } catch (...) {
+        // Standard error has it; the exit code says the rest.
+    }
+}
+
+} // namespace
+
+int RunLauncherProcess(ProcessValues& values, const std::function<int()>& run,
+                       const std::function<void(const std::string& message)>& showFailure) {
+    int exitCode = 1;
+    try {
+        exitCode = run();
+    } catch (const std::exception& error) {
+        ReportStartUpFailure(error.what(), showFailure);
+    } catch (...) {
+        ReportStartUpFailure("unknown error", showFailure);
+    }
+    CleanUpClientClass(values.ClientClassDir, values.InstallDir());
+    return exitCode;
 }
 
 } // namespace qvs

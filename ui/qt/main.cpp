@@ -14,9 +14,6 @@
 #include <QDir>
 #include <QMessageBox>
 
-#include <cstdio>
-#include <exception>
-
 namespace {
 
 // The installation directory with its trailing separator. It is also made
@@ -41,16 +38,6 @@ int RunLauncher(qvs::ProcessValues& values) {
     return 0;
 }
 
-// A start-up that failed says why, on standard error and in a message box,
-// and ends the process with a failure code.
-int StartUpFailed(const char* reason) {
-    std::fprintf(stderr, "qvs.exe: start-up failed: %s\n", reason);
-    QMessageBox::critical(nullptr, QApplication::applicationName(),
-                          QStringLiteral("Quorvash could not start: ") +
-                              QString::fromLocal8Bit(reason));
-    return 1;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -59,15 +46,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quorvash"));
     QApplication::setWindowIcon(qvs::LauncherIcon());
     qvs::ProcessValues values(InstallDirectory());
-    int exitCode = 0;
-    try {
-        exitCode = RunLauncher(values);
-    } catch (const std::exception& error) {
-        exitCode = StartUpFailed(error.what());
-    } catch (...) {
-        exitCode = StartUpFailed("unknown error");
-    }
-    // Whatever went wrong, the extracted class is still removed.
-    qvs::CleanUpClientClass(values.ClientClassDir, values.InstallDir());
-    return exitCode;
+    return qvs::RunLauncherProcess(
+        values, [&values] { return RunLauncher(values); },
+        [](const std::string& message) {
+            QMessageBox::critical(nullptr, QApplication::applicationName(),
+                                  QString::fromUtf8(message.c_str()));
+        });
 }

@@ -14,8 +14,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <cstdio>
-#include <exception>
 #include <string>
 
 namespace qvs::win32 {
@@ -71,15 +69,6 @@ int RunLauncher(ProcessValues& values) {
     return 0;
 }
 
-// A start-up that failed says why, on standard error and in a message box,
-// and ends the process with a failure code.
-int StartUpFailed(const char* reason) {
-    std::fprintf(stderr, "qvs.exe: start-up failed: %s\n", reason);
-    const std::wstring text = L"Quorvash could not start: " + Widen(reason);
-    MessageBoxW(nullptr, text.c_str(), L"Quorvash", MB_OK | MB_ICONERROR);
-    return 1;
-}
-
 } // namespace
 
 int RunApplication() {
@@ -90,17 +79,11 @@ int RunApplication() {
     const GdiplusSession gdiplus;
     const PrivateFonts fonts;
     ProcessValues values(InstallDirectory());
-    int exitCode = 0;
-    try {
-        exitCode = RunLauncher(values);
-    } catch (const std::exception& error) {
-        exitCode = StartUpFailed(error.what());
-    } catch (...) {
-        exitCode = StartUpFailed("unknown error");
-    }
-    // Whatever went wrong, the extracted class is still removed.
-    CleanUpClientClass(values.ClientClassDir, values.InstallDir());
-    return exitCode;
+    return RunLauncherProcess(
+        values, [&values] { return RunLauncher(values); },
+        [](const std::string& message) {
+            MessageBoxW(nullptr, Widen(message).c_str(), L"Quorvash", MB_OK | MB_ICONERROR);
+        });
 }
 
 } // namespace qvs::win32
