@@ -1,4 +1,17 @@
-# Ports on 127.0.0.1 for the scripts and tests that start servers. Sourced.
+# Ports on 127.0.0.1, and waiting for what servers and windows do, for the
+# scripts and tests that start them. Sourced.
+
+# wait_for SECONDS COMMAND...: runs COMMAND every 0.2 s until it succeeds;
+# fails when it has not within SECONDS.
+wait_for() {
+    local limit=$1
+    shift
+    for _ in $(seq 1 $((limit * 5))); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
 
 # free_port: a port that nothing listens on at this moment.
 free_port() {

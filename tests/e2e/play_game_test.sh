@@ -18,16 +18,6 @@ fail() {
     exit 1
 }
 
-wait_for() { # seconds, command...
-    local limit=$1
-    shift
-    for _ in $(seq 1 $((limit * 5))); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 source "$(dirname "$0")/../../scripts/loopback-ports.sh"
 port_closed() { ! port_open "$1" "$host"; }
 

@@ -39,16 +39,6 @@ fail() {
     exit 1
 }
 
-wait_for() { # seconds, command...
-    local limit=$1
-    shift
-    for _ in $(seq 1 $((limit * 5))); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 has_launcher_window() { [[ -n "$(launcher_window)" ]]; }
 config_value() { grep -m1 "^$1=" "$install/qvs.cfg" | cut -d= -f2- | tr -d '\r'; }
