@@ -13,7 +13,7 @@ namespace qvs {
 // way, as the same directory on disk. Returns whether a file was deleted.
 bool CleanUpClientClass(const std::string& clientClassDir, const std::string& installDir);
 
-class ProcessValues;
+struct ProcessValues;
 
 // The launcher process's outermost boundary, the same for every front end:
 // runs run; an error that escapes it is written to standard error and given
